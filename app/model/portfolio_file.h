@@ -1,0 +1,36 @@
+// The data file that keeps the portfolio between runs: "/PIVData/PIVData.PIV", UTF-16LE with
+// a byte-order mark, one record of 19 comma-separated fields ended by "#" per row in use, "*"
+// for an empty field, no line breaks. An empty portfolio is an empty file.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/win_types.h"
+
+inline constexpr const char16_t* kPortfolioDirectory = u"/PIVData";
+inline constexpr const char16_t* kPortfolioFilePath = u"/PIVData/PIVData.PIV";
+// The reader looks at no more than this; a file the viewer writes is at most 83,202 bytes.
+inline constexpr std::size_t kPortfolioReadLimit = 1024 * 1024;
+
+enum class PortfolioFileMode {
+    replace,  // new content replaces the file's once it is complete
+    load,     // opens the file, creating an empty one when missing
+};
+
+// Opens the data file exclusively; INVALID_HANDLE_VALUE when it cannot be opened. The plain
+// form says nothing; OpenPortfolioFile shows "Could not open the quote file".
+HANDLE OpenPortfolioFileHandle(PortfolioFileMode mode);
+HANDLE OpenPortfolioFile(PortfolioFileMode mode);
+
+// Writes the whole portfolio at the handle's position and flushes it to disk. When any step
+// fails it shows "Could not write the quote file", takes back what it wrote, and returns 0.
+int SavePortfolio(HANDLE file);
+
+// Fills rows from row 0 on with the records of the file. Returns 0 only when memory for the
+// content cannot be had ("Not enough memory").
+int LoadPortfolio(HANDLE file);
+
+// The file's records read from UTF-16 units (the byte-order mark already skipped) into the
+// portfolio from row 0 on; returns the number of rows filled. Records cut short, empty
+// symbols and junk after the last "#" fill no row.
+int ParsePortfolioRecords(const char16_t* units, std::size_t count);

@@ -1,0 +1,25 @@
+// The user's choices, kept as string values under one registry key of HKEY_LOCAL_MACHINE.
+// An on/off value holds "1" or "0"; anything else reads as off.
+#pragma once
+
+inline constexpr const char16_t* kSettingsKey = u"Software\\Quellmark\\PIV\\Settings";
+
+// Absent until the first start has seeded the portfolio, "1" ever after.
+inline constexpr const char16_t* kFirstStartMarker = u"Initialized";
+inline constexpr const char16_t* kDeleteLinesSetting = u"DeleteLines";
+inline constexpr const char16_t* kOpenBrowserSetting = u"OpenBrowser";
+inline constexpr const char16_t* kProxySetting = u"Proxy";
+inline constexpr const char16_t* kPortSetting = u"Port";
+inline constexpr const char16_t* kUseProxySetting = u"UseProxy";
+
+bool ReadSettingFlag(const char16_t* name);
+// Stores "1" or "0"; failures are silent and leave the old value.
+void WriteSettingFlag(const char16_t* name, bool on);
+// Stores a text value, opening (and creating) the key and closing it once; true on success.
+bool WriteSettingText(const char16_t* name, const char16_t* text);
+// True when the value exists, whatever it holds.
+bool SettingExists(const char16_t* name);
+
+// The first-start defaults, all written as on, in this order.
+inline constexpr int kFirstStartDefaultCount = 19;
+extern const char16_t* const kFirstStartDefaults[kFirstStartDefaultCount];

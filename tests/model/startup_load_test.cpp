@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "model/portfolio.h"
+#include "model/portfolio_file.h"
+#include "model/startup_load.h"
+#include "platform/files.h"
+#include "settings/column_flags.h"
+#include "settings/proxy_settings.h"
+#include "settings/settings_store.h"
+#include "support/device_fixture.h"
+
+namespace {
+
+using tickwell_test::DeviceTest;
+
+class StartupLoadTest : public DeviceTest {
+protected:
+    void Start() {
+        ClearPortfolio();
+        proxySettings = {};
+        CreateDirectoryW(kPortfolioDirectory, nullptr);
+        LoadPortfolioAtStartup();
+    }
+};
+
+TEST_F(StartupLoadTest, FirstStartSeedsOneRowAndTurnsEveryColumnOn) {
+    Start();
+    ASSERT_EQ(PortfolioRowCount(), 1);
+    EXPECT_EQ(std::u16string(Portfolio[0].symbol), u"MSFT");
+    EXPECT_EQ(std::u16string(Portfolio[0].exchangeCode), u"U");
+    EXPECT_EQ(ReadHostFile("/PIVData/PIVData.PIV").size(), 84u);
+    for (const char16_t* name : ColumnFlagNames) EXPECT_TRUE(ReadSettingFlag(name));
+    EXPECT_TRUE(ReadSettingFlag(u"DeleteLines"));
+    EXPECT_TRUE(ReadSettingFlag(u"OpenBrowser"));
+    EXPECT_FALSE(SettingExists(u"Proxy"));
+    EXPECT_FALSE(proxySettings.useProxy);
+    EXPECT_TRUE(MessageTexts().empty());
+}
+
+TEST_F(StartupLoadTest, DefaultsAreWrittenInTheirOrder) {
+    Start();
+    const std::string hive = ReadHostText("/registry.reg");
+    std::size_t last = hive.find("\"Initialized\"=\"1\"");
+    ASSERT_NE(last, std::string::npos);
+    for (const char16_t* name : kFirstStartDefaults) {
+        const std::size_t at = hive.find("\"" + tickwell_test::Narrow(name) + "\"=\"1\"");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_GT(at, last);
+        last = at;
+    }
+}
+
+TEST_F(StartupLoadTest, FirstStartWithAFileLoadsItAndWritesNoDefaults) {
+    AppendQuoteRow(u"IBM", u"U");
+    AppendQuoteRow(u"RY", u"T");
+    CreateDirectoryW(kPortfolioDirectory, nullptr);
+    HANDLE file = OpenPortfolioFile(PortfolioFileMode::replace);
+    SavePortfolio(file);
+    CloseHandle(file);
+    Start();
+    EXPECT_EQ(PortfolioRowCount(), 2);
+    EXPECT_EQ(std::u16string(Portfolio[1].symbol), u"RY");
+    for (const char16_t* name : ColumnFlagNames) EXPECT_FALSE(ReadSettingFlag(name));
+    EXPECT_TRUE(SettingExists(kFirstStartMarker));
+}
+
+TEST_F(StartupLoadTest, LaterStartsNeverSeedAgain) {
+    Start();
+    std::filesystem::remove(Host("/PIVData/PIVData.PIV"));
+    Start();
+    EXPECT_EQ(PortfolioRowCount(), 0);
+    EXPECT_EQ(ReadHostFile("/PIVData/PIVData.PIV").size(), 0u);
+    Start();  // a later start with an empty file
+    EXPECT_EQ(PortfolioRowCount(), 0);
+}
+
+TEST_F(StartupLoadTest, LaterStartLoadsTheFileAndTheProxy) {
+    Start();
+    AppendQuoteRow(u"IBM", u"U");
+    HANDLE file = OpenPortfolioFile(PortfolioFileMode::replace);
+    SavePortfolio(file);
+    CloseHandle(file);
+    WriteSettingText(u"Proxy", u"proxy.example");
+    WriteSettingText(u"Port", u"");
+    WriteSettingText(u"UseProxy", u"1");
+    Start();
+    EXPECT_EQ(PortfolioRowCount(), 2);
+    EXPECT_TRUE(proxySettings.useProxy);
+    EXPECT_EQ(std::u16string(proxySettings.proxyHost), u"proxy.example");
+    EXPECT_EQ(std::u16string(proxySettings.proxyPort), u"");
+}
+
+TEST_F(StartupLoadTest, UnopenableFileGivesTwoMessagesAndAnEmptyPortfolio) {
+    Start();
+    HANDLE held = OpenPortfolioFile(PortfolioFileMode::load);  // another holder of the file
+    messages_.clear();
+    WriteSettingText(u"Proxy", u"p");
+    WriteSettingText(u"Port", u"8");
+    WriteSettingText(u"UseProxy", u"1");
+    Start();
+    CloseHandle(held);
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"Could not open the quote file", "Could not find file size"}));
+    EXPECT_EQ(PortfolioRowCount(), 0);
+    EXPECT_FALSE(proxySettings.useProxy);  // the proxy is not read after that failure
+}
+
+}  // namespace
