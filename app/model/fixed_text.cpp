@@ -37,7 +37,9 @@ int CompareText(const char16_t* a, const char16_t* b) {
     return static_cast<int>(*a) - static_cast<int>(*b);
 }
 
-bool TextEquals(const char16_t* a, const char16_t* b) { return CompareText(a, b) == 0; }
+bool TextEquals(const char16_t* a, const char16_t* b) {
+    return CompareText(a, b) == 0;
+}
 
 const char16_t* FindChar(const char16_t* text, char16_t c) {
     for (; *text != 0; ++text) {

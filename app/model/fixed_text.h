@@ -40,4 +40,6 @@ void ClearText(char16_t (&field)[W]) {
     field[0] = 0;
 }
 
-inline bool IsEmptyText(const char16_t* text) { return text[0] == 0; }
+inline bool IsEmptyText(const char16_t* text) {
+    return text[0] == 0;
+}

@@ -15,12 +15,12 @@ constexpr char16_t kRecordEnd = u'#';
 // Record order: the date comes before the ratio, unlike the record itself. Files written by
 // every earlier version depend on it.
 constexpr QuoteField kFileOrder[kQuoteFieldCount] = {
-    QuoteField::symbol,        QuoteField::exchangeCode, QuoteField::prevClose,
-    QuoteField::eps,           QuoteField::lastTradeDate, QuoteField::peRatio,
-    QuoteField::lastPrice,     QuoteField::change,       QuoteField::pctChange,
-    QuoteField::volume,        QuoteField::marketCap,    QuoteField::lastTradeTime,
-    QuoteField::reserved,      QuoteField::dayHigh,      QuoteField::dayLow,
-    QuoteField::yearHigh,      QuoteField::yearLow,      QuoteField::sharesOut,
+    QuoteField::symbol,      QuoteField::exchangeCode,  QuoteField::prevClose,
+    QuoteField::eps,         QuoteField::lastTradeDate, QuoteField::peRatio,
+    QuoteField::lastPrice,   QuoteField::change,        QuoteField::pctChange,
+    QuoteField::volume,      QuoteField::marketCap,     QuoteField::lastTradeTime,
+    QuoteField::reserved,    QuoteField::dayHigh,       QuoteField::dayLow,
+    QuoteField::yearHigh,    QuoteField::yearLow,       QuoteField::sharesOut,
     QuoteField::companyName,
 };
 
@@ -54,7 +54,9 @@ bool WritePortfolio(HANDLE file) {
     return FlushFileBuffers(file) != FALSE;
 }
 
-void ShowFileError(const char16_t* text) { MessageBoxW(nullptr, text, u"Error", MB_OK); }
+void ShowFileError(const char16_t* text) {
+    MessageBoxW(nullptr, text, u"Error", MB_OK);
+}
 
 }  // namespace
 
@@ -76,8 +78,8 @@ int SavePortfolio(HANDLE file) {
     if (start != INVALID_SET_FILE_POINTER && WritePortfolio(file)) return 1;
     // Take back a partial write so that the file keeps its old content (a replacing handle
     // keeps it anyway: its content is dropped unless complete).
-    if (start != INVALID_SET_FILE_POINTER && SetFilePointer(file, static_cast<LONG>(start),
-                                                            nullptr, FILE_BEGIN) == start) {
+    if (start != INVALID_SET_FILE_POINTER &&
+        SetFilePointer(file, static_cast<LONG>(start), nullptr, FILE_BEGIN) == start) {
         SetEndOfFile(file);
     }
     ShowFileError(u"Could not write the quote file");
@@ -146,7 +148,8 @@ int ParsePortfolioRecords(const char16_t* units, std::size_t count) {
 int LoadPortfolio(HANDLE file) {
     const DWORD size = GetFileSize(file, nullptr);
     if (size == INVALID_FILE_SIZE || size == 0) return 1;
-    const DWORD toRead = size < kPortfolioReadLimit ? size : static_cast<DWORD>(kPortfolioReadLimit);
+    const DWORD toRead =
+        size < kPortfolioReadLimit ? size : static_cast<DWORD>(kPortfolioReadLimit);
     void* block = LocalAlloc(LPTR, toRead + sizeof(char16_t));
     if (!block) {
         ShowFileError(u"Not enough memory");

@@ -8,8 +8,19 @@ namespace {
 bool NeedsEncoding(char16_t c) {
     if (c <= 0x20 || c >= 0x7F) return true;
     switch (c) {
-        case u'"': case u'#': case u'%': case u'<': case u'>': case u'\\': case u'^':
-        case u'`': case u'{': case u'|': case u'}': case u'[': case u']':
+        case u'"':
+        case u'#':
+        case u'%':
+        case u'<':
+        case u'>':
+        case u'\\':
+        case u'^':
+        case u'`':
+        case u'{':
+        case u'|':
+        case u'}':
+        case u'[':
+        case u']':
             return true;
         default:
             return false;

@@ -4,9 +4,9 @@
 #include "platform/registry.h"
 
 const char16_t* const kFirstStartDefaults[kFirstStartDefaultCount] = {
-    u"Exchange",    u"LastPrice", u"Change",      u"PctChange", u"Volume",
-    u"EPS",         u"PrevClose", u"LastTrdDate", u"PER",       u"MarketCap",
-    u"LastTrdTime", u"HighPrice", u"LowPrice",    u"YearHigh",  u"YearLow",
+    u"Exchange",    u"LastPrice", u"Change",      u"PctChange",   u"Volume",
+    u"EPS",         u"PrevClose", u"LastTrdDate", u"PER",         u"MarketCap",
+    u"LastTrdTime", u"HighPrice", u"LowPrice",    u"YearHigh",    u"YearLow",
     u"SharesOut",   u"CoName",    u"DeleteLines", u"OpenBrowser",
 };
 
@@ -38,7 +38,9 @@ bool WriteSettingText(const char16_t* name, const char16_t* text) {
     return result == ERROR_SUCCESS;
 }
 
-void WriteSettingFlag(const char16_t* name, bool on) { WriteSettingText(name, on ? u"1" : u"0"); }
+void WriteSettingFlag(const char16_t* name, bool on) {
+    WriteSettingText(name, on ? u"1" : u"0");
+}
 
 bool SettingExists(const char16_t* name) {
     HKEY key = nullptr;

@@ -9,8 +9,12 @@ bool allocationFails = false;
 }  // namespace
 
 namespace testing {
-void SetWriteBudget(long long bytes) { writeBudget = bytes; }
-void SetAllocationFailure(bool fail) { allocationFails = fail; }
+void SetWriteBudget(long long bytes) {
+    writeBudget = bytes;
+}
+void SetAllocationFailure(bool fail) {
+    allocationFails = fail;
+}
 void ClearFaults() {
     writeBudget = -1;
     allocationFails = false;
@@ -27,7 +31,9 @@ bool TakeWriteBudget(std::size_t bytes) {
     writeBudget -= static_cast<long long>(bytes);
     return true;
 }
-bool AllocationFails() { return allocationFails; }
+bool AllocationFails() {
+    return allocationFails;
+}
 }  // namespace detail
 
 }  // namespace platform

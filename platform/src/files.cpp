@@ -1,12 +1,12 @@
 #include "platform/files.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <map>
-#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <map>
+#include <memory>
 
 #include "faults.h"
 #include "host_fs.h"
@@ -37,10 +37,14 @@ OpenFile* Lookup(HANDLE handle) {
 
 DWORD ErrorFromErrno(int error) {
     switch (error) {
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOSPC: return ERROR_DISK_FULL;
-        case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;
-        default: return ERROR_ACCESS_DENIED;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOSPC:
+            return ERROR_DISK_FULL;
+        case EWOULDBLOCK:
+            return ERROR_SHARING_VIOLATION;
+        default:
+            return ERROR_ACCESS_DENIED;
     }
 }
 
@@ -116,7 +120,7 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
 
 DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
     OpenFile* file = Lookup(handle);
-    struct stat st{};
+    struct stat st {};
     if (!file || ::fstat(file->fd, &st) != 0) return INVALID_FILE_SIZE;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (sizeHigh) *sizeHigh = static_cast<DWORD>(size >> 32);
@@ -184,8 +188,11 @@ DWORD SetFilePointer(HANDLE handle, LONG distance, LONG* distanceHigh, DWORD met
     OpenFile* file = Lookup(handle);
     if (!file || method > 2) return INVALID_SET_FILE_POINTER;
     off_t offset = distance;
-    if (distanceHigh) offset = (static_cast<off_t>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
-    const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
+    if (distanceHigh)
+        offset = (static_cast<off_t>(*distanceHigh) << 32) | static_cast<DWORD>(distance);
+    const int whence = method == FILE_BEGIN     ? SEEK_SET
+                       : method == FILE_CURRENT ? SEEK_CUR
+                                                : SEEK_END;
     const off_t result = ::lseek(file->fd, offset, whence);
     if (result < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);

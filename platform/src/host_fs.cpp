@@ -1,9 +1,9 @@
 #include "host_fs.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "faults.h"
 
@@ -17,7 +17,7 @@ bool MakeDirectories(const std::string& path) {
             if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
         }
     }
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -43,8 +43,10 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& content) 
     while (ok && done < content.size()) {
         const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

@@ -4,5 +4,9 @@ namespace {
 thread_local DWORD lastError = 0;
 }
 
-DWORD GetLastError() { return lastError; }
-void SetLastError(DWORD error) { lastError = error; }
+DWORD GetLastError() {
+    return lastError;
+}
+void SetLastError(DWORD error) {
+    lastError = error;
+}

@@ -22,7 +22,9 @@ MessageBoxLog::MessageBoxLog(int answer) : answer_(answer) {
     previous_ = SetMessageBoxHook({&MessageBoxLog::Present, this});
 }
 
-MessageBoxLog::~MessageBoxLog() { SetMessageBoxHook(previous_); }
+MessageBoxLog::~MessageBoxLog() {
+    SetMessageBoxHook(previous_);
+}
 
 int MessageBoxLog::Present(void* context, HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     auto* log = static_cast<MessageBoxLog*>(context);

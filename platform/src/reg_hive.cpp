@@ -9,7 +9,9 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 
-char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t Lower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 // Reads a quoted, escaped string starting at s[i] == '"'; leaves i after the closing quote.
 std::optional<std::string> ReadQuoted(std::string_view s, std::size_t& i) {
@@ -103,8 +105,10 @@ Hive ParseHive(std::string_view text) {
         }
         std::optional<HiveLine> value = hive.keys.empty() ? std::nullopt : ParseValueLine(line);
         HiveLine parsed = value ? std::move(*value) : HiveLine{false, {}, {}, std::string(line)};
-        if (hive.keys.empty()) hive.preamble.push_back(std::move(parsed.raw));
-        else hive.keys.back().lines.push_back(std::move(parsed));
+        if (hive.keys.empty())
+            hive.preamble.push_back(std::move(parsed.raw));
+        else
+            hive.keys.back().lines.push_back(std::move(parsed));
     }
     return hive;
 }
@@ -115,9 +119,11 @@ std::string SerializeHive(const Hive& hive) {
     for (const HiveKey& key : hive.keys) {
         out += "[" + ToUtf8(key.path) + "]\n";
         for (const HiveLine& line : key.lines) {
-            if (!line.isValue) out += line.raw + "\n";
-            else out += (line.name.empty() ? std::string("@") : Quote(line.name)) + "=" +
-                        Quote(line.data) + "\n";
+            if (!line.isValue)
+                out += line.raw + "\n";
+            else
+                out += (line.name.empty() ? std::string("@") : Quote(line.name)) + "=" +
+                       Quote(line.data) + "\n";
         }
         out += "\n";
     }

@@ -20,7 +20,9 @@ constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
 std::map<std::uintptr_t, std::u16string> openKeys;
 std::uintptr_t nextKey = 0x1000;
 
-std::string HivePath() { return platform::DeviceRoot() + "/registry.reg"; }
+std::string HivePath() {
+    return platform::DeviceRoot() + "/registry.reg";
+}
 
 Hive LoadHive() {
     std::ifstream in(HivePath(), std::ios::binary);
@@ -130,5 +132,5 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
 
 LONG RegCloseKey(HKEY key) {
     return openKeys.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS
-                                                                  : ERROR_INVALID_HANDLE;
+                                                                 : ERROR_INVALID_HANDLE;
 }

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::u16string Suffix(const char16_t* code) { return SuffixForCode(code); }
+std::u16string Suffix(const char16_t* code) {
+    return SuffixForCode(code);
+}
 
 std::u16string RequestSuffix(const char16_t* code) {
     char16_t out[kRequestSuffixWidth];

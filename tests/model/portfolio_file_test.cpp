@@ -147,8 +147,8 @@ TEST_F(PortfolioFileTest, ReadsAtMost200RecordsAndIgnoresTheRest) {
     std::u16string text;
     for (int i = 0; i < 205; ++i) {
         std::u16string record = SeedRecord();
-        record.replace(0, 4, u"R" + std::u16string(1, u'A' + i % 26) +
-                                 std::u16string(1, u'A' + i / 26));
+        record.replace(0, 4,
+                       u"R" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'A' + i / 26));
         text += record;
     }
     WriteUtf16File(text + u"junk");

@@ -14,8 +14,8 @@ protected:
 
     void Fill(int rows) {
         for (int i = 0; i < rows; ++i) {
-            const std::u16string symbol = u"S" + std::u16string(1, u'A' + i % 26) +
-                                          std::u16string(1, u'0' + (i / 26) % 10);
+            const std::u16string symbol =
+                u"S" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'0' + (i / 26) % 10);
             ASSERT_EQ(AppendQuoteRow(symbol.c_str(), u"U"), i);
             SetText(Portfolio[i].reserved, symbol.c_str());
         }

@@ -102,8 +102,8 @@ TEST_F(StartupLoadTest, UnopenableFileGivesTwoMessagesAndAnEmptyPortfolio) {
     WriteSettingText(u"UseProxy", u"1");
     Start();
     CloseHandle(held);
-    EXPECT_EQ(MessageTexts(),
-              (std::vector<std::string>{"Could not open the quote file", "Could not find file size"}));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Could not open the quote file",
+                                                        "Could not find file size"}));
     EXPECT_EQ(PortfolioRowCount(), 0);
     EXPECT_FALSE(proxySettings.useProxy);  // the proxy is not read after that failure
 }

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <filesystem>
+#include <string>
 
 #include "platform/device_root.h"
 #include "platform/files.h"

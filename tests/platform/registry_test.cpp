@@ -85,8 +85,8 @@ TEST_F(RegistryTest, MalformedHiveKeepsEveryWellFormedValue) {
     EXPECT_EQ(Set(key, u"New", u"v"), ERROR_SUCCESS);
     // Rewriting the hive drops nothing that was there.
     const std::string after = ReadHostText("/registry.reg");
-    for (const char* kept : {"garbage before any key", "\"Good\"=\"1\"", "\"Number\"=dword:00000001",
-                             "\"Last\"=\"ok\"", "\"New\"=\"v\""}) {
+    for (const char* kept : {"garbage before any key", "\"Good\"=\"1\"",
+                             "\"Number\"=dword:00000001", "\"Last\"=\"ok\"", "\"New\"=\"v\""}) {
         EXPECT_NE(after.find(kept), std::string::npos) << kept;
     }
     RegCloseKey(key);

@@ -16,8 +16,10 @@ protected:
 
     static void Fill(int rows) {
         for (int i = 0; i < rows; ++i) {
-            AppendQuoteRow((u"R" + std::u16string(1, u'A' + i % 26) +
-                            std::u16string(1, u'A' + i / 26)).c_str(), u"U");
+            AppendQuoteRow(
+                (u"R" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'A' + i / 26))
+                    .c_str(),
+                u"U");
         }
     }
 
@@ -65,8 +67,8 @@ TEST_F(QuoteBatchTest, BatchBoundaries) {
         int rows;
         std::vector<std::size_t> entries;
     };
-    for (const Case& c : {Case{1, {1}}, Case{50, {50}}, Case{51, {50, 1}},
-                          Case{120, {50, 50, 20}}, Case{200, {50, 50, 50, 50}}}) {
+    for (const Case& c : {Case{1, {1}}, Case{50, {50}}, Case{51, {50, 1}}, Case{120, {50, 50, 20}},
+                          Case{200, {50, 50, 50, 50}}}) {
         ClearPortfolio();
         Fill(c.rows);
         const auto paths = Batches();
@@ -98,8 +100,10 @@ TEST_F(QuoteBatchTest, CharactersARequestCannotCarryAreEncoded) {
     AppendQuoteRow(u"BRK-B^{", u"U");
     char16_t path[kQuotePathWidth];
     BuildQuoteBatch(0, path);
-    EXPECT_EQ(std::u16string(path), u"/d/quotes.csv?s=\"A%20B%22%23%25.TO,%C3%89T%F0%9F%98%80,"
-                                    u"BRK-B%5E%7B" + kTail);
+    EXPECT_EQ(std::u16string(path),
+              u"/d/quotes.csv?s=\"A%20B%22%23%25.TO,%C3%89T%F0%9F%98%80,"
+              u"BRK-B%5E%7B" +
+                  kTail);
 }
 
 TEST_F(QuoteBatchTest, WorstCaseEncodedBatchFitsThePath) {

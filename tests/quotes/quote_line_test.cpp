@@ -71,7 +71,9 @@ TEST_F(QuoteLineTest, UnmatchedLinesAppendWithoutSettingTheFlag) {
 
 TEST_F(QuoteLineTest, FullTableDropsUnmatchedLines) {
     for (int i = 0; i < kPortfolioRows; ++i) {
-        AppendQuoteRow((u"S" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'A' + i / 26)).c_str(), u"U");
+        AppendQuoteRow(
+            (u"S" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'A' + i / 26)).c_str(),
+            u"U");
     }
     QuoteRecord before[kPortfolioRows];
     std::memcpy(before, Portfolio, sizeof before);
@@ -83,8 +85,9 @@ TEST_F(QuoteLineTest, FullTableDropsUnmatchedLines) {
 TEST_F(QuoteLineTest, OverlongValuesAreCutWithoutShiftingLaterFields) {
     AppendQuoteRow(u"X", u"U");
     // prevClose of exactly W - 1 characters, eps of W, ratio far longer.
-    ApplyQuoteLine(u"X,U,123456789,1234567890,12345678901234567890,4,5,6,7,8,9,10,11,12,13,14,"
-                   u"A very long company name indeed,1");
+    ApplyQuoteLine(
+        u"X,U,123456789,1234567890,12345678901234567890,4,5,6,7,8,9,10,11,12,13,14,"
+        u"A very long company name indeed,1");
     const QuoteRecord& r = Portfolio[0];
     EXPECT_EQ(F(r.prevClose), u"123456789");
     EXPECT_EQ(F(r.eps), u"123456789");
@@ -120,7 +123,8 @@ TEST_F(QuoteLineTest, LinesWithoutSymbolOrCodeChangeNothing) {
 }
 
 TEST_F(QuoteLineTest, CompanyNameCommaAndHashAndSharesOutstanding) {
-    ApplyQuoteLine(u"T,U,1,2,3,4,5,6,7,8,9,10,11,12,13,14,Tesla Motors, Inc.,  1,234,567,890,123,456");
+    ApplyQuoteLine(
+        u"T,U,1,2,3,4,5,6,7,8,9,10,11,12,13,14,Tesla Motors, Inc.,  1,234,567,890,123,456");
     EXPECT_EQ(F(Portfolio[0].companyName), u"Tesla Motors");
     EXPECT_EQ(F(Portfolio[0].sharesOut), u"Inc.1234567890");
     ApplyQuoteLine(u"H,U,1,2,3,4,5,6,7,8,9,10,11,12,13,14,AT#T Corp,5");

@@ -19,20 +19,22 @@ protected:
     void HandEdit(const std::string& values) {
         WriteHostText("/registry.reg",
                       "Windows Registry Editor Version 5.00\r\n\r\n"
-                      "[HKEY_LOCAL_MACHINE\\Software\\Quellmark\\PIV\\Settings]\r\n" + values);
+                      "[HKEY_LOCAL_MACHINE\\Software\\Quellmark\\PIV\\Settings]\r\n" +
+                          values);
     }
 };
 
 TEST_F(SettingsTest, FlagsReadOnOnlyForExactlyOne) {
-    HandEdit("\"Exchange\"=\"1\"\n\"Change\"=\"0\"\n\"Volume\"=\"10\"\n\"EPS\"=\"x\"\n"
-             "\"PER\"=\"\"\n\"CoName\"=dword:00000001\n\"lastprice\"=\"1\"\n");
+    HandEdit(
+        "\"Exchange\"=\"1\"\n\"Change\"=\"0\"\n\"Volume\"=\"10\"\n\"EPS\"=\"x\"\n"
+        "\"PER\"=\"\"\n\"CoName\"=dword:00000001\n\"lastprice\"=\"1\"\n");
     EXPECT_TRUE(ReadSettingFlag(u"Exchange"));
     EXPECT_FALSE(ReadSettingFlag(u"Change"));
     EXPECT_FALSE(ReadSettingFlag(u"Volume"));
     EXPECT_FALSE(ReadSettingFlag(u"EPS"));
     EXPECT_FALSE(ReadSettingFlag(u"PER"));
     EXPECT_FALSE(ReadSettingFlag(u"CoName"));
-    EXPECT_FALSE(ReadSettingFlag(u"YearLow"));  // deleted by hand
+    EXPECT_FALSE(ReadSettingFlag(u"YearLow"));   // deleted by hand
     EXPECT_TRUE(ReadSettingFlag(u"LastPrice"));  // value names ignore case
 }
 

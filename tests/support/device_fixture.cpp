@@ -41,7 +41,8 @@ void DeviceTest::WriteHostFile(const std::string& devicePath,
     const std::string path = Host(devicePath);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 void DeviceTest::WriteHostText(const std::string& devicePath, const std::string& text) {
@@ -68,6 +69,8 @@ std::vector<unsigned char> Utf16Bytes(const std::u16string& text) {
     return bytes;
 }
 
-std::string Narrow(const std::u16string& text) { return platform::ToUtf8(text); }
+std::string Narrow(const std::u16string& text) {
+    return platform::ToUtf8(text);
+}
 
 }  // namespace tickwell_test

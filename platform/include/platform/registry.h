@@ -19,8 +19,7 @@ inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD options, DWORD access, HKEY* result);
 // Opens a key, creating it (and the keys above it) when missing.
 LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD reserved, LPWSTR className, DWORD options,
-                     DWORD access, SECURITY_ATTRIBUTES* security, HKEY* result,
-                     DWORD* disposition);
+                     DWORD access, SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);
 // Copies the value's data into `data`, whose size in bytes is *dataSize. String data counts
 // its terminator, two bytes a character. Missing value: ERROR_FILE_NOT_FOUND. Data larger
 // than the buffer: ERROR_MORE_DATA, nothing copied, *dataSize set to the size needed.
