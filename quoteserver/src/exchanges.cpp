@@ -1,0 +1,126 @@
+#include "exchanges.h"
+
+#include <array>
+#include <bit>
+
+#include "market_time.h"
+
+namespace quotes {
+namespace {
+
+constexpr int H(int hour, int minute = 0) { return hour * 60 + minute; }
+
+// London and Tel Aviv quote in pence and agorot, as their services did.
+constexpr std::array kMarkets = {
+    Market{"", "USA", -300, H(9, 30), H(16), kMondayToFriday, 60},
+    Market{"TO", "Toronto", -300, H(9, 30), H(16), kMondayToFriday, 40},
+    Market{"V", "TSX Venture", -300, H(9, 30), H(16), kMondayToFriday, 1.5},
+    Market{"CBT", "Chicago Board of Trade", -360, H(8, 30), H(13, 15), kMondayToFriday, 400},
+    Market{"CME", "Chicago Mercantile", -360, H(8, 30), H(15, 15), kMondayToFriday, 1400},
+    Market{"NYB", "New York Board of Trade", -300, H(8), H(14), kMondayToFriday, 90},
+    Market{"CMX", "COMEX", -300, H(8, 20), H(13, 30), kMondayToFriday, 600},
+    Market{"NYM", "NYMEX", -300, H(9), H(14, 30), kMondayToFriday, 60},
+    Market{"OB", "OTC Bulletin Board", -300, H(9, 30), H(16), kMondayToFriday, 0.8},
+    Market{"PK", "Pink Sheets", -300, H(9, 30), H(16), kMondayToFriday, 0.3},
+    Market{"BA", "Buenos Aires", -180, H(11), H(17), kMondayToFriday, 8},
+    Market{"VA", "Vienna", 60, H(9), H(17, 30), kMondayToFriday, 50},
+    Market{"AX", "Australia", 600, H(10), H(16), kMondayToFriday, 15},
+    Market{"SA", "Sao Paulo", -180, H(10), H(17), kMondayToFriday, 35},
+    Market{"SS", "Shanghai", 480, H(9, 30), H(15), kMondayToFriday, 12},
+    Market{"SZ", "Shenzhen", 480, H(9, 30), H(15), kMondayToFriday, 10},
+    Market{"CO", "Copenhagen", 60, H(9), H(17), kMondayToFriday, 400},
+    Market{"PA", "Paris", 60, H(9), H(17, 30), kMondayToFriday, 60},
+    Market{"BE", "Berlin", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"BM", "Bremen", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"DU", "Dusseldorf", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"F", "Frankfurt", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"HM", "Hamburg", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"HA", "Hanover", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"MU", "Munich", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"SG", "Stuttgart", 60, H(8), H(20), kMondayToFriday, 40},
+    Market{"DE", "XETRA", 60, H(9), H(17, 30), kMondayToFriday, 50},
+    Market{"HK", "Hong Kong", 480, H(9, 30), H(16), kMondayToFriday, 60},
+    Market{"BO", "Bombay", 330, H(9, 15), H(15, 30), kMondayToFriday, 800},
+    Market{"NS", "National Stock Exchange of India", 330, H(9, 15), H(15, 30), kMondayToFriday,
+           800},
+    Market{"JK", "Jakarta", 420, H(9), H(16), kMondayToFriday, 4000},
+    Market{"TA", "Tel Aviv", 120, H(10), H(17, 25), kSundayToThursday, 3000},
+    Market{"MI", "Milan", 60, H(9), H(17, 30), kMondayToFriday, 12},
+    Market{"KS", "Korea Exchange", 540, H(9), H(15, 30), kMondayToFriday, 60000},
+    Market{"KQ", "KOSDAQ", 540, H(9), H(15, 30), kMondayToFriday, 15000},
+    Market{"MX", "Mexico", -360, H(8, 30), H(15), kMondayToFriday, 60},
+    Market{"AS", "Amsterdam", 60, H(9), H(17, 30), kMondayToFriday, 30},
+    Market{"NZ", "New Zealand", 720, H(10), H(16, 45), kMondayToFriday, 4},
+    Market{"OL", "Oslo", 60, H(9), H(16, 20), kMondayToFriday, 150},
+    Market{"SI", "Singapore", 480, H(9), H(17), kMondayToFriday, 3},
+    Market{"BC", "Barcelona", 60, H(9), H(17, 30), kMondayToFriday, 20},
+    Market{"BI", "Bilbao", 60, H(9), H(17, 30), kMondayToFriday, 20},
+    Market{"MF", "Madrid Fixed Income", 60, H(9), H(17, 30), kMondayToFriday, 100},
+    Market{"MC", "Madrid Continuous", 60, H(9), H(17, 30), kMondayToFriday, 20},
+    Market{"MA", "Madrid", 60, H(9), H(17, 30), kMondayToFriday, 20},
+    Market{"ST", "Stockholm", 60, H(9), H(17, 30), kMondayToFriday, 150},
+    Market{"SW", "Swiss Exchange", 60, H(9), H(17, 30), kMondayToFriday, 120},
+    Market{"TWO", "Taipei Exchange", 480, H(9), H(13, 30), kMondayToFriday, 50},
+    Market{"TW", "Taiwan Stock Exchange", 480, H(9), H(13, 30), kMondayToFriday, 80},
+    Market{"L", "London", 0, H(8), H(16, 30), kMondayToFriday, 400},
+    // Currencies trade around the clock from Monday to Friday.
+    Market{"=X", "Currencies", 0, H(0), H(23, 59), kMondayToFriday, 1},
+};
+
+bool Trades(const Market& market, std::int64_t day) {
+    return (market.tradingDays >> Weekday(day)) & 1;
+}
+
+// Trading days before `day`, counted from a Sunday long before any session that matters.
+std::int64_t SessionsBefore(const Market& market, std::int64_t day) {
+    constexpr std::int64_t kSunday = -4;  // 1969-12-28
+    const std::int64_t since = day - kSunday;
+    const std::int64_t weeks = since >= 0 ? since / 7 : (since - 6) / 7;
+    const int perWeek = std::popcount(market.tradingDays);
+    std::int64_t count = weeks * perWeek;
+    for (std::int64_t d = kSunday + weeks * 7; d < day; ++d) count += Trades(market, d) ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+const Market* FindMarket(std::string_view suffix) {
+    for (const Market& market : kMarkets) {
+        if (market.suffix == suffix) return &market;
+    }
+    return nullptr;
+}
+
+const Market* Markets(int& count) {
+    count = static_cast<int>(kMarkets.size());
+    return kMarkets.data();
+}
+
+SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
+    const std::int64_t local = utcSeconds + market.utcOffsetMinutes * 60;
+    std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const int minuteOfDay = static_cast<int>((local - day * 86400) / 60);
+    const int length = market.closeMinute - market.openMinute;
+    if (Trades(market, day) && minuteOfDay >= market.openMinute) {
+        const bool open = minuteOfDay < market.closeMinute;
+        const int minute = open ? minuteOfDay - market.openMinute : length;
+        return {SessionsBefore(market, day), day, minute, length, open};
+    }
+    // Before the opening bell or on a closed day: the last session's close holds.
+    do {
+        --day;
+    } while (!Trades(market, day));
+    return {SessionsBefore(market, day), day, length, length, false};
+}
+
+std::int64_t SessionDay(const Market& market, std::int64_t session) {
+    // Walk from an estimate; sessions are dense enough that this takes a few steps.
+    const int perWeek = std::popcount(market.tradingDays);
+    std::int64_t day = -4 + session / perWeek * 7;
+    while (SessionsBefore(market, day) > session) day -= 7;
+    while (!(Trades(market, day) && SessionsBefore(market, day) == session)) ++day;
+    return day;
+}
+
+}  // namespace quotes
+

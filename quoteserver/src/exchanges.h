@@ -1,0 +1,42 @@
+// The markets of the simulation: one per exchange suffix the viewer knows, with its time zone
+// and trading session, and how its prices are quoted.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quotes {
+
+struct Market {
+    std::string_view suffix;  // "" for the USA's major exchanges
+    std::string_view name;
+    int utcOffsetMinutes;     // standard time; the simulation keeps no daylight saving
+    int openMinute;           // local minutes after midnight
+    int closeMinute;
+    std::uint8_t tradingDays;  // bit 0 = Sunday .. bit 6 = Saturday
+    double priceScale;         // typical share price in the market's quoting unit
+};
+
+inline constexpr std::uint8_t kMondayToFriday = 0b0111110;
+inline constexpr std::uint8_t kSundayToThursday = 0b0011111;
+
+// The market of a suffix (without the dot), or null.
+const Market* FindMarket(std::string_view suffix);
+// Every market, the USA's first.
+const Market* Markets(int& count);
+
+// Where an instant falls for a market: the trading session that set its last price and the
+// minute of that session (its length when the session has ended).
+struct SessionPoint {
+    std::int64_t session;      // trading-day number; consecutive for consecutive trading days
+    std::int64_t sessionDay;   // that session's local day (days since 1970-01-01)
+    int minute;                // 0 .. session length
+    int length;                // session length in minutes
+    bool open;                 // the market is trading at this instant
+};
+
+SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds);
+// The local day of a trading-day number.
+std::int64_t SessionDay(const Market& market, std::int64_t session);
+
+}  // namespace quotes

@@ -1,0 +1,23 @@
+// What the service answers to one request, worked out without any network: the quote reply,
+// the pages, or an error.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quotes {
+
+inline constexpr const char* kQuotePath = "/d/quotes.csv";
+
+struct Reply {
+    int status = 200;
+    std::string contentType = "text/plain; charset=utf-8";
+    std::string body;
+    bool isQuotes = false;  // a quote reply (the fault modes apply to these)
+};
+
+// `target` is the raw request target, in origin or absolute form.
+Reply Respond(std::string_view method, std::string_view target, std::int64_t utcSeconds);
+
+}  // namespace quotes

@@ -1,0 +1,47 @@
+// A running tickwell-quotes for a test: started on a free loopback port, stopped with
+// SIGTERM when the object goes.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tickwell_test {
+
+class ServiceProcess {
+public:
+    explicit ServiceProcess(const std::vector<std::string>& args = {});
+    ~ServiceProcess();
+    ServiceProcess(const ServiceProcess&) = delete;
+    ServiceProcess& operator=(const ServiceProcess&) = delete;
+
+    int port() const { return port_; }
+    bool running() const;
+    // Stops it with SIGTERM; returns its exit status (-1 when it did not exit by itself).
+    int Stop();
+
+private:
+    pid_t pid_ = -1;
+    int port_ = -1;
+};
+
+struct HttpReply {
+    bool ok = false;  // a whole reply was read
+    int status = 0;
+    std::string headers;
+    std::string body;
+};
+
+// Sends raw bytes to 127.0.0.1:port and reads one reply (by Content-Length, chunked, or to
+// the end of the connection). Gives up after `timeoutMs`.
+HttpReply SendRaw(int port, const std::string& request, int timeoutMs = 5000);
+// A GET of `target` with HTTP/1.1 and "Connection: close".
+HttpReply Get(int port, const std::string& target);
+
+// Several requests on one kept-alive connection; one reply each.
+std::vector<HttpReply> SendKeepAlive(int port, const std::vector<std::string>& requests);
+
+// Splits a body into its CR LF-ended lines; a last line without CR LF is kept as it is.
+std::vector<std::string> Lines(const std::string& body);
+
+}  // namespace tickwell_test
