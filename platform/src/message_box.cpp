@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "device.h"
+#include "message_box_window.h"
 #include "platform/testing/message_box_log.h"
 #include "platform/utf.h"
 
@@ -38,6 +40,9 @@ int MessageBoxLog::Present(void* context, HWND owner, LPCWSTR text, LPCWSTR capt
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     const platform::MessageBoxHook hook = platform::currentHook;
     if (hook.present) return hook.present(hook.context, owner, text, caption, type);
+    if (platform::detail::CurrentDevice()) {
+        return platform::detail::ShowMessageBoxWindow(owner, text, caption, type);
+    }
     std::fprintf(stderr, "%s: %s\n", platform::ToUtf8(caption ? caption : u"").c_str(),
                  platform::ToUtf8(text ? text : u"").c_str());
     return (type & 0xF) == MB_OKCANCEL ? IDCANCEL : IDOK;

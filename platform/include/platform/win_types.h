@@ -33,6 +33,47 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 struct HLOCAL__;
 using HLOCAL = HLOCAL__*;
+struct HMENU__;
+using HMENU = HMENU__*;
+struct HACCEL__;
+using HACCEL = HACCEL__*;
+struct HICON__;
+using HICON = HICON__*;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HCURSOR__;
+using HCURSOR = HCURSOR__*;
+using ATOM = WORD;
+using INT_PTR = std::intptr_t;
+using LONG_PTR = std::intptr_t;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+// Resource identifiers: a number in the low word of a name pointer.
+inline LPCWSTR MAKEINTRESOURCEW(UINT id) {
+    return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(id & 0xFFFF));
+}
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+    return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
+}
+
+inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr DWORD MAKELONG(WORD low, WORD high) {
+    return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+}
 
 struct SECURITY_ATTRIBUTES;  // accepted and ignored
 

@@ -1,0 +1,20 @@
+// The dialog templates: 103 About, 104 Quote Options, 110 Speed Insert, 111 Internet Refresh,
+// 132 Set Proxy Server. Positions and sizes in dialog units.
+#pragma once
+
+#include <span>
+
+#include "platform/resources.h"
+
+// Control ids of the templates.
+inline constexpr int IDC_EXCHANGE_COMBO = 1001;
+inline constexpr int IDC_SYMBOLS_EDIT = 1024;
+inline constexpr int IDC_REFRESH_MINUTES = 1022;
+inline constexpr int IDC_REFRESH_SPIN = 1068;
+inline constexpr int IDC_USE_PROXY = 1075;
+inline constexpr int IDC_PROXY_SERVER = 1074;
+inline constexpr int IDC_PROXY_PORT = 1024;
+inline constexpr int IDC_APPLY = 1018;
+inline constexpr int IDC_CANCEL_OPTIONS = 1019;
+
+std::span<const DialogResource> DialogTemplates();

@@ -1,0 +1,6 @@
+// tickwell: the viewer, on the terminal device.
+#include "platform/device.h"
+#include "resources/app_resources.h"
+#include "shell/win_main.h"
+
+int main() { return platform::RunProgram(AppResources(), WinMain); }
