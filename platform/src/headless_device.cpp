@@ -72,8 +72,9 @@ struct HeadlessDevice::Impl : detail::Device {
             steps.pop_front();
             if (auto* e = std::get_if<InputEvent>(&step)) return *e;
             if (auto* check = std::get_if<std::function<void()>>(&step)) {
+                // The program handles what the check did before the next step.
                 (*check)();
-                continue;
+                return {};
             }
             if (auto* a = std::get_if<AdvanceStep>(&step)) {
                 steady += a->ms;

@@ -136,10 +136,8 @@ BOOL DestroyWindow(HWND window) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND window) {
-    const WindowData* data = FindWindowData(window);
-    return data && !data->destroying ? TRUE : FALSE;
-}
+// A window is one until its destruction has run, WM_DESTROY included.
+BOOL IsWindow(HWND window) { return FindWindowData(window) ? TRUE : FALSE; }
 
 BOOL IsWindowVisible(HWND window) {
     for (WindowData* d = FindWindowData(window); d; d = FindWindowData(d->parent)) {

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The viewer in a real terminal (tmux): it shows its bars, opens Tools with F2, quits with
+# Ctrl+Q with exit code 0, and leaves the terminal as it found it; a SIGTERM does too.
+set -u
+bin=$1
+work=$(mktemp -d)
+socket="tickwell-smoke-$$"
+trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "smoke: $*"; tmux -L "$socket" capture-pane -p -t smoke 2>/dev/null; exit 1; }
+
+# Runs the viewer in the pane; the pane records the exit code and whether stty is unchanged.
+start() {
+  rm -f "$work/result"
+  tmux -L "$socket" kill-server 2>/dev/null
+  tmux -L "$socket" new-session -d -s smoke -x 80 -y 24 \
+    "before=\$(stty -g); TICKWELL_DEVICE=$work/device '$bin'; rc=\$?; after=\$(stty -g); \
+     [ \"\$before\" = \"\$after\" ] && same=yes || same=no; echo \"rc=\$rc same=\$same\" > $work/result; sleep 30"
+}
+screen() { tmux -L "$socket" capture-pane -p -t smoke; }
+wait_for() {
+  for _ in $(seq 100); do screen | grep -q -- "$1" && return 0; sleep 0.1; done
+  fail "no '$1' on the screen"
+}
+wait_result() {
+  for _ in $(seq 100); do [ -s "$work/result" ] && return 0; sleep 0.1; done
+  fail "the viewer did not end"
+}
+
+start
+wait_for "F1 Refresh"
+screen | head -n 1 | grep -q "PIV" || fail "no title in the navigation bar"
+screen | head -n 1 | grep -q "\[ok\]" || fail "no ok button"
+tmux -L "$socket" send-keys -t smoke F2
+wait_for "Quote Options"
+tmux -L "$socket" send-keys -t smoke Escape
+sleep 0.2
+tmux -L "$socket" send-keys -t smoke C-q
+wait_result
+grep -q "rc=0 same=yes" "$work/result" || fail "after Ctrl+Q: $(cat "$work/result")"
+screen | grep -q "F1 Refresh" && fail "the viewer's screen is still up"
+
+start
+wait_for "F1 Refresh"
+pkill -TERM -f "^$bin\$" || fail "no viewer to stop"
+wait_result
+grep -q "same=yes" "$work/result" || fail "after SIGTERM: $(cat "$work/result")"
+echo "smoke: ok"
