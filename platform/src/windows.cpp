@@ -1,6 +1,7 @@
 // The window calls of window.h.
 #include <algorithm>
 
+#include "controls_internal.h"
 #include "device.h"
 #include "instance_channel.h"
 #include "platform/shell.h"
@@ -72,6 +73,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
                      void* param) {
     auto& ws = Windows();
     const auto* cls = className ? platform::detail::FindClass(className) : nullptr;
+    if (!cls && className) cls = platform::detail::BuiltinControlClass(className);
     const bool child = (style & WS_CHILD) != 0;
     if (!cls || (child && !IsWindow(parent))) return nullptr;
     auto data = std::make_unique<WindowData>();

@@ -45,3 +45,18 @@ inline constexpr DWORD UDS_SETBUDDYINT = 0x2;
 inline constexpr DWORD UDS_ALIGNRIGHT = 0x4;
 inline constexpr DWORD UDS_AUTOBUDDY = 0x10;
 inline constexpr DWORD UDS_NOTHOUSANDS = 0x80;
+
+// Runs the dialog of template `name` modally, owned by `owner`: WM_INITDIALOG (with `param`)
+// first, focus to the first tab stop unless the procedure sets it; returns what the procedure
+// handed EndDialog, or -1 when the template or a control cannot be made. The owner takes no
+// input meanwhile; timers keep running.
+INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param);
+inline INT_PTR DialogBoxW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc) {
+    return DialogBoxParamW(instance, name, owner, proc, 0);
+}
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
+// The text of a control, cut to capacity - 1; returns the characters copied.
+UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int capacity);
+BOOL SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
+LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
