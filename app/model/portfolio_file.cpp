@@ -61,7 +61,7 @@ void ShowFileError(const char16_t* text) {
 }  // namespace
 
 HANDLE OpenPortfolioFileHandle(PortfolioFileMode mode) {
-    return CreateFileW(kPortfolioFilePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    return CreateFileW(PortfolioFile::kPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                        mode == PortfolioFileMode::replace ? CREATE_ALWAYS : OPEN_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -149,7 +149,7 @@ int LoadPortfolio(HANDLE file) {
     const DWORD size = GetFileSize(file, nullptr);
     if (size == INVALID_FILE_SIZE || size == 0) return 1;
     const DWORD toRead =
-        size < kPortfolioReadLimit ? size : static_cast<DWORD>(kPortfolioReadLimit);
+        size < PortfolioFile::kReadLimit ? size : static_cast<DWORD>(PortfolioFile::kReadLimit);
     void* block = LocalAlloc(LPTR, toRead + sizeof(char16_t));
     if (!block) {
         ShowFileError(u"Not enough memory");

@@ -7,10 +7,13 @@
 
 #include "platform/win_types.h"
 
-inline constexpr const char16_t* kPortfolioDirectory = u"/PIVData";
-inline constexpr const char16_t* kPortfolioFilePath = u"/PIVData/PIVData.PIV";
-// The reader looks at no more than this; a file the viewer writes is at most 83,202 bytes.
-inline constexpr std::size_t kPortfolioReadLimit = 1024 * 1024;
+// Where the file lives, and how much of it the reader looks at (a file the viewer writes is at
+// most 83,202 bytes).
+struct PortfolioFile {
+    static constexpr const char16_t* kDirectory = u"/PIVData";
+    static constexpr const char16_t* kPath = u"/PIVData/PIVData.PIV";
+    static constexpr std::size_t kReadLimit = 1024 * 1024;
+};
 
 enum class PortfolioFileMode {
     replace,  // new content replaces the file's once it is complete

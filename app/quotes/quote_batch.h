@@ -21,3 +21,14 @@ inline constexpr std::size_t kQuotePathWidth =
 // Writes the request path of the batch that starts at `startRow` into `path` and returns
 // the row at which the next batch starts, or 200 (the portfolio's size) when none remains.
 int BuildQuoteBatch(int startRow, char16_t (&path)[kQuotePathWidth]);
+
+// One request: its first row, its path, and where the next one starts.
+struct QuoteBatch {
+    int startRow = 0;
+    char16_t path[kQuotePathWidth] = {};
+    int nextStart = 0;
+};
+
+inline void BuildQuoteBatch(QuoteBatch& batch) {
+    batch.nextStart = BuildQuoteBatch(batch.startRow, batch.path);
+}

@@ -2,7 +2,10 @@
 // An on/off value holds "1" or "0"; anything else reads as off.
 #pragma once
 
-inline constexpr const char16_t* kSettingsKey = u"Software\\Quellmark\\PIV\\Settings";
+// The key under HKEY_LOCAL_MACHINE that holds every setting.
+struct SettingsStore {
+    static constexpr const char16_t* kKey = u"Software\\Quellmark\\PIV\\Settings";
+};
 
 // Absent until the first start has seeded the portfolio, "1" ever after.
 inline constexpr const char16_t* kFirstStartMarker = u"Initialized";

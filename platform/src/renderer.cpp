@@ -47,6 +47,15 @@ void DrawNavigationBar(CellGrid& grid) {
 
 }  // namespace
 
+void SetBusy(bool busy) {
+    Windows().busy = busy;
+    if (Device* device = CurrentDevice()) {
+        Render(Windows().grid);
+        device->Present(Windows().grid);
+        device->SetBusy(busy);
+    }
+}
+
 void Render(CellGrid& grid) {
     if (Device* device = CurrentDevice()) {
         if (grid.columns() != device->Columns() || grid.rows() != device->Rows()) {

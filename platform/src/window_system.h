@@ -114,6 +114,10 @@ HWND KeyTarget();
 void RunModalLoop(HWND window, const std::function<bool()>& done,
                   const std::function<bool(MSG&)>& filter = nullptr);
 
+// The busy mark in the navigation bar, while the program is blocked in a network call; it
+// shows at once.
+void SetBusy(bool busy);
+
 // Draws the whole screen into the grid.
 void Render(CellGrid& grid);
 

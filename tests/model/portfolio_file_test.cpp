@@ -22,7 +22,7 @@ class PortfolioFileTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        CreateDirectoryW(kPortfolioDirectory, nullptr);
+        CreateDirectoryW(PortfolioFile::kDirectory, nullptr);
     }
 
     int Save() {

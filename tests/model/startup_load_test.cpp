@@ -21,7 +21,7 @@ protected:
     void Start() {
         ClearPortfolio();
         proxySettings = {};
-        CreateDirectoryW(kPortfolioDirectory, nullptr);
+        CreateDirectoryW(PortfolioFile::kDirectory, nullptr);
         LoadPortfolioAtStartup();
     }
 };
@@ -56,7 +56,7 @@ TEST_F(StartupLoadTest, DefaultsAreWrittenInTheirOrder) {
 TEST_F(StartupLoadTest, FirstStartWithAFileLoadsItAndWritesNoDefaults) {
     AppendQuoteRow(u"IBM", u"U");
     AppendQuoteRow(u"RY", u"T");
-    CreateDirectoryW(kPortfolioDirectory, nullptr);
+    CreateDirectoryW(PortfolioFile::kDirectory, nullptr);
     HANDLE file = OpenPortfolioFile(PortfolioFileMode::replace);
     SavePortfolio(file);
     CloseHandle(file);

@@ -26,12 +26,12 @@ protected:
     // Builds every batch of a download; returns the paths.
     static std::vector<std::u16string> Batches() {
         std::vector<std::u16string> paths;
-        int start = 0;
-        while (start < kPortfolioRows && paths.size() < 10) {
-            char16_t path[kQuotePathWidth];
-            start = BuildQuoteBatch(start, path);
-            paths.push_back(path);
-        }
+        QuoteBatch batch;
+        do {
+            BuildQuoteBatch(batch);
+            paths.push_back(batch.path);
+            batch.startRow = batch.nextStart;
+        } while (batch.nextStart < kPortfolioRows && paths.size() < 10);
         return paths;
     }
 
