@@ -81,10 +81,9 @@ const DialogItemResource kSetProxyItems[] = {
 };
 
 const DialogResource kDialogs[] = {
-    {IDD_ABOUT, u"About", 0, 0, 131, 46, kWithMenu, WS_EX_CAPTIONOKBTN, u"System", 8,
-     kAboutItems},
-    {IDD_QUOTE_OPTIONS, u"Quote Options", 0, 0, 131, 130, kNoMenu, WS_EX_CLIENTEDGE, u"System",
-     8, kQuoteOptionsItems},
+    {IDD_ABOUT, u"About", 0, 0, 131, 46, kWithMenu, WS_EX_CAPTIONOKBTN, u"System", 8, kAboutItems},
+    {IDD_QUOTE_OPTIONS, u"Quote Options", 0, 0, 131, 130, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
+     kQuoteOptionsItems},
     {IDD_SPEED_INSERT, u"Insert Stock", 0, 0, 139, 102, kWithMenu, 0, u"System", 8,
      kSpeedInsertItems},
     {IDD_INTERNET_REFRESH, u"Internet Refresh ", 0, 0, 119, 81, kNoMenu, WS_EX_CLIENTEDGE,
@@ -95,4 +94,6 @@ const DialogResource kDialogs[] = {
 
 }  // namespace
 
-std::span<const DialogResource> DialogTemplates() { return kDialogs; }
+std::span<const DialogResource> DialogTemplates() {
+    return kDialogs;
+}

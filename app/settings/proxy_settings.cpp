@@ -25,7 +25,8 @@ bool QueryText(HKEY key, const char16_t* name, char16_t (&field)[W]) {
 
 int ReadProxySettings() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
         proxySettings.useProxy = false;
         return 0;
     }

@@ -12,7 +12,8 @@ const char16_t* const kFirstStartDefaults[kFirstStartDefaultCount] = {
 
 bool ReadSettingFlag(const char16_t* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
         return false;
     }
     char16_t data[2] = {};
@@ -27,8 +28,8 @@ bool ReadSettingFlag(const char16_t* name) {
 
 bool WriteSettingText(const char16_t* name, const char16_t* text) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const auto bytes = static_cast<DWORD>((TextLength(text) + 1) * sizeof(char16_t));
@@ -44,7 +45,8 @@ void WriteSettingFlag(const char16_t* name, bool on) {
 
 bool SettingExists(const char16_t* name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SettingsStore::kKey, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
         return false;
     }
     DWORD size = 0;

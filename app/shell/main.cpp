@@ -3,4 +3,6 @@
 #include "resources/app_resources.h"
 #include "shell/win_main.h"
 
-int main() { return platform::RunProgram(AppResources(), WinMain); }
+int main() {
+    return platform::RunProgram(AppResources(), WinMain);
+}

@@ -33,9 +33,13 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: return OnCreate(window);
-        case WM_DESTROY: return OnDestroy();
-        case WM_COMMAND: return OnCommand(window, message, wParam, lParam);
-        default: return DefWindowProcW(window, message, wParam, lParam);
+        case WM_CREATE:
+            return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy();
+        case WM_COMMAND:
+            return OnCommand(window, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -78,8 +78,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     }
     if (!RegisterMainWindowClass(instance)) return 0;
     const HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, className, title, WS_VISIBLE,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        nullptr, nullptr, instance, nullptr);
     if (!window) return 0;
     mainWindow = window;
     if (menuBarWindow) FitAboveMenuBar(window);

@@ -19,7 +19,7 @@ void GetLocalTime(SYSTEMTIME* out) {
     std::tm t{};
     gmtime_r(&seconds, &t);
     *out = {static_cast<WORD>(t.tm_year + 1900), static_cast<WORD>(t.tm_mon + 1),
-            static_cast<WORD>(t.tm_wday),       static_cast<WORD>(t.tm_mday),
-            static_cast<WORD>(t.tm_hour),       static_cast<WORD>(t.tm_min),
-            static_cast<WORD>(t.tm_sec),        static_cast<WORD>(ms % 1000)};
+            static_cast<WORD>(t.tm_wday),        static_cast<WORD>(t.tm_mday),
+            static_cast<WORD>(t.tm_hour),        static_cast<WORD>(t.tm_min),
+            static_cast<WORD>(t.tm_sec),         static_cast<WORD>(ms % 1000)};
 }

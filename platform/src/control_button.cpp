@@ -25,7 +25,9 @@ void Press(HWND window) {
 
 LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: CreateState<ButtonState>(window); return 0;
+        case WM_CREATE:
+            CreateState<ButtonState>(window);
+            return 0;
         case WM_LBUTTONDOWN:
             if (IsWindowEnabled(window)) {
                 SetFocus(window);
@@ -35,7 +37,9 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) Press(window);
             return 0;
-        case BM_CLICK: Press(window); return 0;
+        case BM_CLICK:
+            Press(window);
+            return 0;
         case BM_GETCHECK: {
             const ButtonState* s = StateOf<ButtonState>(window);
             return s && s->checked ? BST_CHECKED : BST_UNCHECKED;
@@ -43,7 +47,8 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case BM_SETCHECK:
             if (ButtonState* s = StateOf<ButtonState>(window)) s->checked = wParam == BST_CHECKED;
             return 0;
-        default: return ControlDefault(window, message, wParam, lParam);
+        default:
+            return ControlDefault(window, message, wParam, lParam);
     }
 }
 
@@ -72,6 +77,8 @@ void DrawButton(HWND window, CellGrid& grid, const CellRect& b) {
 
 }  // namespace
 
-void RegisterButtonClass() { RegisterBuiltinClass(u"Button", ButtonProc, DrawButton); }
+void RegisterButtonClass() {
+    RegisterBuiltinClass(u"Button", ButtonProc, DrawButton);
+}
 
 }  // namespace platform::detail

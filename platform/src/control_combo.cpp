@@ -36,14 +36,17 @@ struct DropState : ControlState {
     bool chosen = false;
 };
 
-char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
+char16_t Upper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+}
 
 // The next entry after `from` that starts with the letter, or -1.
 int NextStartingWith(const std::vector<Entry>& entries, int from, char16_t letter) {
     const int count = static_cast<int>(entries.size());
     for (int i = 1; i <= count; ++i) {
         const int index = (from + i) % count;
-        if (!entries[index].text.empty() && Upper(entries[index].text[0]) == Upper(letter)) return index;
+        if (!entries[index].text.empty() && Upper(entries[index].text[0]) == Upper(letter))
+            return index;
     }
     return -1;
 }
@@ -67,17 +70,36 @@ LRESULT DropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_KEYDOWN:
             switch (wParam) {
-                case VK_UP: Highlight(*d, d->highlighted - 1); break;
-                case VK_DOWN: Highlight(*d, d->highlighted + 1); break;
-                case VK_PRIOR: Highlight(*d, d->highlighted - d->rows); break;
-                case VK_NEXT: Highlight(*d, d->highlighted + d->rows); break;
-                case VK_HOME: Highlight(*d, 0); break;
-                case VK_END: Highlight(*d, static_cast<int>(d->combo->entries.size()) - 1); break;
-                case VK_RETURN: case VK_SPACE: d->chosen = d->done = true; break;
-                case VK_ESCAPE: case VK_TAB: d->done = true; break;
+                case VK_UP:
+                    Highlight(*d, d->highlighted - 1);
+                    break;
+                case VK_DOWN:
+                    Highlight(*d, d->highlighted + 1);
+                    break;
+                case VK_PRIOR:
+                    Highlight(*d, d->highlighted - d->rows);
+                    break;
+                case VK_NEXT:
+                    Highlight(*d, d->highlighted + d->rows);
+                    break;
+                case VK_HOME:
+                    Highlight(*d, 0);
+                    break;
+                case VK_END:
+                    Highlight(*d, static_cast<int>(d->combo->entries.size()) - 1);
+                    break;
+                case VK_RETURN:
+                case VK_SPACE:
+                    d->chosen = d->done = true;
+                    break;
+                case VK_ESCAPE:
+                case VK_TAB:
+                    d->done = true;
+                    break;
                 default:
                     if (const auto letter = static_cast<char16_t>(lParam & 0xFFFF)) {
-                        const int next = NextStartingWith(d->combo->entries, d->highlighted, letter);
+                        const int next =
+                            NextStartingWith(d->combo->entries, d->highlighted, letter);
                         if (next >= 0) Highlight(*d, next);
                     }
             }
@@ -89,7 +111,8 @@ LRESULT DropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN: {
             RECT client{};
             GetClientRect(window, &client);
-            const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+            const int x = static_cast<short>(LOWORD(lParam)),
+                      y = static_cast<short>(HIWORD(lParam));
             if (x < 0 || y < 0 || x >= client.right || y >= client.bottom) {
                 d->done = true;  // a tap outside closes the list
                 return 0;
@@ -101,7 +124,8 @@ LRESULT DropProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        default: return DefWindowProcW(window, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -163,8 +187,10 @@ LRESULT ComboCommand(HWND window, ComboState& s, UINT message, WPARAM wParam, LP
         case CB_ADDSTRING:
             s.entries.push_back({lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"", 0});
             return count;
-        case CB_GETCOUNT: return count;
-        case CB_GETCURSEL: return s.selected;
+        case CB_GETCOUNT:
+            return count;
+        case CB_GETCURSEL:
+            return s.selected;
         case CB_SETCURSEL:
             s.selected = valid ? index : -1;
             return valid ? index : CB_ERR;
@@ -172,8 +198,10 @@ LRESULT ComboCommand(HWND window, ComboState& s, UINT message, WPARAM wParam, LP
             if (!valid) return CB_ERR;
             s.entries[index].data = lParam;
             return 0;
-        case CB_GETITEMDATA: return valid ? s.entries[index].data : CB_ERR;
-        case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(s.entries[index].text.size()) : CB_ERR;
+        case CB_GETITEMDATA:
+            return valid ? s.entries[index].data : CB_ERR;
+        case CB_GETLBTEXTLEN:
+            return valid ? static_cast<LRESULT>(s.entries[index].text.size()) : CB_ERR;
         case CB_GETLBTEXT: {
             // As on Windows, the buffer must hold CB_GETLBTEXTLEN characters and a zero.
             auto* buffer = reinterpret_cast<char16_t*>(lParam);
@@ -186,8 +214,10 @@ LRESULT ComboCommand(HWND window, ComboState& s, UINT message, WPARAM wParam, LP
         case CB_SHOWDROPDOWN:
             if (wParam) DropDown(window, s);
             return TRUE;
-        case CB_GETDROPPEDSTATE: return s.dropped;
-        default: return ControlDefault(window, message, wParam, lParam);
+        case CB_GETDROPPEDSTATE:
+            return s.dropped;
+        default:
+            return ControlDefault(window, message, wParam, lParam);
     }
 }
 
@@ -205,24 +235,24 @@ LRESULT ComboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN: {
             const bool alt = (lParam & KF_ALT_STATE) != 0;
-            if (wParam == VK_SPACE || (alt && wParam == VK_DOWN)) DropDown(window, *s);
-            else if (wParam == VK_DOWN) Select(window, *s, s->selected + 1);
-            else if (wParam == VK_UP) Select(window, *s, s->selected - 1);
+            if (wParam == VK_SPACE || (alt && wParam == VK_DOWN))
+                DropDown(window, *s);
+            else if (wParam == VK_DOWN)
+                Select(window, *s, s->selected + 1);
+            else if (wParam == VK_UP)
+                Select(window, *s, s->selected - 1);
             return 0;
         }
         case WM_CHAR:
-            if (wParam != u' ') Select(window, *s, NextStartingWith(s->entries, s->selected, static_cast<char16_t>(wParam)));
+            if (wParam != u' ')
+                Select(window, *s,
+                       NextStartingWith(s->entries, s->selected, static_cast<char16_t>(wParam)));
             return 0;
-        case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<char16_t*>(lParam);
-            if (!buffer || wParam == 0) return 0;
-            const std::u16string text = s->selected >= 0 ? s->entries[s->selected].text : u"";
-            const std::size_t n = std::min<std::size_t>(text.size(), wParam - 1);
-            std::copy_n(text.begin(), n, buffer);
-            buffer[n] = 0;
-            return static_cast<LRESULT>(n);
-        }
-        default: return ComboCommand(window, *s, message, wParam, lParam);
+        case WM_GETTEXT:
+            return CopyTextOut(s->selected >= 0 ? s->entries[s->selected].text : u"", wParam,
+                               lParam);
+        default:
+            return ComboCommand(window, *s, message, wParam, lParam);
     }
 }
 
@@ -239,6 +269,8 @@ void DrawCombo(HWND window, CellGrid& grid, const CellRect& b) {
 
 }  // namespace
 
-void RegisterComboBoxClass() { RegisterBuiltinClass(u"ComboBox", ComboProc, DrawCombo); }
+void RegisterComboBoxClass() {
+    RegisterBuiltinClass(u"ComboBox", ComboProc, DrawCombo);
+}
 
 }  // namespace platform::detail

@@ -21,8 +21,12 @@ struct EditState : ControlState {
     HWND upDown = nullptr;
 };
 
-std::size_t SelStart(const EditState& s) { return std::min(s.caret, s.anchor); }
-std::size_t SelEnd(const EditState& s) { return std::max(s.caret, s.anchor); }
+std::size_t SelStart(const EditState& s) {
+    return std::min(s.caret, s.anchor);
+}
+std::size_t SelEnd(const EditState& s) {
+    return std::max(s.caret, s.anchor);
+}
 
 void DeleteSelection(EditState& s) {
     s.text.erase(SelStart(s), SelEnd(s) - SelStart(s));
@@ -55,10 +59,18 @@ void MoveCaret(EditState& s, std::size_t to, bool extend) {
 void Key(HWND window, EditState& s, WPARAM key, LPARAM lParam) {
     const bool shift = (lParam & KF_SHIFT_STATE) != 0;
     switch (key) {
-        case VK_LEFT: MoveCaret(s, s.caret > 0 ? s.caret - 1 : 0, shift); return;
-        case VK_RIGHT: MoveCaret(s, s.caret + 1, shift); return;
-        case VK_HOME: MoveCaret(s, 0, shift); return;
-        case VK_END: MoveCaret(s, s.text.size(), shift); return;
+        case VK_LEFT:
+            MoveCaret(s, s.caret > 0 ? s.caret - 1 : 0, shift);
+            return;
+        case VK_RIGHT:
+            MoveCaret(s, s.caret + 1, shift);
+            return;
+        case VK_HOME:
+            MoveCaret(s, 0, shift);
+            return;
+        case VK_END:
+            MoveCaret(s, s.text.size(), shift);
+            return;
         case VK_BACK:
         case VK_DELETE:
             if (s.caret == s.anchor) {
@@ -73,7 +85,8 @@ void Key(HWND window, EditState& s, WPARAM key, LPARAM lParam) {
         case VK_DOWN:
             if (IsWindow(s.upDown)) SendMessageW(s.upDown, kUpDownStep, key == VK_UP ? 1 : -1, 0);
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -104,23 +117,25 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             s->caret = s->anchor = 0;
             s->scroll = 0;
             return TRUE;
-        case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<char16_t*>(lParam);
-            if (!buffer || wParam == 0) return 0;
-            const std::size_t n = std::min<std::size_t>(s->text.size(), wParam - 1);
-            std::copy_n(s->text.begin(), n, buffer);
-            buffer[n] = 0;
-            return static_cast<LRESULT>(n);
-        }
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(s->text.size());
-        case EM_LIMITTEXT: s->limit = wParam ? wParam : kDefaultLimit; return 0;
-        case EM_GETLIMITTEXT: return static_cast<LRESULT>(s->limit);
-        case EM_SETSEL: return SetSelection(*s, wParam, lParam);
-        case EM_GETSEL: return MAKELONG(static_cast<WORD>(SelStart(*s)), static_cast<WORD>(SelEnd(*s)));
+        case WM_GETTEXT:
+            return CopyTextOut(s->text, wParam, lParam);
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(s->text.size());
+        case EM_LIMITTEXT:
+            s->limit = wParam ? wParam : kDefaultLimit;
+            return 0;
+        case EM_GETLIMITTEXT:
+            return static_cast<LRESULT>(s->limit);
+        case EM_SETSEL:
+            return SetSelection(*s, wParam, lParam);
+        case EM_GETSEL:
+            return MAKELONG(static_cast<WORD>(SelStart(*s)), static_cast<WORD>(SelEnd(*s)));
         case WM_CHAR:
             if (wParam >= 0x20) TypeCharacter(window, *s, static_cast<char16_t>(wParam));
             return 0;
-        case WM_KEYDOWN: Key(window, *s, wParam, lParam); return 0;
+        case WM_KEYDOWN:
+            Key(window, *s, wParam, lParam);
+            return 0;
         case WM_LBUTTONDOWN: {
             SetFocus(window);
             int column = 0, row = 0;
@@ -128,9 +143,14 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             MoveCaret(*s, static_cast<std::size_t>(std::max(0, s->scroll + column)), false);
             return 0;
         }
-        case WM_SETFOCUS: NotifyParent(window, EN_SETFOCUS); return 0;
-        case WM_KILLFOCUS: NotifyParent(window, EN_KILLFOCUS); return 0;
-        default: return ControlDefault(window, message, wParam, lParam);
+        case WM_SETFOCUS:
+            NotifyParent(window, EN_SETFOCUS);
+            return 0;
+        case WM_KILLFOCUS:
+            NotifyParent(window, EN_KILLFOCUS);
+            return 0;
+        default:
+            return ControlDefault(window, message, wParam, lParam);
     }
 }
 
@@ -152,7 +172,8 @@ void DrawEdit(HWND window, CellGrid& grid, const CellRect& b) {
         const auto index = static_cast<std::size_t>(s->scroll + i);
         Cell cell = kFieldCell;
         cell.ch = s->text[index];
-        if (index >= SelStart(*s) && index < SelEnd(*s)) cell = {cell.ch, Color::white, Color::blue};
+        if (index >= SelStart(*s) && index < SelEnd(*s))
+            cell = {cell.ch, Color::white, Color::blue};
         grid.Set(left + i, b.top, cell);
     }
     if (HasFocus(window)) {
@@ -169,6 +190,8 @@ void SetUpDownPartner(HWND edit, HWND upDown) {
     if (EditState* s = StateOf<EditState>(edit)) s->upDown = upDown;
 }
 
-void RegisterEditClass() { RegisterBuiltinClass(u"Edit", EditProc, DrawEdit); }
+void RegisterEditClass() {
+    RegisterBuiltinClass(u"Edit", EditProc, DrawEdit);
+}
 
 }  // namespace platform::detail

@@ -38,6 +38,8 @@ void DrawStatic(HWND window, CellGrid& grid, const CellRect& b) {
 
 }  // namespace
 
-void RegisterStaticClass() { RegisterBuiltinClass(u"Static", StaticProc, DrawStatic); }
+void RegisterStaticClass() {
+    RegisterBuiltinClass(u"Static", StaticProc, DrawStatic);
+}
 
 }  // namespace platform::detail

@@ -17,7 +17,9 @@ struct UpDownState : ControlState {
     HWND buddy = nullptr;
 };
 
-bool SetsBuddy(HWND window) { return (FindWindowData(window)->style & UDS_SETBUDDYINT) != 0; }
+bool SetsBuddy(HWND window) {
+    return (FindWindowData(window)->style & UDS_SETBUDDYINT) != 0;
+}
 
 // The position, as the buddy's text says when the up-down writes it there.
 int CurrentPosition(HWND window, UpDownState& s) {
@@ -64,7 +66,8 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     UpDownState* s = StateOf<UpDownState>(window);
     if (message == WM_CREATE) {
         s = CreateState<UpDownState>(window);
-        if (FindWindowData(window)->style & UDS_AUTOBUDDY) TakeBuddy(window, *s, ControlBefore(window));
+        if (FindWindowData(window)->style & UDS_AUTOBUDDY)
+            TakeBuddy(window, *s, ControlBefore(window));
         return 0;
     }
     if (!s) return ControlDefault(window, message, wParam, lParam);
@@ -72,7 +75,8 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case UDM_SETRANGE32:
             s->low = static_cast<int>(wParam);
             s->high = static_cast<int>(lParam);
-            s->position = std::clamp(s->position, std::min(s->low, s->high), std::max(s->low, s->high));
+            s->position =
+                std::clamp(s->position, std::min(s->low, s->high), std::max(s->low, s->high));
             return 0;
         case UDM_GETRANGE32:
             if (wParam) *reinterpret_cast<int*>(wParam) = s->low;
@@ -83,14 +87,18 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             SetPosition(window, *s, static_cast<int>(lParam));
             return old;
         }
-        case UDM_GETPOS32: return CurrentPosition(window, *s);
+        case UDM_GETPOS32:
+            return CurrentPosition(window, *s);
         case UDM_SETBUDDY: {
             const HWND old = s->buddy;
             TakeBuddy(window, *s, reinterpret_cast<HWND>(wParam));
             return reinterpret_cast<LRESULT>(old);
         }
-        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s->buddy);
-        case kUpDownStep: Step(window, *s, static_cast<int>(static_cast<std::intptr_t>(wParam))); return 0;
+        case UDM_GETBUDDY:
+            return reinterpret_cast<LRESULT>(s->buddy);
+        case kUpDownStep:
+            Step(window, *s, static_cast<int>(static_cast<std::intptr_t>(wParam)));
+            return 0;
         case WM_LBUTTONDOWN: {
             // The left arrow counts up, the right one down.
             int column = 0, row = 0;
@@ -98,7 +106,8 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             Step(window, *s, column == 0 ? 1 : -1);
             return 0;
         }
-        default: return ControlDefault(window, message, wParam, lParam);
+        default:
+            return ControlDefault(window, message, wParam, lParam);
     }
 }
 
@@ -109,6 +118,8 @@ void DrawUpDown(HWND, CellGrid& grid, const CellRect& b) {
 
 }  // namespace
 
-void RegisterUpDownClass() { RegisterBuiltinClass(UPDOWN_CLASSW, UpDownProc, DrawUpDown); }
+void RegisterUpDownClass() {
+    RegisterBuiltinClass(UPDOWN_CLASSW, UpDownProc, DrawUpDown);
+}
 
 }  // namespace platform::detail

@@ -15,13 +15,20 @@ std::u16string Lower(std::u16string_view s) {
 
 const WindowClassInfo* BuiltinControlClass(std::u16string_view name) {
     const std::u16string lower = Lower(name);
-    if (lower == u"button") RegisterButtonClass();
-    else if (lower == u"edit") RegisterEditClass();
-    else if (lower == u"static") RegisterStaticClass();
-    else if (lower == u"combobox") RegisterComboBoxClass();
-    else if (lower == u"msctls_updown32") RegisterUpDownClass();
-    else if (lower == u"syslistview32") RegisterListViewClass();
-    else return nullptr;
+    if (lower == u"button")
+        RegisterButtonClass();
+    else if (lower == u"edit")
+        RegisterEditClass();
+    else if (lower == u"static")
+        RegisterStaticClass();
+    else if (lower == u"combobox")
+        RegisterComboBoxClass();
+    else if (lower == u"msctls_updown32")
+        RegisterUpDownClass();
+    else if (lower == u"syslistview32")
+        RegisterListViewClass();
+    else
+        return nullptr;
     return FindClass(name);
 }
 
@@ -40,7 +47,9 @@ LRESULT ControlDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool HasFocus(HWND window) { return GetFocus() == window; }
+bool HasFocus(HWND window) {
+    return GetFocus() == window;
+}
 
 CellRect TextClip(HWND control, const CellRect& bounds) {
     CellRect clip = bounds;
@@ -54,7 +63,8 @@ CellRect TextClip(HWND control, const CellRect& bounds) {
         const RECT r = ScreenRect(control);
         if (r.bottom % kCellHeight != 0) clip.bottom = bounds.bottom + 1;
     }
-    return clip.Intersect({outer.left, outer.top, outer.right - (framed ? 1 : 0), outer.bottom - (framed ? 1 : 0)});
+    return clip.Intersect(
+        {outer.left, outer.top, outer.right - (framed ? 1 : 0), outer.bottom - (framed ? 1 : 0)});
 }
 
 void TapCell(LPARAM lParam, int& column, int& row) {

@@ -34,7 +34,8 @@ void DrawDialog(HWND dialog, CellGrid& grid, const CellRect& b) {
     DrawFrame(grid, b, kPlain);
     Cell title = kPlain;
     title.bold = true;
-    DrawCentred(grid, b.left + 1, b.right - 1, b.top, u" " + FindWindowData(dialog)->text + u" ", title);
+    DrawCentred(grid, b.left + 1, b.right - 1, b.top, u" " + FindWindowData(dialog)->text + u" ",
+                title);
 }
 
 bool IsTabStop(HWND control) {
@@ -56,8 +57,12 @@ bool IsButtonOfType(HWND control, bool (*test)(DWORD)) {
     return d && d->cls->name == u"Button" && test(d->style & BS_TYPEMASK);
 }
 
-bool IsPush(DWORD type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON; }
-bool IsDefault(DWORD type) { return type == BS_DEFPUSHBUTTON; }
+bool IsPush(DWORD type) {
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+bool IsDefault(DWORD type) {
+    return type == BS_DEFPUSHBUTTON;
+}
 
 void PressButton(HWND dialog, HWND button) {
     SendMessageW(dialog, WM_COMMAND, MAKELONG(static_cast<WORD>(GetDlgCtrlID(button)), BN_CLICKED),
@@ -79,7 +84,8 @@ HWND MnemonicButton(HWND dialog, WORD key) {
     for (HWND c : FindWindowData(dialog)->children) {
         char16_t mnemonic = 0;
         StripMnemonic(FindWindowData(c)->text, &mnemonic);
-        const char16_t upper = (mnemonic >= u'a' && mnemonic <= u'z') ? char16_t(mnemonic - 32) : mnemonic;
+        const char16_t upper =
+            (mnemonic >= u'a' && mnemonic <= u'z') ? char16_t(mnemonic - 32) : mnemonic;
         if (mnemonic && upper == key && FindWindowData(c)->cls->name == u"Button") return c;
     }
     return nullptr;
@@ -90,8 +96,9 @@ void MoveFocus(HWND dialog, bool backwards) {
     if (stops.empty()) return;
     const auto it = std::find(stops.begin(), stops.end(), GetFocus());
     const int count = static_cast<int>(stops.size());
-    int index = it == stops.end() ? (backwards ? count - 1 : 0)
-                                  : (static_cast<int>(it - stops.begin()) + (backwards ? -1 : 1) + count) % count;
+    int index = it == stops.end()
+                    ? (backwards ? count - 1 : 0)
+                    : (static_cast<int>(it - stops.begin()) + (backwards ? -1 : 1) + count) % count;
     SetFocus(stops[index]);
 }
 
@@ -102,7 +109,9 @@ bool DialogKey(HWND dialog, const MSG& msg) {
     const bool alt = (msg.lParam & KF_ALT_STATE) != 0;
     const HWND focus = GetFocus();
     switch (msg.wParam) {
-        case VK_TAB: MoveFocus(dialog, shift); return true;
+        case VK_TAB:
+            MoveFocus(dialog, shift);
+            return true;
         case VK_RETURN: {
             if (IsButtonOfType(focus, IsPush)) {
                 PressButton(dialog, focus);
@@ -136,7 +145,9 @@ RECT DialogRect(const DialogResource& t) {
     const int height = ((t.cy + kDialogUnitsPerCellY - 1) / kDialogUnitsPerCellY + 2) * kCellHeight;
     const RECT desktop = DesktopRect();
     const int left = std::max<int>(0, (desktop.right - width) / 2 / kCellWidth * kCellWidth);
-    const int top = std::max<int>(desktop.top, desktop.top + (desktop.bottom - desktop.top - height) / 2 / kCellHeight * kCellHeight);
+    const int top =
+        std::max<int>(desktop.top, desktop.top + (desktop.bottom - desktop.top - height) / 2 /
+                                                     kCellHeight * kCellHeight);
     return {left, top, left + width, top + height};
 }
 
@@ -157,9 +168,9 @@ bool CreateControls(HWND dialog, HINSTANCE instance, const DialogResource& t) {
 HWND BuildDialog(HINSTANCE instance, const DialogResource& t, HWND owner, DLGPROC proc) {
     RegisterBuiltinClass(kDialogClass, DialogProc, DrawDialog);
     const RECT r = DialogRect(t);
-    const HWND dialog = CreateWindowExW(t.exStyle, kDialogClass, t.title, t.style & ~WS_VISIBLE,
-                                        r.left, r.top, r.right - r.left, r.bottom - r.top, owner,
-                                        nullptr, instance, nullptr);
+    const HWND dialog =
+        CreateWindowExW(t.exStyle, kDialogClass, t.title, t.style & ~WS_VISIBLE, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, owner, nullptr, instance, nullptr);
     if (!dialog) return nullptr;
     CreateState<DialogState>(dialog)->proc = proc;
     if (!CreateControls(dialog, instance, t)) {
@@ -171,7 +182,9 @@ HWND BuildDialog(HINSTANCE instance, const DialogResource& t, HWND owner, DLGPRO
 
 }  // namespace
 
-void RegisterDialogClass() { RegisterBuiltinClass(kDialogClass, DialogProc, DrawDialog); }
+void RegisterDialogClass() {
+    RegisterBuiltinClass(kDialogClass, DialogProc, DrawDialog);
+}
 
 }  // namespace platform::detail
 
@@ -179,7 +192,8 @@ using namespace platform::detail;
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC proc, LPARAM param) {
     if (!IS_INTRESOURCE(name) || !proc) return -1;
-    const auto* t = platform::FindDialogResource(instance, static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name)));
+    const auto* t = platform::FindDialogResource(
+        instance, static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name)));
     if (!t) return -1;
     const HWND dialog = BuildDialog(instance, *t, owner, proc);
     if (!dialog) return -1;
@@ -195,7 +209,8 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
     }
     if (!GetFocus() || !IsWithin(GetFocus(), dialog)) SetFocus(first ? first : dialog);
     ShowWindow(dialog, SW_SHOW);
-    RunModalLoop(dialog, [s] { return s->ended; }, [dialog](MSG& msg) { return DialogKey(dialog, msg); });
+    RunModalLoop(
+        dialog, [s] { return s->ended; }, [dialog](MSG& msg) { return DialogKey(dialog, msg); });
     const INT_PTR result = IsWindow(dialog) ? s->result : -1;
     DestroyWindow(dialog);
     if (disableOwner) EnableWindow(ownerTop, TRUE);

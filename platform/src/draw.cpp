@@ -75,7 +75,8 @@ std::vector<std::u16string> WrapText(std::u16string_view text, int width) {
         } while (!paragraph.empty());
         if (end == text.size()) break;
         // "\r\n" is one break.
-        start = end + ((text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ? 2 : 1);
+        start =
+            end + ((text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ? 2 : 1);
     }
     return lines;
 }

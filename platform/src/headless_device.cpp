@@ -1,7 +1,7 @@
 #include "platform/testing/headless.h"
 
-#include <deque>
 #include <poll.h>
+#include <deque>
 #include <variant>
 
 #include "device.h"
@@ -95,7 +95,8 @@ struct HeadlessDevice::Impl : detail::Device {
             const auto& t = std::get<TapTextStep>(step);
             int column = 0, row = 0;
             if (owner->Find(t.text, column, row, t.occurrence)) {
-                return TapAt(column * kCellWidth + kCellWidth / 2, row * kCellHeight + kCellHeight / 2);
+                return TapAt(column * kCellWidth + kCellWidth / 2,
+                             row * kCellHeight + kCellHeight / 2);
             }
             errors.push_back("no \"" + ToUtf8(t.text) + "\" on the screen to tap");
         }
@@ -192,7 +193,9 @@ HeadlessDevice& HeadlessDevice::Check(std::function<void()> check) {
     return *this;
 }
 
-std::size_t HeadlessDevice::pending() const { return impl_->steps.size(); }
+std::size_t HeadlessDevice::pending() const {
+    return impl_->steps.size();
+}
 
 int HeadlessDevice::RunMessageLoop() {
     MSG msg{};
@@ -203,14 +206,21 @@ int HeadlessDevice::RunMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
-const CellGrid& HeadlessDevice::screen() const { return impl_->shown; }
-std::u16string HeadlessDevice::Text() const { return impl_->shown.AllText(); }
-std::u16string HeadlessDevice::Row(int row) const { return impl_->shown.RowText(row); }
+const CellGrid& HeadlessDevice::screen() const {
+    return impl_->shown;
+}
+std::u16string HeadlessDevice::Text() const {
+    return impl_->shown.AllText();
+}
+std::u16string HeadlessDevice::Row(int row) const {
+    return impl_->shown.RowText(row);
+}
 
 bool HeadlessDevice::Find(const std::u16string& text, int& column, int& row, int occurrence) const {
     for (int r = 0; r < impl_->shown.rows(); ++r) {
         const std::u16string line = impl_->shown.RowText(r);
-        for (std::size_t at = line.find(text); at != std::u16string::npos; at = line.find(text, at + 1)) {
+        for (std::size_t at = line.find(text); at != std::u16string::npos;
+             at = line.find(text, at + 1)) {
             if (occurrence-- == 0) {
                 column = static_cast<int>(at);
                 row = r;
@@ -221,10 +231,20 @@ bool HeadlessDevice::Find(const std::u16string& text, int& column, int& row, int
     return false;
 }
 
-std::int64_t HeadlessDevice::now() const { return impl_->steady; }
-int HeadlessDevice::bells() const { return impl_->bells; }
-int HeadlessDevice::flashes() const { return impl_->flashes; }
-const std::vector<std::string>& HeadlessDevice::launches() const { return impl_->launches; }
-const std::vector<std::string>& HeadlessDevice::errors() const { return impl_->errors; }
+std::int64_t HeadlessDevice::now() const {
+    return impl_->steady;
+}
+int HeadlessDevice::bells() const {
+    return impl_->bells;
+}
+int HeadlessDevice::flashes() const {
+    return impl_->flashes;
+}
+const std::vector<std::string>& HeadlessDevice::launches() const {
+    return impl_->launches;
+}
+const std::vector<std::string>& HeadlessDevice::errors() const {
+    return impl_->errors;
+}
 
 }  // namespace platform::testing

@@ -104,7 +104,8 @@ void DeliverResize() {
         if (!data) continue;
         if (data->fillsDesktop) {
             const RECT d = DesktopRect();
-            SetWindowPos(top, nullptr, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_NOZORDER);
+            SetWindowPos(top, nullptr, d.left, d.top, d.right - d.left, d.bottom - d.top,
+                         SWP_NOZORDER);
         }
     }
     RepositionMenuBars();
@@ -119,8 +120,10 @@ HWND MenuBarOf(HWND window) {
 }
 
 void SetMenuBarOf(HWND window, HWND bar) {
-    if (bar) MenuBars()[window] = bar;
-    else MenuBars().erase(window);
+    if (bar)
+        MenuBars()[window] = bar;
+    else
+        MenuBars().erase(window);
 }
 
 void DeliverInput(const InputEvent& e) {

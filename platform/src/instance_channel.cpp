@@ -4,16 +4,16 @@
 // asks it to come to the front.
 #include "instance_channel.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <poll.h>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 #include <vector>
 
 #include "device.h"
@@ -44,7 +44,8 @@ sockaddr_un Address(socklen_t& length) {
     std::uint64_t hash = 1469598103934665603ull;
     for (char c : root) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     char name[64];
-    std::snprintf(name, sizeof name, "tickwell-device-%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(name, sizeof name, "tickwell-device-%016llx",
+                  static_cast<unsigned long long>(hash));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     // An abstract name starts with a zero byte.
@@ -104,11 +105,13 @@ void Answer(int client) {
     std::string line;
     if (!ReadLine(client, line, 200)) return;
     if (line.rfind("FIND ", 0) == 0) {
-        WriteAll(client, LocalMatch(line.substr(5)) ? "YES " + std::to_string(::getpid()) + "\n" : "NO\n");
+        WriteAll(client,
+                 LocalMatch(line.substr(5)) ? "YES " + std::to_string(::getpid()) + "\n" : "NO\n");
     } else if (line.rfind("FRONT ", 0) == 0) {
         const HWND window = LocalMatch(line.substr(6));
         if (window) {
-            SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) | 1));
+            SetForegroundWindow(
+                reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) | 1));
             if (Device* device = CurrentDevice()) {
                 device->Flash();
                 device->Bell();
@@ -130,7 +133,8 @@ void StartInstanceChannel() {
     const sockaddr_un address = Address(length);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 || ::listen(fd, 4) != 0) {
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, 4) != 0) {
         ::close(fd);  // another viewer of this device listens already
         return;
     }
@@ -142,7 +146,9 @@ void StopInstanceChannel() {
     listenFd = -1;
 }
 
-int InstanceChannelFd() { return listenFd; }
+int InstanceChannelFd() {
+    return listenFd;
+}
 
 void ServeInstanceRequests() {
     if (listenFd < 0) return;

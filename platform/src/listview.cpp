@@ -77,7 +77,8 @@ LRESULT GetItemText(const ListState& s, int index, LVITEMW* v) {
 LRESULT SetItemState(HWND list, ListState& s, int index, const LVITEMW* v) {
     if (!v) return FALSE;
     if (index == -1) {
-        for (ListItem& item : s.items) item.state = (item.state & ~v->stateMask) | (v->state & v->stateMask);
+        for (ListItem& item : s.items)
+            item.state = (item.state & ~v->stateMask) | (v->state & v->stateMask);
         return TRUE;
     }
     if (!ValidItem(s, index)) return FALSE;
@@ -126,43 +127,66 @@ LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM
     const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
     auto* item = reinterpret_cast<LVITEMW*>(lParam);
     switch (message) {
-        case LVM_INSERTCOLUMNW: return InsertColumn(s, index, reinterpret_cast<const LVCOLUMNW*>(lParam));
-        case LVM_GETCOLUMNW: return GetColumn(s, index, reinterpret_cast<LVCOLUMNW*>(lParam));
-        case LVM_INSERTITEMW: return InsertItem(s, item);
+        case LVM_INSERTCOLUMNW:
+            return InsertColumn(s, index, reinterpret_cast<const LVCOLUMNW*>(lParam));
+        case LVM_GETCOLUMNW:
+            return GetColumn(s, index, reinterpret_cast<LVCOLUMNW*>(lParam));
+        case LVM_INSERTITEMW:
+            return InsertItem(s, item);
         case LVM_SETITEMW:
             if (!item || !ValidItem(s, item->iItem)) return FALSE;
             ApplyItem(s.items[item->iItem], *item);
             return TRUE;
         case LVM_SETITEMTEXTW:
             if (!item || !ValidItem(s, index)) return FALSE;
-            TextSlot(s.items[index], std::max(0, item->iSubItem)) = item->pszText ? item->pszText : u"";
+            TextSlot(s.items[index], std::max(0, item->iSubItem)) =
+                item->pszText ? item->pszText : u"";
             return TRUE;
-        case LVM_GETITEMTEXTW: return GetItemText(s, index, item);
-        case LVM_GETITEMCOUNT: return static_cast<LRESULT>(s.items.size());
-        case LVM_GETITEMSTATE: return ValidItem(s, index) ? s.items[index].state & lParam : 0;
-        case LVM_SETITEMSTATE: return SetItemState(list, s, index, item);
-        case LVM_DELETEALLITEMS: s.items.clear(); s.top = 0; return TRUE;
-        case LVM_GETCOUNTPERPAGE: return RowsPerPage(list);
-        case LVM_GETTOPINDEX: return s.top;
-        case LVM_ENSUREVISIBLE: if (ValidItem(s, index)) KeepInView(list, s, index); return TRUE;
-        case LVM_SORTITEMS: return SortItems(s, static_cast<LPARAM>(wParam), reinterpret_cast<PFNLVCOMPARE>(lParam));
-        case LVM_SETIMAGELIST: return SetImageList(s, index, reinterpret_cast<HIMAGELIST>(lParam));
-        case LVM_GETIMAGELIST: return index == LVSIL_SMALL ? reinterpret_cast<LRESULT>(s.smallImages) : 0;
+        case LVM_GETITEMTEXTW:
+            return GetItemText(s, index, item);
+        case LVM_GETITEMCOUNT:
+            return static_cast<LRESULT>(s.items.size());
+        case LVM_GETITEMSTATE:
+            return ValidItem(s, index) ? s.items[index].state & lParam : 0;
+        case LVM_SETITEMSTATE:
+            return SetItemState(list, s, index, item);
+        case LVM_DELETEALLITEMS:
+            s.items.clear();
+            s.top = 0;
+            return TRUE;
+        case LVM_GETCOUNTPERPAGE:
+            return RowsPerPage(list);
+        case LVM_GETTOPINDEX:
+            return s.top;
+        case LVM_ENSUREVISIBLE:
+            if (ValidItem(s, index)) KeepInView(list, s, index);
+            return TRUE;
+        case LVM_SORTITEMS:
+            return SortItems(s, static_cast<LPARAM>(wParam),
+                             reinterpret_cast<PFNLVCOMPARE>(lParam));
+        case LVM_SETIMAGELIST:
+            return SetImageList(s, index, reinterpret_cast<HIMAGELIST>(lParam));
+        case LVM_GETIMAGELIST:
+            return index == LVSIL_SMALL ? reinterpret_cast<LRESULT>(s.smallImages) : 0;
         case LVM_SETEXTENDEDLISTVIEWSTYLE: {
             const DWORD old = s.extendedStyle;
             const auto mask = static_cast<DWORD>(wParam);
-            s.extendedStyle = mask ? (old & ~mask) | (static_cast<DWORD>(lParam) & mask) : static_cast<DWORD>(lParam);
+            s.extendedStyle = mask ? (old & ~mask) | (static_cast<DWORD>(lParam) & mask)
+                                   : static_cast<DWORD>(lParam);
             return old;
         }
-        case LVM_GETEXTENDEDLISTVIEWSTYLE: return s.extendedStyle;
-        case LVM_SETCOLUMNORDERARRAY: return SetColumnOrder(s, index, reinterpret_cast<const int*>(lParam));
+        case LVM_GETEXTENDEDLISTVIEWSTYLE:
+            return s.extendedStyle;
+        case LVM_SETCOLUMNORDERARRAY:
+            return SetColumnOrder(s, index, reinterpret_cast<const int*>(lParam));
         case LVM_GETCOLUMNORDERARRAY: {
             auto* out = reinterpret_cast<int*>(lParam);
             if (!out || index < static_cast<int>(s.order.size())) return FALSE;
             std::copy(s.order.begin(), s.order.end(), out);
             return TRUE;
         }
-        default: return ControlDefault(list, message, wParam, lParam);
+        default:
+            return ControlDefault(list, message, wParam, lParam);
     }
 }
 
@@ -177,20 +201,27 @@ LRESULT ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (!s) return ControlDefault(list, message, wParam, lParam);
     switch (message) {
-        case WM_KEYDOWN: ListKey(list, *s, wParam, lParam); return 0;
-        case WM_LBUTTONDOWN: ListTap(list, *s, lParam); return 0;
+        case WM_KEYDOWN:
+            ListKey(list, *s, wParam, lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            ListTap(list, *s, lParam);
+            return 0;
         case WM_MOUSEWHEEL: {
             const int rows = static_cast<short>(HIWORD(wParam)) / 120 * 3;
             const int last = std::max(0, static_cast<int>(s->items.size()) - RowsPerPage(list));
             s->top = std::clamp(s->top - rows, 0, last);
             return 0;
         }
-        default: return ListMessage(list, *s, message, wParam, lParam);
+        default:
+            return ListMessage(list, *s, message, wParam, lParam);
     }
 }
 
 }  // namespace
 
-void RegisterListViewClass() { RegisterBuiltinClass(WC_LISTVIEWW, ListProc, DrawList); }
+void RegisterListViewClass() {
+    RegisterBuiltinClass(WC_LISTVIEWW, ListProc, DrawList);
+}
 
 }  // namespace platform::detail

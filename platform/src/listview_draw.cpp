@@ -39,7 +39,8 @@ void DrawHeader(const ListState& s, CellGrid& grid, const CellRect& b) {
 void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const CellRect& b, int row) {
     const bool selected = (item.state & LVIS_SELECTED) != 0;
     const Cell style = selected ? kSelectedCell : kPlain;
-    if (selected && (s.extendedStyle & LVS_EX_FULLROWSELECT)) grid.Fill({b.left, row, b.right, row + 1}, style);
+    if (selected && (s.extendedStyle & LVS_EX_FULLROWSELECT))
+        grid.Fill({b.left, row, b.right, row + 1}, style);
     int x = b.left;
     for (int v = s.firstColumn; v < static_cast<int>(s.order.size()) && x < b.right; ++v) {
         const ListColumn& c = s.columns[s.order[v]];
@@ -58,7 +59,9 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
             grid.Fill({left, row, x + cells - 1, row + 1}, style);
         }
         DrawCellText(grid, left, row, cells - (left - x), text, c.format,
-                     selected && (c.subItem == 0 || (s.extendedStyle & LVS_EX_FULLROWSELECT)) ? style : kPlain);
+                     selected && (c.subItem == 0 || (s.extendedStyle & LVS_EX_FULLROWSELECT))
+                         ? style
+                         : kPlain);
         x += cells;
     }
 }

@@ -32,7 +32,8 @@ void KeepHeaderInView(HWND list, ListState& s) {
     if (s.headerFocus < s.firstColumn) s.firstColumn = s.headerFocus;
     for (;;) {
         int x = 0;
-        for (int v = s.firstColumn; v <= s.headerFocus; ++v) x += ColumnCells(s.columns[s.order[v]]);
+        for (int v = s.firstColumn; v <= s.headerFocus; ++v)
+            x += ColumnCells(s.columns[s.order[v]]);
         if (x <= ClientColumns(list) || s.firstColumn >= s.headerFocus) return;
         s.firstColumn = NextShown(s, s.firstColumn, 1);
     }
@@ -52,9 +53,16 @@ void HeaderKey(HWND list, ListState& s, WPARAM key, bool shift) {
             KeepHeaderInView(list, s);
             return;
         }
-        case VK_RETURN: NotifyList(list, LVN_COLUMNCLICK, -1, s.order[s.headerFocus]); return;
-        case VK_TAB: case VK_ESCAPE: case VK_DOWN: s.inHeader = false; return;
-        default: return;
+        case VK_RETURN:
+            NotifyList(list, LVN_COLUMNCLICK, -1, s.order[s.headerFocus]);
+            return;
+        case VK_TAB:
+        case VK_ESCAPE:
+        case VK_DOWN:
+            s.inHeader = false;
+            return;
+        default:
+            return;
     }
 }
 
@@ -68,7 +76,9 @@ void ScrollColumns(HWND, ListState& s, int step) {
 void EnterHeader(HWND list, ListState& s) {
     if (VisibleColumnCount(s) == 0) return;
     s.inHeader = true;
-    s.headerFocus = ColumnCells(s.columns[s.order[s.firstColumn]]) > 0 ? s.firstColumn : NextShown(s, s.firstColumn, 1);
+    s.headerFocus = ColumnCells(s.columns[s.order[s.firstColumn]]) > 0
+                        ? s.firstColumn
+                        : NextShown(s, s.firstColumn, 1);
     KeepHeaderInView(list, s);
 }
 
@@ -117,7 +127,8 @@ void NotifyList(HWND list, UINT code, int item, int subItem) {
     nm.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), code};
     nm.iItem = item;
     nm.iSubItem = subItem;
-    SendMessageW(parent, WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID(list)), reinterpret_cast<LPARAM>(&nm));
+    SendMessageW(parent, WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID(list)),
+                 reinterpret_cast<LPARAM>(&nm));
 }
 
 void ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam) {
@@ -130,17 +141,38 @@ void ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam) {
     const int focused = FocusedItem(s);
     const int page = std::max(1, RowsPerPage(list));
     switch (key) {
-        case VK_UP: FocusItem(list, s, std::max(0, focused - 1)); return;
-        case VK_DOWN: FocusItem(list, s, std::min(count - 1, focused + 1)); return;
-        case VK_PRIOR: FocusItem(list, s, std::max(0, focused - page)); return;
-        case VK_NEXT: FocusItem(list, s, std::min(count - 1, std::max(0, focused) + page)); return;
-        case VK_HOME: FocusItem(list, s, 0); return;
-        case VK_END: FocusItem(list, s, count - 1); return;
-        case VK_LEFT: ScrollColumns(list, s, -1); return;
-        case VK_RIGHT: ScrollColumns(list, s, 1); return;
-        case VK_RETURN: NotifyList(list, NM_CLICK, focused, 0); return;
-        case VK_TAB: EnterHeader(list, s); return;
-        default: return;
+        case VK_UP:
+            FocusItem(list, s, std::max(0, focused - 1));
+            return;
+        case VK_DOWN:
+            FocusItem(list, s, std::min(count - 1, focused + 1));
+            return;
+        case VK_PRIOR:
+            FocusItem(list, s, std::max(0, focused - page));
+            return;
+        case VK_NEXT:
+            FocusItem(list, s, std::min(count - 1, std::max(0, focused) + page));
+            return;
+        case VK_HOME:
+            FocusItem(list, s, 0);
+            return;
+        case VK_END:
+            FocusItem(list, s, count - 1);
+            return;
+        case VK_LEFT:
+            ScrollColumns(list, s, -1);
+            return;
+        case VK_RIGHT:
+            ScrollColumns(list, s, 1);
+            return;
+        case VK_RETURN:
+            NotifyList(list, NM_CLICK, focused, 0);
+            return;
+        case VK_TAB:
+            EnterHeader(list, s);
+            return;
+        default:
+            return;
     }
 }
 

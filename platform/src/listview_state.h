@@ -31,15 +31,17 @@ struct ListState : ControlState {
     HIMAGELIST smallImages = nullptr;
     bool sharedImages = false;
     DWORD extendedStyle = 0;
-    int top = 0;           // first row shown
-    int firstColumn = 0;   // first visual column shown
-    bool inHeader = false; // keys move among the headers
-    int headerFocus = 0;   // visual index of the header keys work on
+    int top = 0;            // first row shown
+    int firstColumn = 0;    // first visual column shown
+    bool inHeader = false;  // keys move among the headers
+    int headerFocus = 0;    // visual index of the header keys work on
     ~ListState() override;
 };
 
 // Columns are drawn one cell narrower than their width, leaving a separator.
-inline int ColumnCells(const ListColumn& c) { return c.width / kCellWidth; }
+inline int ColumnCells(const ListColumn& c) {
+    return c.width / kCellWidth;
+}
 
 int FocusedItem(const ListState& s);
 // Gives one item the focus and the selection (single selection), scrolled into view.

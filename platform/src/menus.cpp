@@ -67,7 +67,9 @@ PopupState* Popup(HWND window) {
     return data ? static_cast<PopupState*>(data->control.get()) : nullptr;
 }
 
-bool Selectable(const MenuItem& item) { return !item.text.empty(); }
+bool Selectable(const MenuItem& item) {
+    return !item.text.empty();
+}
 
 void Move(PopupState& s, int step) {
     const int count = static_cast<int>(s.menu->items.size());
@@ -87,15 +89,30 @@ void Choose(PopupState& s, int index) {
 
 void PopupKey(PopupState& s, WORD vk, char16_t ch) {
     switch (vk) {
-        case VK_UP: Move(s, -1); return;
-        case VK_DOWN: Move(s, 1); return;
-        case VK_HOME: s.selected = -1; Move(s, 1); return;
-        case VK_END: s.selected = 0; Move(s, -1); return;
-        case VK_RETURN: case VK_SPACE:
+        case VK_UP:
+            Move(s, -1);
+            return;
+        case VK_DOWN:
+            Move(s, 1);
+            return;
+        case VK_HOME:
+            s.selected = -1;
+            Move(s, 1);
+            return;
+        case VK_END:
+            s.selected = 0;
+            Move(s, -1);
+            return;
+        case VK_RETURN:
+        case VK_SPACE:
             if (s.selected >= 0) Choose(s, s.selected);
             return;
-        case VK_ESCAPE: case VK_LEFT: s.done = true; return;
-        default: break;
+        case VK_ESCAPE:
+        case VK_LEFT:
+            s.done = true;
+            return;
+        default:
+            break;
     }
     const auto upper = [](char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
     if (!ch) return;
@@ -151,7 +168,8 @@ void DrawPopup(HWND window, CellGrid& grid, const CellRect& b) {
         const Cell style = static_cast<int>(i) == s->selected ? kHighlight : kPlain;
         grid.Fill({b.left + 1, row, b.right - 1, row + 1}, style);
         const int end = DrawMnemonicText(grid, b.left + 2, row, item.text, style, b.right - 2);
-        if (item.popup) grid.Text(std::max(end + 1, b.right - 3), row, u"\u25B8", style, b.right - 1);
+        if (item.popup)
+            grid.Text(std::max(end + 1, b.right - 3), row, u"\u25B8", style, b.right - 1);
     }
 }
 
@@ -182,9 +200,8 @@ int OpenSubmenu(Menu* sub, HWND parentPopup, int row, HWND owner) {
 int RunPopup(Menu* menu, UINT flags, int x, int y, HWND owner) {
     RegisterBuiltinClass(kPopupMenuClass, PopupProc, DrawPopup);
     const RECT r = PopupRect(*menu, flags, x, y);
-    const HWND popup = CreateWindowExW(0, kPopupMenuClass, u"", 0, r.left, r.top,
-                                       r.right - r.left, r.bottom - r.top, owner, nullptr,
-                                       nullptr, nullptr);
+    const HWND popup = CreateWindowExW(0, kPopupMenuClass, u"", 0, r.left, r.top, r.right - r.left,
+                                       r.bottom - r.top, owner, nullptr, nullptr, nullptr);
     if (!popup) return 0;
     auto state = std::make_unique<PopupState>();
     state->menu = menu;

@@ -26,9 +26,13 @@ BoxState* Box(HWND window) {
     return data ? static_cast<BoxState*>(data->control.get()) : nullptr;
 }
 
-int TextWidth(const CellRect& b) { return std::max(1, b.right - b.left - 4); }
+int TextWidth(const CellRect& b) {
+    return std::max(1, b.right - b.left - 4);
+}
 
-std::u16string ButtonLabel(int index) { return index == 0 ? u"[ OK ]" : u"[ Cancel ]"; }
+std::u16string ButtonLabel(int index) {
+    return index == 0 ? u"[ OK ]" : u"[ Cancel ]";
+}
 
 // The columns of the buttons on the last inner row.
 int ButtonLeft(const BoxState& s, const CellRect& b, int index) {
@@ -47,12 +51,20 @@ LRESULT BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_KEYDOWN:
             switch (wParam) {
-                case VK_RETURN: case VK_SPACE: Finish(*s, s->selected); break;
-                case VK_ESCAPE: Finish(*s, 1); break;
-                case VK_TAB: case VK_LEFT: case VK_RIGHT:
+                case VK_RETURN:
+                case VK_SPACE:
+                    Finish(*s, s->selected);
+                    break;
+                case VK_ESCAPE:
+                    Finish(*s, 1);
+                    break;
+                case VK_TAB:
+                case VK_LEFT:
+                case VK_RIGHT:
                     if (s->okCancel) s->selected = 1 - s->selected;
                     break;
-                default: break;
+                default:
+                    break;
             }
             return 0;
         case WM_LBUTTONDOWN: {
@@ -118,9 +130,9 @@ int ShowMessageBoxWindow(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     const HWND previous = GetForegroundWindow();
     const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
     if (disableOwner) EnableWindow(owner, FALSE);
-    const HWND box = CreateWindowExW(0, kMessageBoxClass, state->caption.c_str(), 0, r.left, r.top,
-                                     r.right - r.left, r.bottom - r.top, owner, nullptr, nullptr,
-                                     nullptr);
+    const HWND box =
+        CreateWindowExW(0, kMessageBoxClass, state->caption.c_str(), 0, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, owner, nullptr, nullptr, nullptr);
     int result = IDCANCEL;
     if (box) {
         BoxState* s = state.get();

@@ -146,15 +146,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             data->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
             data->needsPaint = true;
             return TRUE;
-        case WM_GETTEXT: {
-            auto* buffer = reinterpret_cast<char16_t*>(lParam);
-            const auto capacity = static_cast<std::size_t>(wParam);
-            if (!buffer || capacity == 0) return 0;
-            const std::size_t n = std::min(data->text.size(), capacity - 1);
-            std::memcpy(buffer, data->text.data(), n * sizeof(char16_t));
-            buffer[n] = 0;
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return platform::detail::CopyTextOut(data->text, wParam, lParam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(data->text.size());
         default:
@@ -187,4 +180,6 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
     return TRUE;
 }
 
-DWORD GetTickCount() { return static_cast<DWORD>(Now()); }
+DWORD GetTickCount() {
+    return static_cast<DWORD>(Now());
+}

@@ -1,9 +1,9 @@
 #include "program_launch.h"
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <unistd.h>
 
 #include "device.h"
 #include "platform/program.h"
@@ -50,7 +50,8 @@ std::string RouteAddress(const std::string& address, const std::string& connectT
     if (Lower(url.substr(0, 7)) != "http://") return url;
     const std::size_t hostStart = 7;
     const std::size_t hostEnd = url.find_first_of("/?#", hostStart);
-    const std::string authority = url.substr(hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
+    const std::string authority = url.substr(
+        hostStart, hostEnd == std::string::npos ? std::string::npos : hostEnd - hostStart);
     const std::string rest = hostEnd == std::string::npos ? "" : url.substr(hostEnd);
     const std::size_t colon = authority.rfind(':');
     const std::string host = colon == std::string::npos ? authority : authority.substr(0, colon);
@@ -63,8 +64,10 @@ std::string RouteAddress(const std::string& address, const std::string& connectT
         std::string field;
         while (std::getline(fields, field, ':')) parts.push_back(field);
         if (parts.size() != 4) continue;
-        if ((parts[0].empty() || Lower(parts[0]) == Lower(host)) && (parts[1].empty() || parts[1] == port)) {
-            return "http://" + (parts[2].empty() ? host : parts[2]) + ":" + (parts[3].empty() ? port : parts[3]) + rest;
+        if ((parts[0].empty() || Lower(parts[0]) == Lower(host)) &&
+            (parts[1].empty() || parts[1] == port)) {
+            return "http://" + (parts[2].empty() ? host : parts[2]) + ":" +
+                   (parts[3].empty() ? port : parts[3]) + rest;
         }
     }
     return url;
@@ -121,11 +124,14 @@ BOOL CreateProcessW(LPCWSTR application, LPWSTR commandLine, SECURITY_ATTRIBUTES
     using namespace platform::detail;
     Device* device = CurrentDevice();
     if (!device || !application) return FALSE;
-    const std::string name = Lower(std::filesystem::path(platform::ToUtf8(application)).filename().string());
+    const std::string name =
+        Lower(std::filesystem::path(platform::ToUtf8(application)).filename().string());
     const std::string line = commandLine ? platform::ToUtf8(commandLine) : "";
     std::string address;
-    if (name == "iexplore.exe") address = RouteAddress(line, Env("TICKWELL_CONNECT_TO"));
-    else if (name == "peghelp.exe") address = HelpAddress(line);
+    if (name == "iexplore.exe")
+        address = RouteAddress(line, Env("TICKWELL_CONNECT_TO"));
+    else if (name == "peghelp.exe")
+        address = HelpAddress(line);
     if (address.empty()) return FALSE;
     const BrowserCommand command = ChooseBrowser(address);
     if (command.argv.empty()) return FALSE;

@@ -26,7 +26,8 @@ UINT IdOf(LPCWSTR name) {
 
 template <typename T>
 const T* FindById(std::span<const T> items, UINT id) {
-    const auto it = std::find_if(items.begin(), items.end(), [id](const T& r) { return r.id == id; });
+    const auto it =
+        std::find_if(items.begin(), items.end(), [id](const T& r) { return r.id == id; });
     return it == items.end() ? nullptr : &*it;
 }
 

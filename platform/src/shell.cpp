@@ -55,7 +55,8 @@ int ButtonAt(const MenuBarState& state, int column) {
 
 int ButtonLeft(const MenuBarState& state, int index) {
     int left = 0;
-    for (int i = 0; i < index; ++i) left += static_cast<int>(ButtonText(state.buttons[i]).size()) + 1;
+    for (int i = 0; i < index; ++i)
+        left += static_cast<int>(ButtonText(state.buttons[i]).size()) + 1;
     return left;
 }
 
@@ -81,7 +82,8 @@ LRESULT MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONDOWN:
             if (MenuBarState* state = BarState(bar)) {
-                PressButton(bar, ButtonAt(*state, PixelToColumn(static_cast<short>(LOWORD(lParam)))));
+                PressButton(bar,
+                            ButtonAt(*state, PixelToColumn(static_cast<short>(LOWORD(lParam)))));
             }
             return 0;
         case WM_DESTROY:
@@ -157,7 +159,9 @@ bool HasOkButton(HWND window) {
     return data && ((data->exStyle & WS_EX_CAPTIONOKBTN) || data->doneButton);
 }
 
-int OkButtonLeft() { return ScreenWidth() - 5 * kCellWidth; }
+int OkButtonLeft() {
+    return ScreenWidth() - 5 * kCellWidth;
+}
 
 std::u16string NavigationTitle(HWND window) {
     const WindowData* data = FindWindowData(window);
@@ -172,14 +176,15 @@ using platform::detail::FindWindowData;
 BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     using namespace platform::detail;
     if (!info || !IsWindow(info->hwndParent)) return FALSE;
-    const MenuBarResource* resource = platform::FindMenuBarResource(info->hInstRes, info->nToolBarId);
+    const MenuBarResource* resource =
+        platform::FindMenuBarResource(info->hInstRes, info->nToolBarId);
     if (!resource) return FALSE;
     RegisterBuiltinClass(kMenuBarClass, MenuBarProc, DrawMenuBar);
     const RECT r = MenuBarRect();
     // Created hidden and then shown by hand: the bar never takes the foreground.
-    const HWND bar = CreateWindowExW(0, kMenuBarClass, u"", 0, r.left, r.top, r.right - r.left,
-                                     r.bottom - r.top, info->hwndParent, nullptr, info->hInstRes,
-                                     nullptr);
+    const HWND bar =
+        CreateWindowExW(0, kMenuBarClass, u"", 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                        info->hwndParent, nullptr, info->hInstRes, nullptr);
     if (!bar) return FALSE;
     auto state = std::make_unique<MenuBarState>();
     state->owner = info->hwndParent;
@@ -191,7 +196,8 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
         const HMENU popup = (b.style & TBSTYLE_DROPDOWN) && b.popupIndex >= 0
                                 ? GetSubMenu(state->menu, b.popupIndex)
                                 : nullptr;
-        state->buttons.push_back({label, u"F" + std::u16string(1, char16_t(u'0' + key++)), b.command, popup});
+        state->buttons.push_back(
+            {label, u"F" + std::u16string(1, char16_t(u'0' + key++)), b.command, popup});
     }
     WindowData* data = FindWindowData(bar);
     data->control = std::move(state);
@@ -220,7 +226,9 @@ BOOL SHSipInfo(UINT action, UINT, void* info, UINT) {
     return TRUE;
 }
 
-BOOL SHSipPreference(HWND window, SIPSTATE) { return IsWindow(window); }
+BOOL SHSipPreference(HWND window, SIPSTATE) {
+    return IsWindow(window);
+}
 
 BOOL SHHandleWMActivate(HWND window, WPARAM, LPARAM, SHACTIVATEINFO* info, DWORD) {
     return IsWindow(window) && info ? TRUE : FALSE;
@@ -244,4 +252,6 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     return TRUE;
 }
 
-int CommandBar_Height(HWND commandBar) { return IsWindow(commandBar) ? kMenuBarHeight : 0; }
+int CommandBar_Height(HWND commandBar) {
+    return IsWindow(commandBar) ? kMenuBarHeight : 0;
+}

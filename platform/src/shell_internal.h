@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/win_types.h"
 #include "platform/messages.h"
+#include "platform/win_types.h"
 
 namespace platform::detail {
 

@@ -1,14 +1,14 @@
 #include "terminal_screen.h"
 
+#include <curses.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
-#include <curses.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace platform::detail {
 namespace {
@@ -24,14 +24,16 @@ void RestoreAndRaise(int signal) {
     std::raise(signal);
 }
 
-void OnLowMemory(int) { hibernateRequested = 1; }
+void OnLowMemory(int) {
+    hibernateRequested = 1;
+}
 
 void InstallSignalHandlers() {
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
         std::signal(s, RestoreAndRaise);
     }
     // SIGUSR1 stands in for the handheld's low-memory notice.
-    struct sigaction low{};
+    struct sigaction low {};
     low.sa_handler = OnLowMemory;
     sigaction(SIGUSR1, &low, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
@@ -39,15 +41,24 @@ void InstallSignalHandlers() {
 
 short ColorOf(Color c) {
     switch (c) {
-        case Color::black: return COLOR_BLACK;
-        case Color::red: return COLOR_RED;
-        case Color::green: return COLOR_GREEN;
-        case Color::yellow: return COLOR_YELLOW;
-        case Color::blue: return COLOR_BLUE;
-        case Color::magenta: return COLOR_MAGENTA;
-        case Color::cyan: return COLOR_CYAN;
-        case Color::gray: return COLOR_WHITE;
-        case Color::white: return COLORS >= 16 ? 15 : COLOR_WHITE;
+        case Color::black:
+            return COLOR_BLACK;
+        case Color::red:
+            return COLOR_RED;
+        case Color::green:
+            return COLOR_GREEN;
+        case Color::yellow:
+            return COLOR_YELLOW;
+        case Color::blue:
+            return COLOR_BLUE;
+        case Color::magenta:
+            return COLOR_MAGENTA;
+        case Color::cyan:
+            return COLOR_CYAN;
+        case Color::gray:
+            return COLOR_WHITE;
+        case Color::white:
+            return COLORS >= 16 ? 15 : COLOR_WHITE;
     }
     return COLOR_WHITE;
 }
@@ -197,18 +208,30 @@ private:
 
     static WORD VirtualKeyOf(int key) {
         switch (key) {
-            case KEY_UP: return VK_UP;
-            case KEY_DOWN: return VK_DOWN;
-            case KEY_LEFT: return VK_LEFT;
-            case KEY_RIGHT: return VK_RIGHT;
-            case KEY_HOME: return VK_HOME;
-            case KEY_END: return VK_END;
-            case KEY_PPAGE: return VK_PRIOR;
-            case KEY_NPAGE: return VK_NEXT;
-            case KEY_DC: return VK_DELETE;
-            case KEY_BACKSPACE: return VK_BACK;
-            case KEY_ENTER: return VK_RETURN;
-            default: break;
+            case KEY_UP:
+                return VK_UP;
+            case KEY_DOWN:
+                return VK_DOWN;
+            case KEY_LEFT:
+                return VK_LEFT;
+            case KEY_RIGHT:
+                return VK_RIGHT;
+            case KEY_HOME:
+                return VK_HOME;
+            case KEY_END:
+                return VK_END;
+            case KEY_PPAGE:
+                return VK_PRIOR;
+            case KEY_NPAGE:
+                return VK_NEXT;
+            case KEY_DC:
+                return VK_DELETE;
+            case KEY_BACKSPACE:
+                return VK_BACK;
+            case KEY_ENTER:
+                return VK_RETURN;
+            default:
+                break;
         }
         if (key >= KEY_F(1) && key <= KEY_F(12)) return static_cast<WORD>(VK_F1 + key - KEY_F(1));
         return 0;
@@ -219,10 +242,14 @@ private:
         if (getmouse(&m) != OK) return false;
         e.x = m.x * kCellWidth + kCellWidth / 2;
         e.y = m.y * kCellHeight + kCellHeight / 2;
-        if (m.bstate & BUTTON1_PRESSED) e.kind = InputEvent::Kind::tap;
-        else if (m.bstate & BUTTON4_PRESSED) e.kind = InputEvent::Kind::wheel, e.delta = 1;
-        else if (m.bstate & BUTTON5_PRESSED) e.kind = InputEvent::Kind::wheel, e.delta = -1;
-        else return false;
+        if (m.bstate & BUTTON1_PRESSED)
+            e.kind = InputEvent::Kind::tap;
+        else if (m.bstate & BUTTON4_PRESSED)
+            e.kind = InputEvent::Kind::wheel, e.delta = 1;
+        else if (m.bstate & BUTTON5_PRESSED)
+            e.kind = InputEvent::Kind::wheel, e.delta = -1;
+        else
+            return false;
         return true;
     }
 
@@ -241,10 +268,19 @@ private:
             return true;
         }
         switch (ch) {
-            case 9: e.vk = VK_TAB; return true;
-            case 10: case 13: e.vk = VK_RETURN; return true;
-            case 8: case 127: e.vk = VK_BACK; return true;
-            default: break;
+            case 9:
+                e.vk = VK_TAB;
+                return true;
+            case 10:
+            case 13:
+                e.vk = VK_RETURN;
+                return true;
+            case 8:
+            case 127:
+                e.vk = VK_BACK;
+                return true;
+            default:
+                break;
         }
         if (ch >= 1 && ch <= 26) {
             e.vk = static_cast<WORD>('A' + ch - 1);

@@ -23,8 +23,12 @@ Device* CurrentDevice() {
     return currentDevice;
 }
 
-void SetCurrentDevice(Device* device) { currentDevice = device; }
-void SetDeviceFactory(std::unique_ptr<Device> (*factory)()) { deviceFactory = factory; }
+void SetCurrentDevice(Device* device) {
+    currentDevice = device;
+}
+void SetDeviceFactory(std::unique_ptr<Device> (*factory)()) {
+    deviceFactory = factory;
+}
 
 void CloseOwnedDevice() {
     if (currentDevice == ownedDevice.get()) currentDevice = nullptr;
@@ -112,8 +116,7 @@ RECT ScreenRect(HWND window) {
 
 CellRect ScreenCells(HWND window) {
     const RECT r = ScreenRect(window);
-    return {PixelToColumn(r.left), PixelToRow(r.top), PixelToColumn(r.right),
-            PixelToRow(r.bottom)};
+    return {PixelToColumn(r.left), PixelToRow(r.top), PixelToColumn(r.right), PixelToRow(r.bottom)};
 }
 
 int ScreenWidth() {
@@ -163,6 +166,15 @@ HWND KeyTarget() {
     const HWND active = !ws.modalStack.empty() ? ws.modalStack.back() : ws.foreground;
     if (ws.focus && IsWindow(ws.focus) && (!active || IsWithin(ws.focus, active))) return ws.focus;
     return active;
+}
+
+LRESULT CopyTextOut(std::u16string_view text, WPARAM capacity, LPARAM buffer) {
+    auto* out = reinterpret_cast<char16_t*>(buffer);
+    if (!out || capacity == 0) return 0;
+    const std::size_t n = std::min<std::size_t>(text.size(), capacity - 1);
+    std::copy_n(text.begin(), n, out);
+    out[n] = 0;
+    return static_cast<LRESULT>(n);
 }
 
 std::u16string StripMnemonic(std::u16string_view text, char16_t* mnemonic) {

@@ -88,8 +88,8 @@ void ResetWindowSystem();
 WindowData* FindWindowData(HWND window);
 const WindowClassInfo* FindClass(std::u16string_view name);
 // Registers a class of the platform's own (controls, menus, boxes) once.
-const WindowClassInfo* RegisterBuiltinClass(std::u16string_view name, WNDPROC proc,
-                                            DrawProc draw, HBRUSH background = nullptr);
+const WindowClassInfo* RegisterBuiltinClass(std::u16string_view name, WNDPROC proc, DrawProc draw,
+                                            HBRUSH background = nullptr);
 
 // The top-level window a window belongs to.
 HWND TopLevelOf(HWND window);
@@ -120,6 +120,10 @@ void SetBusy(bool busy);
 
 // Draws the whole screen into the grid.
 void Render(CellGrid& grid);
+
+// Answers WM_GETTEXT: copies `text` into the caller's buffer of `capacity` units, cut to
+// capacity - 1; returns the characters copied.
+LRESULT CopyTextOut(std::u16string_view text, WPARAM capacity, LPARAM buffer);
 
 // Text conversions for the screens.
 std::u16string StripMnemonic(std::u16string_view text, char16_t* mnemonic = nullptr);

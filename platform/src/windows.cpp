@@ -21,8 +21,8 @@ HBRUSH const kBrushes[] = {reinterpret_cast<HBRUSH>(0x101), reinterpret_cast<HBR
 void SendSize(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELONG(static_cast<WORD>(client.right),
-                                                          static_cast<WORD>(client.bottom)));
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED,
+                 MAKELONG(static_cast<WORD>(client.right), static_cast<WORD>(client.bottom)));
 }
 
 RECT PlaceTopLevel(int x, int y, int width, int height) {
@@ -40,7 +40,8 @@ void Unlink(WindowData& data) {
     auto& z = ws.topLevels;
     z.erase(std::remove(z.begin(), z.end(), data.handle), z.end());
     auto& t = ws.timers;
-    t.erase(std::remove_if(t.begin(), t.end(), [&](const auto& timer) { return timer.window == data.handle; }),
+    t.erase(std::remove_if(t.begin(), t.end(),
+                           [&](const auto& timer) { return timer.window == data.handle; }),
             t.end());
     auto& m = ws.modalStack;
     m.erase(std::remove(m.begin(), m.end(), data.handle), m.end());
@@ -98,8 +99,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
     }
     ws.windows[reinterpret_cast<std::uintptr_t>(handle)] = std::move(data);
 
-    CREATESTRUCTW create{param, instance, menuOrId, parent, height, width, y, x,
-                         static_cast<LONG>(style), title, className, exStyle};
+    CREATESTRUCTW create{
+        param, instance,  menuOrId, parent, height, width, y, x, static_cast<LONG>(style),
+        title, className, exStyle};
     if (SendMessageW(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(handle);
         return nullptr;
@@ -139,7 +141,9 @@ BOOL DestroyWindow(HWND window) {
 }
 
 // A window is one until its destruction has run, WM_DESTROY included.
-BOOL IsWindow(HWND window) { return FindWindowData(window) ? TRUE : FALSE; }
+BOOL IsWindow(HWND window) {
+    return FindWindowData(window) ? TRUE : FALSE;
+}
 
 BOOL IsWindowVisible(HWND window) {
     for (WindowData* d = FindWindowData(window); d; d = FindWindowData(d->parent)) {
@@ -158,8 +162,10 @@ BOOL EnableWindow(HWND window, BOOL enable) {
     WindowData* data = FindWindowData(window);
     if (!data) return FALSE;
     const BOOL wasDisabled = (data->style & WS_DISABLED) ? TRUE : FALSE;
-    if (enable) data->style &= ~WS_DISABLED;
-    else data->style |= WS_DISABLED;
+    if (enable)
+        data->style &= ~WS_DISABLED;
+    else
+        data->style |= WS_DISABLED;
     if (wasDisabled == (enable ? TRUE : FALSE)) SendMessageW(window, WM_ENABLE, enable, 0);
     return wasDisabled;
 }
@@ -272,8 +278,8 @@ BOOL SetWindowTextW(HWND window, LPCWSTR text) {
 
 int GetWindowTextW(HWND window, LPWSTR buffer, int capacity) {
     if (!IsWindow(window) || !buffer || capacity <= 0) return 0;
-    return static_cast<int>(
-        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(capacity), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(capacity),
+                                         reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLengthW(HWND window) {
@@ -285,12 +291,18 @@ LONG_PTR GetWindowLongW(HWND window, int index) {
     const WindowData* data = FindWindowData(window);
     if (!data) return 0;
     switch (index) {
-        case GWL_STYLE: return static_cast<LONG_PTR>(data->style);
-        case GWL_EXSTYLE: return static_cast<LONG_PTR>(data->exStyle);
-        case GWL_ID: return data->id;
-        case GWL_USERDATA: return data->userData;
-        case DWL_MSGRESULT: return data->messageResult;
-        default: return 0;
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(data->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(data->exStyle);
+        case GWL_ID:
+            return data->id;
+        case GWL_USERDATA:
+            return data->userData;
+        case DWL_MSGRESULT:
+            return data->messageResult;
+        default:
+            return 0;
     }
 }
 
@@ -299,23 +311,39 @@ LONG_PTR SetWindowLongW(HWND window, int index, LONG_PTR value) {
     if (!data) return 0;
     const LONG_PTR old = GetWindowLongW(window, index);
     switch (index) {
-        case GWL_STYLE: data->style = static_cast<DWORD>(value); break;
-        case GWL_EXSTYLE: data->exStyle = static_cast<DWORD>(value); break;
-        case GWL_ID: data->id = static_cast<int>(value); break;
-        case GWL_USERDATA: data->userData = value; break;
-        case DWL_MSGRESULT: data->messageResult = value; break;
-        default: return 0;
+        case GWL_STYLE:
+            data->style = static_cast<DWORD>(value);
+            break;
+        case GWL_EXSTYLE:
+            data->exStyle = static_cast<DWORD>(value);
+            break;
+        case GWL_ID:
+            data->id = static_cast<int>(value);
+            break;
+        case GWL_USERDATA:
+            data->userData = value;
+            break;
+        case DWL_MSGRESULT:
+            data->messageResult = value;
+            break;
+        default:
+            return 0;
     }
     return old;
 }
 
-HWND GetForegroundWindow() { return Windows().foreground; }
+HWND GetForegroundWindow() {
+    return Windows().foreground;
+}
 
-HWND GetActiveWindow() { return Windows().foreground; }
+HWND GetActiveWindow() {
+    return Windows().foreground;
+}
 
 BOOL SetForegroundWindow(HWND window) {
     // The lowest bit asks for the owned windows too; they always come along here.
-    const HWND plain = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) & ~std::uintptr_t{1});
+    const HWND plain =
+        reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) & ~std::uintptr_t{1});
     if (platform::detail::IsRemoteWindow(plain)) return platform::detail::BringRemoteToFront(plain);
     if (!IsWindow(plain)) return FALSE;
     HWND top = platform::detail::TopLevelOf(plain);
@@ -333,13 +361,17 @@ HWND SetFocus(HWND window) {
     const HWND previous = ws.focus;
     if (!IsWindow(window) || previous == window) return previous;
     ws.focus = window;
-    if (WindowData* top = FindWindowData(platform::detail::TopLevelOf(window))) top->lastFocus = window;
-    if (IsWindow(previous)) SendMessageW(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+    if (WindowData* top = FindWindowData(platform::detail::TopLevelOf(window)))
+        top->lastFocus = window;
+    if (IsWindow(previous))
+        SendMessageW(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     SendMessageW(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
 }
 
-HWND GetFocus() { return Windows().focus; }
+HWND GetFocus() {
+    return Windows().focus;
+}
 
 HWND FindWindowW(LPCWSTR className, LPCWSTR title) {
     for (HWND top : Windows().topLevels) {
@@ -361,7 +393,9 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     return paint->hdc;
 }
 
-BOOL EndPaint(HWND window, const PAINTSTRUCT*) { return IsWindow(window); }
+BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
+    return IsWindow(window);
+}
 
 BOOL MessageBeep(UINT) {
     if (auto* device = platform::detail::CurrentDevice()) device->Bell();

@@ -8,7 +8,9 @@
 namespace quotes {
 namespace {
 
-constexpr int H(int hour, int minute = 0) { return hour * 60 + minute; }
+constexpr int H(int hour, int minute = 0) {
+    return hour * 60 + minute;
+}
 
 // London and Tel Aviv quote in pence and agorot, as their services did.
 constexpr std::array kMarkets = {
@@ -123,4 +125,3 @@ std::int64_t SessionDay(const Market& market, std::int64_t session) {
 }
 
 }  // namespace quotes
-

@@ -10,8 +10,8 @@ namespace quotes {
 struct Market {
     std::string_view suffix;  // "" for the USA's major exchanges
     std::string_view name;
-    int utcOffsetMinutes;     // standard time; the simulation keeps no daylight saving
-    int openMinute;           // local minutes after midnight
+    int utcOffsetMinutes;  // standard time; the simulation keeps no daylight saving
+    int openMinute;        // local minutes after midnight
     int closeMinute;
     std::uint8_t tradingDays;  // bit 0 = Sunday .. bit 6 = Saturday
     double priceScale;         // typical share price in the market's quoting unit
@@ -28,11 +28,11 @@ const Market* Markets(int& count);
 // Where an instant falls for a market: the trading session that set its last price and the
 // minute of that session (its length when the session has ended).
 struct SessionPoint {
-    std::int64_t session;      // trading-day number; consecutive for consecutive trading days
-    std::int64_t sessionDay;   // that session's local day (days since 1970-01-01)
-    int minute;                // 0 .. session length
-    int length;                // session length in minutes
-    bool open;                 // the market is trading at this instant
+    std::int64_t session;     // trading-day number; consecutive for consecutive trading days
+    std::int64_t sessionDay;  // that session's local day (days since 1970-01-01)
+    int minute;               // 0 .. session length
+    int length;               // session length in minutes
+    bool open;                // the market is trading at this instant
 };
 
 SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds);

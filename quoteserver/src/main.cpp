@@ -1,9 +1,9 @@
 // tickwell-quotes: the bundled quote service.
+#include <pthread.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pthread.h>
 #include <string>
 #include <thread>
 

@@ -15,11 +15,20 @@ std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -34,7 +43,8 @@ std::string Fixed(double value, int decimals) {
 std::string Page(const std::string& title, const std::string& body) {
     return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + Escape(title) +
            "</title></head>\n<body>\n<h1>" + Escape(title) + "</h1>\n" + body +
-           "<p><small>Simulated market of the Tickwell quote service.</small></p>\n</body></html>\n";
+           "<p><small>Simulated market of the Tickwell quote "
+           "service.</small></p>\n</body></html>\n";
 }
 
 // A line chart of `values` as an inline SVG.
@@ -52,8 +62,8 @@ std::string Chart(const std::vector<double>& values, const std::string& label) {
     return "<h2>" + Escape(label) + "</h2>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
            std::to_string(kWidth) + "\" height=\"" + std::to_string(kHeight) +
            "\"><rect width=\"100%\" height=\"100%\" fill=\"white\" stroke=\"gray\"/>"
-           "<polyline fill=\"none\" stroke=\"navy\" points=\"" + points + "\"/></svg>\n<p>Low " +
-           Fixed(*lo, 2) + ", high " + Fixed(*hi, 2) + ".</p>\n";
+           "<polyline fill=\"none\" stroke=\"navy\" points=\"" +
+           points + "\"/></svg>\n<p>Low " + Fixed(*lo, 2) + ", high " + Fixed(*hi, 2) + ".</p>\n";
 }
 
 double ChangePercent(const Quote& q) {
@@ -88,11 +98,15 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
     SimulateCloses(*inst, now, closes.data(), static_cast<int>(closes.size()));
     for (int i = static_cast<int>(closes.size()) - 1; i > 0; --i) {
         const double pct = (closes[i] - closes[i - 1]) / closes[i - 1] * 100;
-        const char* verb = pct > 2 ? "jumps" : pct > 0.3 ? "gains" : pct < -2 ? "slides"
-                                   : pct < -0.3 ? "slips" : "little changed";
+        const char* verb = pct > 2      ? "jumps"
+                           : pct > 0.3  ? "gains"
+                           : pct < -2   ? "slides"
+                           : pct < -0.3 ? "slips"
+                                        : "little changed";
         const int daysAgo = static_cast<int>(closes.size()) - 1 - i;
-        const std::string when = daysAgo == 0 ? "today" : daysAgo == 1 ? "yesterday"
-                                                       : std::to_string(daysAgo) + " sessions ago";
+        const std::string when = daysAgo == 0   ? "today"
+                                 : daysAgo == 1 ? "yesterday"
+                                                : std::to_string(daysAgo) + " sessions ago";
         items += "<li>" + Escape(inst->name) + " " + verb + " " +
                  (std::fabs(pct) > 0.3 ? Fixed(std::fabs(pct), 1) + "% " : "") + "in " +
                  Escape(std::string(inst->market->name)) + " trading " + when + "</li>\n";
@@ -101,7 +115,8 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
 }
 
 std::string OverviewPage(std::int64_t now) {
-    std::string indices = "<table border=\"1\"><tr><th>Index</th><th>Last</th><th>Change</th></tr>\n";
+    std::string indices =
+        "<table border=\"1\"><tr><th>Index</th><th>Last</th><th>Change</th></tr>\n";
     struct Mover {
         const Instrument* inst;
         double pct;
@@ -131,8 +146,9 @@ std::string OverviewPage(std::int64_t now) {
         return out + "</ol>\n";
     };
     const std::size_t n = std::min<std::size_t>(5, movers.size());
-    return Page("Market overview", indices + list("Biggest gainers", movers.begin(), movers.begin() + n) +
-                                       list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
+    return Page("Market overview",
+                indices + list("Biggest gainers", movers.begin(), movers.begin() + n) +
+                    list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
 }
 
 std::string MakerPage() {
@@ -142,6 +158,8 @@ std::string MakerPage() {
                 "<p>Keys: F1 refreshes, F2 opens Tools, F3 opens Help, Ctrl+Q quits.</p>\n");
 }
 
-std::string NotFoundPage() { return Page("Not found", "<p>There is no such page.</p>\n"); }
+std::string NotFoundPage() {
+    return Page("Not found", "<p>There is no such page.</p>\n");
+}
 
 }  // namespace quotes

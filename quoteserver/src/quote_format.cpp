@@ -15,9 +15,9 @@ enum class Tag { s, n, l1, p, c1, p2, g, h, k, j, v, d1, t1, e, r, j1, j2, unkno
 
 Tag TagOf(const std::string& tag) {
     static const std::pair<std::string_view, Tag> kTags[] = {
-        {"s", Tag::s},   {"n", Tag::n},   {"l1", Tag::l1}, {"p", Tag::p},   {"c1", Tag::c1},
-        {"p2", Tag::p2}, {"g", Tag::g},   {"h", Tag::h},   {"k", Tag::k},   {"j", Tag::j},
-        {"v", Tag::v},   {"d1", Tag::d1}, {"t1", Tag::t1}, {"e", Tag::e},   {"r", Tag::r},
+        {"s", Tag::s},   {"n", Tag::n},   {"l1", Tag::l1}, {"p", Tag::p}, {"c1", Tag::c1},
+        {"p2", Tag::p2}, {"g", Tag::g},   {"h", Tag::h},   {"k", Tag::k}, {"j", Tag::j},
+        {"v", Tag::v},   {"d1", Tag::d1}, {"t1", Tag::t1}, {"e", Tag::e}, {"r", Tag::r},
         {"j1", Tag::j1}, {"j2", Tag::j2},
     };
     for (const auto& [name, code] : kTags) {
@@ -132,10 +132,21 @@ std::string SafeEcho(const std::string& symbol) {
 
 void AppendUnknown(std::string& out, Tag tag, const std::string& echo) {
     switch (tag) {
-        case Tag::s: case Tag::n: AppendQuoted(out, echo); return;
-        case Tag::l1: out += "0.00"; return;
-        case Tag::p2: case Tag::d1: case Tag::t1: AppendQuoted(out, kNotAvailable); return;
-        default: out += kNotAvailable; return;
+        case Tag::s:
+        case Tag::n:
+            AppendQuoted(out, echo);
+            return;
+        case Tag::l1:
+            out += "0.00";
+            return;
+        case Tag::p2:
+        case Tag::d1:
+        case Tag::t1:
+            AppendQuoted(out, kNotAvailable);
+            return;
+        default:
+            out += kNotAvailable;
+            return;
     }
 }
 
@@ -143,28 +154,47 @@ void AppendValue(std::string& out, Tag tag, const std::string& symbol, const Ins
                  const Quote& q) {
     const double money = q.quoteUnitsPerMoney;
     switch (tag) {
-        case Tag::s: AppendQuoted(out, symbol); return;
-        case Tag::n: AppendQuoted(out, inst.name); return;
-        case Tag::l1: AppendNumber(out, q.last, q.decimals); return;
-        case Tag::p: AppendNumber(out, q.prevClose, q.decimals); return;
-        case Tag::c1: AppendSigned(out, q.last - q.prevClose, q.decimals); return;
+        case Tag::s:
+            AppendQuoted(out, symbol);
+            return;
+        case Tag::n:
+            AppendQuoted(out, inst.name);
+            return;
+        case Tag::l1:
+            AppendNumber(out, q.last, q.decimals);
+            return;
+        case Tag::p:
+            AppendNumber(out, q.prevClose, q.decimals);
+            return;
+        case Tag::c1:
+            AppendSigned(out, q.last - q.prevClose, q.decimals);
+            return;
         case Tag::p2:
             out += '"';
             AppendSigned(out, q.prevClose > 0 ? (q.last - q.prevClose) / q.prevClose * 100 : 0, 2);
             out += "%\"";
             return;
-        case Tag::g: case Tag::h:
+        case Tag::g:
+        case Tag::h:
             if (!q.traded) break;
             AppendNumber(out, tag == Tag::g ? q.dayLow : q.dayHigh, q.decimals);
             return;
-        case Tag::k: AppendNumber(out, q.yearHigh, q.decimals); return;
-        case Tag::j: AppendNumber(out, q.yearLow, q.decimals); return;
+        case Tag::k:
+            AppendNumber(out, q.yearHigh, q.decimals);
+            return;
+        case Tag::j:
+            AppendNumber(out, q.yearLow, q.decimals);
+            return;
         case Tag::v:
             if (!q.volume) break;
             AppendDigits(out, *q.volume);
             return;
-        case Tag::d1: AppendTradeDate(out, q.tradeDate); return;
-        case Tag::t1: AppendTradeTime(out, q.tradeMinute); return;
+        case Tag::d1:
+            AppendTradeDate(out, q.tradeDate);
+            return;
+        case Tag::t1:
+            AppendTradeTime(out, q.tradeMinute);
+            return;
         case Tag::e:
             if (!q.eps) break;
             AppendNumber(out, *q.eps, 2);
@@ -181,7 +211,8 @@ void AppendValue(std::string& out, Tag tag, const std::string& symbol, const Ins
             if (!q.sharesOutstanding) break;
             AppendSharesOutstanding(out, *q.sharesOutstanding);
             return;
-        case Tag::unknown: break;
+        case Tag::unknown:
+            break;
     }
     out += kNotAvailable;
 }

@@ -130,8 +130,12 @@ int QuoteService::Bind() {
                : -1;
 }
 
-bool QuoteService::Run() { return impl_->server.listen_after_bind(); }
+bool QuoteService::Run() {
+    return impl_->server.listen_after_bind();
+}
 
-void QuoteService::Stop() { impl_->server.stop(); }
+void QuoteService::Stop() {
+    impl_->server.stop();
+}
 
 }  // namespace quotes

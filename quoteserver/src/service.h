@@ -15,13 +15,13 @@ struct FaultModes {
     bool garbage = false;       // a body of random bytes
     bool oversize = false;      // a body of more than 16 KiB
     bool status500 = false;
-    bool status999 = false;     // the historical overload page
-    bool trickle = false;       // the body in small chunks with pauses
+    bool status999 = false;  // the historical overload page
+    bool trickle = false;    // the body in small chunks with pauses
 };
 
 struct ServiceOptions {
     std::string host = "127.0.0.1";
-    int port = 0;  // 0: any free port
+    int port = 0;                       // 0: any free port
     std::optional<std::int64_t> clock;  // fixed market time; the real clock when unset
     bool quiet = false;
     int threads = 8;

@@ -9,8 +9,8 @@
 namespace quotes {
 namespace {
 
-constexpr int kDayOctaves = 11;      // the walk of closes: features from 1 day to ~4 years
-constexpr int kMinuteOctaves = 9;    // the walk within a session: 1 minute to ~8 hours
+constexpr int kDayOctaves = 11;    // the walk of closes: features from 1 day to ~4 years
+constexpr int kMinuteOctaves = 9;  // the walk within a session: 1 minute to ~8 hours
 constexpr int kYearSessions = 252;
 
 std::uint64_t Mix(std::uint64_t x) {
@@ -24,7 +24,9 @@ std::uint64_t Hash(std::uint64_t seed, std::int64_t a, std::uint64_t b = 0) {
     return Mix(seed ^ Mix(static_cast<std::uint64_t>(a) ^ Mix(b)));
 }
 
-double Uniform(std::uint64_t h) { return static_cast<double>(h >> 11) * 0x1.0p-53; }
+double Uniform(std::uint64_t h) {
+    return static_cast<double>(h >> 11) * 0x1.0p-53;
+}
 
 // Roughly standard normal: a sum of four uniforms, scaled.
 double Gauss(std::uint64_t h) {
@@ -70,10 +72,10 @@ struct Profile {
     double basePrice;
     double dailyVolatility;
     double noTradeChance;
-    double typicalVolume;                      // shares a whole session trades
-    std::optional<double> sharesOutstanding;   // none for indices, currencies, contracts
-    std::optional<double> eps;                 // none where no earnings are reported
-    double quoteUnitsPerMoney = 1;             // 100 where prices are in pence or agorot
+    double typicalVolume;                     // shares a whole session trades
+    std::optional<double> sharesOutstanding;  // none for indices, currencies, contracts
+    std::optional<double> eps;                // none where no earnings are reported
+    double quoteUnitsPerMoney = 1;            // 100 where prices are in pence or agorot
 };
 
 void AddFundamentals(const Instrument& instrument, double shares, Profile& p) {
@@ -127,7 +129,8 @@ const Profile& ProfileOf(const Instrument& instrument, Profile& scratch) {
 }
 
 double LogClose(const Profile& p, std::int64_t session) {
-    return std::log(p.basePrice) + p.dailyVolatility * Walk(p.seed, static_cast<double>(session), kDayOctaves);
+    return std::log(p.basePrice) +
+           p.dailyVolatility * Walk(p.seed, static_cast<double>(session), kDayOctaves);
 }
 
 bool TradesInSession(const Profile& p, std::int64_t session) {
@@ -195,7 +198,8 @@ struct SessionCache {
         lowUpTo.resize(length + 1);
         for (int minute = 0; minute <= length; ++minute) {
             price[minute] = path.PriceAt(minute);
-            highUpTo[minute] = minute ? std::max(highUpTo[minute - 1], price[minute]) : price[minute];
+            highUpTo[minute] =
+                minute ? std::max(highUpTo[minute - 1], price[minute]) : price[minute];
             lowUpTo[minute] = minute ? std::min(lowUpTo[minute - 1], price[minute]) : price[minute];
         }
     }
@@ -214,11 +218,13 @@ SessionView ViewSession(const Instrument& instrument, const Profile& p, const Se
     SessionCache local;  // an instrument from outside the universe (tests)
     SessionCache& cache = (index >= 0 && index < count) ? caches[index] : local;
     std::lock_guard<std::mutex> lock(cache.mutex);
-    if (cache.session != at.session || cache.price.size() != static_cast<std::size_t>(at.length) + 1) {
+    if (cache.session != at.session ||
+        cache.price.size() != static_cast<std::size_t>(at.length) + 1) {
         cache.Fill(p, at.session, at.length);
     }
-    return {cache.prevClose,     cache.yearHigh,          cache.yearLow,
-            cache.price[at.minute], cache.highUpTo[at.minute], cache.lowUpTo[at.minute]};
+    return {
+        cache.prevClose,           cache.yearHigh,          cache.yearLow, cache.price[at.minute],
+        cache.highUpTo[at.minute], cache.lowUpTo[at.minute]};
 }
 
 double RoundTo(double value, int decimals) {

@@ -18,11 +18,11 @@ struct Quote {
     double dayLow = 0;
     double yearHigh = 0;
     double yearLow = 0;
-    std::optional<std::uint64_t> volume;       // none for indices and currencies
-    std::optional<double> eps;                 // none where no earnings are reported
-    std::optional<double> sharesOutstanding;   // none for indices, currencies, contracts
-    double quoteUnitsPerMoney = 1;             // 100 where prices are in pence or agorot
-    bool traded = true;                        // false: no trade yet in this session
+    std::optional<std::uint64_t> volume;      // none for indices and currencies
+    std::optional<double> eps;                // none where no earnings are reported
+    std::optional<double> sharesOutstanding;  // none for indices, currencies, contracts
+    double quoteUnitsPerMoney = 1;            // 100 where prices are in pence or agorot
+    bool traded = true;                       // false: no trade yet in this session
     bool marketOpen = false;
     CivilDate tradeDate{1970, 1, 1};
     int tradeMinute = 0;  // local minutes after midnight

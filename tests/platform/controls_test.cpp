@@ -19,13 +19,17 @@ std::vector<std::string> notes;
 
 LRESULT ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
-        notes.push_back("command " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam)));
+        notes.push_back("command " + std::to_string(LOWORD(wParam)) + " " +
+                        std::to_string(HIWORD(wParam)));
         return 0;
     }
     if (message == WM_NOTIFY) {
         const auto* nm = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        const char* name = nm->hdr.code == NM_CLICK ? "click" : nm->hdr.code == LVN_COLUMNCLICK ? "column" : "?";
-        notes.push_back(std::string(name) + " " + std::to_string(nm->iItem) + " " + std::to_string(nm->iSubItem));
+        const char* name = nm->hdr.code == NM_CLICK          ? "click"
+                           : nm->hdr.code == LVN_COLUMNCLICK ? "column"
+                                                             : "?";
+        notes.push_back(std::string(name) + " " + std::to_string(nm->iItem) + " " +
+                        std::to_string(nm->iSubItem));
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -49,12 +53,14 @@ protected:
     HWND Make(const char16_t* cls, DWORD style, int x, int y, int w, int h, int id,
               const char16_t* text = u"") {
         return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent_,
-                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr, nullptr);
+                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), nullptr,
+                               nullptr);
     }
 
     // A list of `rows` items over `columns` columns: item r, sub-item c holds "r.c".
     platform::ListViewCtrl MakeList(int rows, int columns, int height = 10 * 13) {
-        platform::ListViewCtrl list(Make(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL, 0, 0, 360, height, 2));
+        platform::ListViewCtrl list(
+            Make(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL, 0, 0, 360, height, 2));
         for (int c = 0; c < columns; ++c) {
             const std::u16string title = u"C" + std::u16string(1, char16_t(u'A' + c));
             list.InsertColumn(c, title.c_str(), c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT, 60, c);
@@ -70,7 +76,8 @@ protected:
         return list;
     }
 
-    std::u16string ItemText(const platform::ListViewCtrl& list, int item, int sub, int capacity = 32) {
+    std::u16string ItemText(const platform::ListViewCtrl& list, int item, int sub,
+                            int capacity = 32) {
         std::u16string buffer(static_cast<std::size_t>(capacity), u'#');
         list.GetItemText(item, sub, buffer.data(), capacity);
         return buffer.c_str();
@@ -114,7 +121,8 @@ TEST_F(ControlsTest, ListTextReadsAreCutToCapacity) {
 
 TEST_F(ControlsTest, ListSortsWithTheProgramsComparison) {
     auto list = MakeList(5, 2);
-    ASSERT_TRUE(list.SortItems([](LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }, 0));
+    ASSERT_TRUE(
+        list.SortItems([](LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }, 0));
     EXPECT_EQ(ItemText(list, 0, 0), u"4.0");
     EXPECT_EQ(ItemText(list, 4, 1), u"0.1");
     // Equal keys keep their order.
@@ -147,7 +155,10 @@ TEST_F(ControlsTest, ListFocusFollowsTapsAndKeys) {
         .Key(VK_PRIOR)
         .Check([&] { EXPECT_EQ(focused(), 29 - list.GetCountPerPage()); })
         .Key(VK_HOME)
-        .Check([&] { EXPECT_EQ(focused(), 0); EXPECT_EQ(list.GetTopIndex(), 0); });
+        .Check([&] {
+            EXPECT_EQ(focused(), 0);
+            EXPECT_EQ(list.GetTopIndex(), 0);
+        });
     device_.RunMessageLoop();
     EXPECT_EQ(notes, (std::vector<std::string>{"click 2 0", "click 3 0"}));
     EXPECT_EQ(list.GetCountPerPage(), 9);
@@ -167,8 +178,8 @@ TEST_F(ControlsTest, HeaderTapsNameThePositionAlsoAfterADrag) {
     list.SetExtendedListViewStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     device_.TapText(u"CB")
         .Check([&] { SetFocus(list.handle()); })
-        .Key(VK_TAB)                        // to the headers, on "CA"
-        .Key(VK_RIGHT, true)                // drag "CA" one place right
+        .Key(VK_TAB)          // to the headers, on "CA"
+        .Key(VK_RIGHT, true)  // drag "CA" one place right
         .Check([&] {
             int order[3] = {};
             ASSERT_TRUE(list.GetColumnOrderArray(3, order));
@@ -176,8 +187,8 @@ TEST_F(ControlsTest, HeaderTapsNameThePositionAlsoAfterADrag) {
             EXPECT_EQ(order[1], 0);
             EXPECT_LT(device_.Row(2).find(u"CB"), device_.Row(2).find(u"CA"));
         })
-        .Key(VK_RETURN)                     // taps the header in focus: "CA", position 0
-        .TapCell(1, 2);                     // the first visual header is "CB", position 1
+        .Key(VK_RETURN)  // taps the header in focus: "CA", position 0
+        .TapCell(1, 2);  // the first visual header is "CB", position 1
     device_.RunMessageLoop();
     EXPECT_EQ(notes, (std::vector<std::string>{"column -1 1", "column -1 0", "column -1 1"}));
 }
@@ -192,7 +203,8 @@ TEST_F(ControlsTest, ListScrollsColumnsAndDrawsRowImagesInTheirColours) {
         DestroyIcon(icon);
     }
     list.SetImageList(images);
-    device_.Check([&] {
+    device_
+        .Check([&] {
             EXPECT_EQ(device_.screen().At(0, 3).fg, Color::green);
             EXPECT_EQ(device_.screen().At(0, 4).fg, Color::red);
             EXPECT_EQ(device_.screen().At(0, 5).fg, Color::blue);
@@ -223,7 +235,8 @@ TEST_F(ControlsTest, TwoHundredRowsByNineteenColumnsFillScrollAndSort) {
 }
 
 TEST_F(ControlsTest, EditLimitsUpperCaseAndDigits) {
-    platform::EditCtrl upper(Make(u"EDIT", ES_UPPERCASE | ES_AUTOHSCROLL | WS_TABSTOP, 0, 0, 60, 14, 10));
+    platform::EditCtrl upper(
+        Make(u"EDIT", ES_UPPERCASE | ES_AUTOHSCROLL | WS_TABSTOP, 0, 0, 60, 14, 10));
     platform::EditCtrl digits(Make(u"EDIT", ES_NUMBER | ES_RIGHT | WS_TABSTOP, 0, 26, 60, 14, 11));
     upper.LimitText(5);
     device_.Check([&] { SetFocus(upper.handle()); })
@@ -256,8 +269,10 @@ TEST_F(ControlsTest, EditLimitsUpperCaseAndDigits) {
 }
 
 TEST_F(ControlsTest, ComboKeepsItemDataAndChoosesByKeysAndTaps) {
-    platform::ComboBoxCtrl combo(Make(u"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP, 0, 0, 120, 80, 1001));
-    for (const char16_t* name : {u"USA Major", u"Canada TSE", u"Canada Venture", u"United Kingdom"}) {
+    platform::ComboBoxCtrl combo(
+        Make(u"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP, 0, 0, 120, 80, 1001));
+    for (const char16_t* name :
+         {u"USA Major", u"Canada TSE", u"Canada Venture", u"United Kingdom"}) {
         const int index = combo.AddString(name);
         EXPECT_EQ(combo.SetItemData(index, index * 10), 0);
     }
@@ -285,9 +300,12 @@ TEST_F(ControlsTest, ComboKeepsItemDataAndChoosesByKeysAndTaps) {
 }
 
 TEST_F(ControlsTest, ButtonsAndCheckBoxes) {
-    platform::ButtonCtrl check(Make(u"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 120, 13, 1075, u"Use Proxy Server"));
+    platform::ButtonCtrl check(
+        Make(u"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 120, 13, 1075, u"Use Proxy Server"));
     Make(u"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 26, 60, 13, 1018, u"&Apply");
-    device_.Check([&] { EXPECT_NE(device_.Text().find(u"[ ] Use Proxy Server"), std::u16string::npos); })
+    device_
+        .Check(
+            [&] { EXPECT_NE(device_.Text().find(u"[ ] Use Proxy Server"), std::u16string::npos); })
         .TapText(u"Use Proxy")
         .Check([&] {
             EXPECT_TRUE(check.GetCheck());
@@ -299,13 +317,15 @@ TEST_F(ControlsTest, ButtonsAndCheckBoxes) {
     EXPECT_FALSE(check.GetCheck());
     check.SetCheck(true);
     EXPECT_TRUE(check.GetCheck());
-    EXPECT_EQ(notes, (std::vector<std::string>{"command 1075 0", "command 1075 0", "command 1018 0"}));
+    EXPECT_EQ(notes,
+              (std::vector<std::string>{"command 1075 0", "command 1075 0", "command 1018 0"}));
 }
 
 TEST_F(ControlsTest, UpDownStaysInItsRangeAndWritesItsBuddy) {
     platform::EditCtrl buddy(Make(u"EDIT", ES_NUMBER | ES_RIGHT, 0, 0, 48, 14, 1022));
-    platform::UpDownCtrl spin(Make(UPDOWN_CLASSW, UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS,
-                                   48, 0, 28, 14, 1068));
+    platform::UpDownCtrl spin(
+        Make(UPDOWN_CLASSW, UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, 48,
+             0, 28, 14, 1068));
     EXPECT_EQ(spin.GetBuddy(), buddy.handle());
     spin.SetRange32(0, 999);
     buddy.SetText(u"998");
@@ -328,7 +348,8 @@ TEST_F(ControlsTest, UpDownStaysInItsRangeAndWritesItsBuddy) {
 }
 
 TEST_F(ControlsTest, StaticTextWrapsAndBreaksAtCarriageReturns) {
-    Make(u"STATIC", SS_SUNKEN | WS_BORDER, 0, 0, 180, 4 * 13, -1, u"Tickwell\rVers. 3.3 Build 20061202.1");
+    Make(u"STATIC", SS_SUNKEN | WS_BORDER, 0, 0, 180, 4 * 13, -1,
+         u"Tickwell\rVers. 3.3 Build 20061202.1");
     Make(u"STATIC", SS_LEFT, 0, 60, 60, 3 * 13, -1, u"Select Exchange and enter symbols");
     device_.Check([&] {
         EXPECT_EQ(device_.Row(2).substr(0, 2), u"\u250C\u2500");

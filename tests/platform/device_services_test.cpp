@@ -20,13 +20,17 @@ class EnvironmentTest : public ::testing::Test {
 protected:
     void Set(const char* name, const char* value) {
         saved_.emplace_back(name, std::getenv(name) ? std::getenv(name) : "\x01");
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
     void TearDown() override {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second == "\x01") ::unsetenv(it->first.c_str());
-            else ::setenv(it->first.c_str(), it->second.c_str(), 1);
+            if (it->second == "\x01")
+                ::unsetenv(it->first.c_str());
+            else
+                ::setenv(it->first.c_str(), it->second.c_str(), 1);
         }
     }
     std::vector<std::pair<std::string, std::string>> saved_;
@@ -40,7 +44,8 @@ TEST(Programs, PageAddressesAreRoutedLikeTheHttpClient) {
               "http://127.0.0.1:5555/raw?dp=news&tn=_MSFT");
     EXPECT_EQ(RouteAddress("www.quellmark.example/pdapage.htm", route),
               "http://127.0.0.1:5555/pdapage.htm");
-    EXPECT_EQ(RouteAddress("http://m.example:8080/x", "m.example:80:1.2.3.4:9"), "http://m.example:8080/x");
+    EXPECT_EQ(RouteAddress("http://m.example:8080/x", "m.example:80:1.2.3.4:9"),
+              "http://m.example:8080/x");
     EXPECT_EQ(RouteAddress("http://m.example/x", ""), "http://m.example/x");
     EXPECT_EQ(RouteAddress("file:///help/PIV.htm#Main", route), "file:///help/PIV.htm#Main");
 }
@@ -50,7 +55,8 @@ TEST_F(EnvironmentTest, TheBrowserIsBrowserThenXdgOpenThenATerminalBrowser) {
     Set("DISPLAY", nullptr);
     Set("WAYLAND_DISPLAY", nullptr);
     auto command = ChooseBrowser("http://x/");
-    EXPECT_EQ(command.argv, (std::vector<std::string>{"w3m", "-o", "confirm_qq=false", "http://x/"}));
+    EXPECT_EQ(command.argv,
+              (std::vector<std::string>{"w3m", "-o", "confirm_qq=false", "http://x/"}));
     EXPECT_TRUE(command.interactive);
     Set("BROWSER", "firefox %s:chromium");
     Set("DISPLAY", ":0");
@@ -84,8 +90,9 @@ TEST_F(EnvironmentTest, CreateProcessStartsTheBrowserForIexploreOnly) {
     char16_t help[] = u"file:../../etc/passwd";
     EXPECT_FALSE(CreateProcessW(u"peghelp.exe", help, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                 nullptr, nullptr));
-    EXPECT_EQ(device.launches(), std::vector<std::string>{
-                                     "browse http://127.0.0.1:4444/raw?dp=page&pg=finance/quote_chart&s=RY.TO"});
+    EXPECT_EQ(device.launches(),
+              std::vector<std::string>{
+                  "browse http://127.0.0.1:4444/raw?dp=page&pg=finance/quote_chart&s=RY.TO"});
 }
 
 TEST(DeviceServices, LocalTimeComesFromTheDevicesClock) {

@@ -46,7 +46,8 @@ INT_PTR ValidatingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
                 char16_t text[32] = {};
                 GetDlgItemTextW(dialog, 10, text, 32);
                 if (!text[0]) {
-                    MessageBoxW(dialog, u"A Stock symbol must be entered", u"Validation Error", MB_OK);
+                    MessageBoxW(dialog, u"A Stock symbol must be entered", u"Validation Error",
+                                MB_OK);
                     seen.push_back("refused");
                     return TRUE;
                 }
@@ -104,7 +105,9 @@ TEST_F(DialogTest, ValidatesWithAMessageBoxAndStaysOpen) {
             EXPECT_NE(device_.Text().find(u"Symbols:"), std::u16string::npos);
         })
         .Key(VK_RETURN)  // the default button, with nothing typed
-        .Check([&] { EXPECT_NE(device_.Text().find(u"A Stock symbol must be entered"), std::u16string::npos); })
+        .Check([&] {
+            EXPECT_NE(device_.Text().find(u"A Stock symbol must be entered"), std::u16string::npos);
+        })
         .Key(VK_RETURN)  // answers the box
         .Check([&] {
             EXPECT_NE(device_.Text().find(u"Symbols:"), std::u16string::npos);
@@ -128,7 +131,7 @@ TEST_F(DialogTest, EscapePressesCancelAndTabWalksTheTabStops) {
         .Check([&] { focused[2] = GetDlgCtrlID(GetFocus()); })
         .Key(VK_ESCAPE);
     EXPECT_EQ(Run(200, ValidatingProc), 2);
-    EXPECT_EQ(focused[0], 10);        // the first tab stop
+    EXPECT_EQ(focused[0], 10);  // the first tab stop
     EXPECT_EQ(focused[1], 11);
     EXPECT_EQ(focused[2], IDCANCEL);  // backwards, wrapping round
 }
@@ -145,7 +148,8 @@ TEST_F(DialogTest, EscapeFindsTheCancelCaptionAndEnterTheDefault) {
 TEST_F(DialogTest, FullScreenDialogShowsItsTitleAndADoneButton) {
     DLGPROC proc = [](HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+            SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
+                               SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
             SHInitDialog(&info);
             return TRUE;
         }

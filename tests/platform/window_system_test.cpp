@@ -29,16 +29,30 @@ std::string Name(HWND window) {
 
 LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: events.push_back("create " + Name(window)); return 0;
-        case WM_DESTROY: events.push_back("destroy " + Name(window)); return 0;
-        case WM_SIZE: events.push_back("size " + Name(window)); return 0;
-        case WM_ACTIVATE:
-            events.push_back((LOWORD(wParam) == WA_INACTIVE ? "inactive " : "active ") + Name(window));
+        case WM_CREATE:
+            events.push_back("create " + Name(window));
             return 0;
-        case WM_TIMER: events.push_back("timer " + std::to_string(wParam)); return 0;
-        case WM_COMMAND: events.push_back("command " + std::to_string(LOWORD(wParam))); return 0;
-        case WM_HIBERNATE: events.push_back("hibernate " + Name(window)); return 0;
-        default: return DefWindowProcW(window, message, wParam, lParam);
+        case WM_DESTROY:
+            events.push_back("destroy " + Name(window));
+            return 0;
+        case WM_SIZE:
+            events.push_back("size " + Name(window));
+            return 0;
+        case WM_ACTIVATE:
+            events.push_back((LOWORD(wParam) == WA_INACTIVE ? "inactive " : "active ") +
+                             Name(window));
+            return 0;
+        case WM_TIMER:
+            events.push_back("timer " + std::to_string(wParam));
+            return 0;
+        case WM_COMMAND:
+            events.push_back("command " + std::to_string(LOWORD(wParam)));
+            return 0;
+        case WM_HIBERNATE:
+            events.push_back("hibernate " + Name(window));
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -54,12 +68,14 @@ protected:
     }
 
     HWND Top(const char16_t* title, DWORD exStyle = 0) {
-        return CreateWindowExW(exStyle, u"Recorder", title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+        return CreateWindowExW(exStyle, u"Recorder", title, WS_VISIBLE, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                               nullptr, nullptr);
     }
     HWND Child(HWND parent, const char16_t* title, int id) {
         return CreateWindowExW(0, u"Recorder", title, WS_CHILD | WS_VISIBLE, 0, 0, 60, 26, parent,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr,
+                               nullptr);
     }
 
     HeadlessDevice device_{60, 24};
@@ -92,8 +108,10 @@ TEST_F(WindowSystemTest, CreateAndDestroyInOrder) {
 
 TEST_F(WindowSystemTest, CloseDestroysAndTheLoopEndsWithTheQuitCode) {
     const HWND main = Top(u"main");
-    device_.Check([&] { PostMessageW(main, WM_CLOSE, 0, 0); })
-        .Check([&] { EXPECT_FALSE(IsWindow(main)); PostQuitMessage(7); });
+    device_.Check([&] { PostMessageW(main, WM_CLOSE, 0, 0); }).Check([&] {
+        EXPECT_FALSE(IsWindow(main));
+        PostQuitMessage(7);
+    });
     EXPECT_EQ(device_.RunMessageLoop(), 7);
 }
 
@@ -137,7 +155,8 @@ TEST_F(WindowSystemTest, MessageBoxIsModalDrawnAndAnswered) {
         })
         .Key(VK_ESCAPE);
     events.clear();
-    EXPECT_EQ(MessageBoxW(main, u"Delete the selected row?", u"Information", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(MessageBoxW(main, u"Delete the selected row?", u"Information", MB_OKCANCEL),
+              IDCANCEL);
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(GetForegroundWindow(), main);
 
@@ -158,9 +177,10 @@ TEST_F(WindowSystemTest, WindowsGetActivateAndHibernate) {
     EXPECT_EQ(GetForegroundWindow(), first);
     device_.Hibernate();
     device_.RunMessageLoop();
-    EXPECT_EQ(events, (std::vector<std::string>{"create first", "active first", "create second",
-                                                "inactive first", "active second", "inactive second",
-                                                "active first", "hibernate second", "hibernate first"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"create first", "active first", "create second",
+                                        "inactive first", "active second", "inactive second",
+                                        "active first", "hibernate second", "hibernate first"}));
 }
 
 TEST_F(WindowSystemTest, ResizeFollowsTheTerminal) {
@@ -178,12 +198,13 @@ TEST_F(WindowSystemTest, ResizeFollowsTheTerminal) {
 
 const ACCEL kAccelerators[] = {{FVIRTKEY | FCONTROL, 'Q', 1}, {FVIRTKEY | FCONTROL, 'A', 40003}};
 const AcceleratorTableResource kTables[] = {{3, kAccelerators}};
-const MenuItemResource kPopupItems[] = {{u"&Insert", 40020}, {u"&Delete", 40018}, {nullptr, 0},
-                                        {u"&Chart", 40041}};
+const MenuItemResource kPopupItems[] = {
+    {u"&Insert", 40020}, {u"&Delete", 40018}, {nullptr, 0}, {u"&Chart", 40041}};
 const MenuItemResource kMenuItems[] = {{u"Row", 0, kPopupItems}};
 const MenuItemResource kTools[] = {{u"&Refresh Settings", 40024}, {u"&Quote Options", 40006}};
 const MenuItemResource kHelp[] = {{u"About", 40003}};
-const MenuItemResource kBarMenu[] = {{u"Refresh", 40005}, {u"Tools", 40001, kTools}, {u"Help", 40010, kHelp}};
+const MenuItemResource kBarMenu[] = {
+    {u"Refresh", 40005}, {u"Tools", 40001, kTools}, {u"Help", 40010, kHelp}};
 const MenuResource kMenus[] = {{116, kMenuItems}, {102, kBarMenu}};
 const StringResource kStrings[] = {{40039, u"Refresh"}, {104, u"Tools"}, {40012, u"Help"}};
 const MenuBarButtonResource kButtons[] = {
@@ -210,7 +231,8 @@ TEST_F(WindowSystemTest, AcceleratorsBecomeCommands) {
         }
     }
     EXPECT_EQ(keys, 4);
-    EXPECT_EQ(events, (std::vector<std::string>{"create main", "active main", "command 1", "command 40003"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"create main", "active main", "command 1",
+                                                "command 40003"}));
     EXPECT_EQ(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(4)), nullptr);
     (void)main;
 }
@@ -222,7 +244,8 @@ TEST_F(WindowSystemTest, PopupMenuPostsTheChoiceAfterItReturns) {
     const HMENU popup = GetSubMenu(menu, 0);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(GetMenuItemCount(popup), 4);
-    device_.Check([&] {
+    device_
+        .Check([&] {
             EXPECT_NE(device_.Text().find(u"Insert"), std::u16string::npos);
             EXPECT_NE(device_.Text().find(u"Chart"), std::u16string::npos);
         })

@@ -13,7 +13,9 @@
 
 namespace {
 
-std::int64_t At(const char* text) { return *quotes::ParseClock(text); }
+std::int64_t At(const char* text) {
+    return *quotes::ParseClock(text);
+}
 
 const quotes::Instrument& Find(const char* symbol) {
     const quotes::Instrument* instrument = quotes::FindInstrument(symbol);
@@ -21,8 +23,8 @@ const quotes::Instrument& Find(const char* symbol) {
     return *instrument;
 }
 
-const std::vector<std::string> kViewerTags = {"s", "p", "e", "r", "l1", "c1", "p2", "v", "j1",
-                                              "k", "j", "d1", "t1", "g", "h", "n", "j2"};
+const std::vector<std::string> kViewerTags = {"s", "p", "e",  "r",  "l1", "c1", "p2", "v", "j1",
+                                              "k", "j", "d1", "t1", "g",  "h",  "n",  "j2"};
 
 // The suffix of a listed symbol, as the viewer would read it back.
 std::string SuffixOf(const std::string& symbol) {
@@ -45,9 +47,10 @@ TEST(Market, EveryExchangeOfTheViewerHasAtLeastFiveInstruments) {
         EXPECT_GE(perSuffix[suffix], 5) << platform::ToUtf8(entry.name);
         perSuffix.erase(suffix);
     }
-    EXPECT_TRUE(perSuffix.empty()) << "a market the viewer cannot name: " << perSuffix.begin()->first;
-    for (const char* symbol : {"MSFT", "RY.TO", "VOD.L", "SAP.DE", "0005.HK", "^GSPC", "^IXIC",
-                               "^DJI", "EURUSD=X"}) {
+    EXPECT_TRUE(perSuffix.empty())
+        << "a market the viewer cannot name: " << perSuffix.begin()->first;
+    for (const char* symbol :
+         {"MSFT", "RY.TO", "VOD.L", "SAP.DE", "0005.HK", "^GSPC", "^IXIC", "^DJI", "EURUSD=X"}) {
         EXPECT_NE(quotes::FindInstrument(symbol), nullptr) << symbol;
     }
 }
@@ -63,7 +66,8 @@ TEST(Market, AClosedMarketHoldsItsLastTrade) {
     const auto& msft = Find("MSFT");
     // 16:00 New York is 21:00 UTC; the evening and the weekend keep Friday's close.
     const quotes::Quote atClose = quotes::SimulateQuote(msft, At("2026-12-04T21:00:00Z"));
-    for (const char* later : {"2026-12-04T23:00:00Z", "2026-12-05T12:00:00Z", "2026-12-07T14:00:00Z"}) {
+    for (const char* later :
+         {"2026-12-04T23:00:00Z", "2026-12-05T12:00:00Z", "2026-12-07T14:00:00Z"}) {
         const quotes::Quote q = quotes::SimulateQuote(msft, At(later));
         EXPECT_EQ(q.last, atClose.last) << later;
         EXPECT_FALSE(q.marketOpen) << later;
@@ -82,7 +86,8 @@ TEST(Market, QuotesStayConsistentThroughTheDay) {
         std::uint64_t lastVolume = 0;
         double lastHigh = 0;
         for (int minute = 0; minute <= 24 * 60; minute += 45) {
-            const quotes::Quote q = quotes::SimulateQuote(all[i], At("2026-12-08T00:00:00Z") + minute * 60);
+            const quotes::Quote q =
+                quotes::SimulateQuote(all[i], At("2026-12-08T00:00:00Z") + minute * 60);
             SCOPED_TRACE(all[i].symbol + " minute " + std::to_string(minute));
             ASSERT_GT(q.last, 0);
             ASSERT_LE(q.dayLow, q.last);
@@ -118,13 +123,14 @@ TEST(Market, EveryDisplayPathIsExercised) {
 }
 
 TEST(QuoteFormat, EveryTagHasItsHistoricalForm) {
-    const std::string line = quotes::FormatQuoteLine("MSFT", kViewerTags, At("2026-12-07T15:30:00Z"));
+    const std::string line =
+        quotes::FormatQuoteLine("MSFT", kViewerTags, At("2026-12-07T15:30:00Z"));
     const std::string number = R"(-?\d+\.\d{2,4})";
-    const std::regex form(
-        R"re(^"MSFT",)re" + number + "," + "(-?\\d+\\.\\d{2}|N/A)," + "(\\d+\\.\\d{2}|N/A)," +
-        number + R"re(,([+-]\d+\.\d{2}|0\.00),"([+-]\d+\.\d{2}|0\.00)%",\d+,\d+\.\dB,)re" + number +
-        "," + number + R"re(,"12/7/2026","10:30am",)re" + number + "," + number +
-        R"re(,"Microsoft Corporation", *\d{1,3}(,\d{3})*$)re");
+    const std::regex form(R"re(^"MSFT",)re" + number + "," + "(-?\\d+\\.\\d{2}|N/A)," +
+                          "(\\d+\\.\\d{2}|N/A)," + number +
+                          R"re(,([+-]\d+\.\d{2}|0\.00),"([+-]\d+\.\d{2}|0\.00)%",\d+,\d+\.\dB,)re" +
+                          number + "," + number + R"re(,"12/7/2026","10:30am",)re" + number + "," +
+                          number + R"re(,"Microsoft Corporation", *\d{1,3}(,\d{3})*$)re");
     EXPECT_TRUE(std::regex_match(line, form)) << line;
     // Shares outstanding keep their leading spaces to 15 characters.
     EXPECT_EQ(line.size() - line.rfind("\",") - 2, 15u) << line;

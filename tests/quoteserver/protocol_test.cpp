@@ -54,9 +54,10 @@ TEST_F(ProtocolTest, QuotedAndUnquotedListsGiveTheSameLines) {
 
 TEST_F(ProtocolTest, AbsoluteFormAndHttp10WithoutHost) {
     const auto direct = Get(Port(), "/d/quotes.csv?s=MSFT" + kTags);
-    const auto proxied = SendRaw(Port(), "GET http://download.finance.example/d/quotes.csv?s=MSFT" +
-                                             kTags + " HTTP/1.1\r\nHost: download.finance.example\r\n"
-                                                     "Connection: close\r\n\r\n");
+    const auto proxied =
+        SendRaw(Port(), "GET http://download.finance.example/d/quotes.csv?s=MSFT" + kTags +
+                            " HTTP/1.1\r\nHost: download.finance.example\r\n"
+                            "Connection: close\r\n\r\n");
     EXPECT_EQ(proxied.status, 200);
     EXPECT_EQ(proxied.body, direct.body);
     const auto old = SendRaw(Port(), "GET /d/quotes.csv?s=MSFT" + kTags + " HTTP/1.0\r\n\r\n");
@@ -65,8 +66,7 @@ TEST_F(ProtocolTest, AbsoluteFormAndHttp10WithoutHost) {
 }
 
 TEST_F(ProtocolTest, KeepAliveServesSeveralRequestsOnOneConnection) {
-    const std::string request =
-        "GET /d/quotes.csv?s=MSFT&f=sl1 HTTP/1.1\r\nHost: x\r\n\r\n";
+    const std::string request = "GET /d/quotes.csv?s=MSFT&f=sl1 HTTP/1.1\r\nHost: x\r\n\r\n";
     const auto replies = tickwell_test::SendKeepAlive(Port(), {request, request, request});
     ASSERT_EQ(replies.size(), 3u);
     for (const auto& reply : replies) {
@@ -92,12 +92,14 @@ TEST_F(ProtocolTest, TheViewersRequestsFindEveryExchange) {
     // One row on every exchange, requested the way the viewer builds its batches: each reply
     // line's symbol maps back to the row's exchange code.
     ClearPortfolio();
-    const char16_t* symbols[] = {u"MSFT", u"RY", u"AMY", u"ZCH27", u"ESH27", u"KCH27", u"GCG27",
-        u"CLF27", u"ABCP", u"NSRGY", u"GGAL", u"EBS", u"BHP", u"PETR4", u"600519", u"000858",
-        u"DSV", u"MC", u"SAP", u"BAYN", u"EOAN", u"ADS", u"AIXA", u"CON", u"MUV2", u"P911",
-        u"SAP", u"0005", u"500325", u"INFY", u"BBCA", u"TEVA", u"ENI", u"005930", u"247540",
-        u"WALMEX", u"ASML", u"FPH", u"EQNR", u"D05", u"CABK", u"BBVA", u"ES10Y", u"ITX", u"SAN",
-        u"VOLV-B", u"NESN", u"6488", u"2330", u"VOD"};
+    const char16_t* symbols[] = {
+        u"MSFT", u"RY",     u"AMY",    u"ZCH27",  u"ESH27",  u"KCH27",  u"GCG27",  u"CLF27",
+        u"ABCP", u"NSRGY",  u"GGAL",   u"EBS",    u"BHP",    u"PETR4",  u"600519", u"000858",
+        u"DSV",  u"MC",     u"SAP",    u"BAYN",   u"EOAN",   u"ADS",    u"AIXA",   u"CON",
+        u"MUV2", u"P911",   u"SAP",    u"0005",   u"500325", u"INFY",   u"BBCA",   u"TEVA",
+        u"ENI",  u"005930", u"247540", u"WALMEX", u"ASML",   u"FPH",    u"EQNR",   u"D05",
+        u"CABK", u"BBVA",   u"ES10Y",  u"ITX",    u"SAN",    u"VOLV-B", u"NESN",   u"6488",
+        u"2330", u"VOD"};
     for (int i = 0; i < kExchangeCount; ++i) {
         const char16_t code[] = {ExchangeTable[i].code, 0};
         ASSERT_EQ(AppendQuoteRow(symbols[i], code), i);
@@ -152,8 +154,10 @@ TEST(ProtocolClock, FixedClockRepeatsAcrossRuns) {
     for (int run = 0; run < 2; ++run) {
         ServiceProcess service({"--clock", kClock});
         const auto reply = Get(service.port(), "/d/quotes.csv?s=MSFT,VOD.L,^GSPC" + kTags);
-        if (run == 0) first = reply.body;
-        else EXPECT_EQ(reply.body, first);
+        if (run == 0)
+            first = reply.body;
+        else
+            EXPECT_EQ(reply.body, first);
     }
     ServiceProcess later({"--clock", "2026-12-07T15:45:00Z"});
     EXPECT_NE(Get(later.port(), "/d/quotes.csv?s=MSFT,VOD.L,^GSPC" + kTags).body, first);

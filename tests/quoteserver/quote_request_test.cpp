@@ -32,8 +32,8 @@ TEST(QuoteRequest, SymbolListsInEveryHistoricalSpelling) {
 
 TEST(QuoteRequest, TagsAreLettersWithAnOptionalDigit) {
     EXPECT_EQ(ParseTags("sperl1c1p2vj1kjd1t1ghnj2"),
-              (Strings{"s", "p", "e", "r", "l1", "c1", "p2", "v", "j1", "k", "j", "d1", "t1",
-                       "g", "h", "n", "j2"}));
+              (Strings{"s", "p", "e", "r", "l1", "c1", "p2", "v", "j1", "k", "j", "d1", "t1", "g",
+                       "h", "n", "j2"}));
     EXPECT_EQ(ParseTags("s%20l1!9"), (Strings{"s", "l1"}));
     EXPECT_EQ(ParseTags(""), Strings{});
 }

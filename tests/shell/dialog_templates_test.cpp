@@ -54,7 +54,8 @@ TEST_P(DialogTemplatesTest, OpensAndShowsEveryTextWhole) {
                     }
                     if (!word.empty()) {
                         EXPECT_NE(screen.find(word), std::u16string::npos)
-                            << "dialog " << GetParam() << ": " << std::string(word.begin(), word.end());
+                            << "dialog " << GetParam() << ": "
+                            << std::string(word.begin(), word.end());
                     }
                     word.clear();
                 }

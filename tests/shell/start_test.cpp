@@ -2,11 +2,11 @@
 // the message loop and the ways out.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/message_loop.h"
 #include "platform/resources.h"

@@ -1,16 +1,16 @@
 #include "support/service_process.h"
 
 #include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace tickwell_test {
 namespace {
@@ -43,7 +43,8 @@ bool SendAll(int fd, const std::string& data) {
 class Reader {
 public:
     Reader(int fd, int timeoutMs)
-        : fd_(fd), deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+        : fd_(fd),
+          deadline_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
 
     // Reads one reply from the buffered stream.
     HttpReply ReadReply() {
@@ -128,9 +129,13 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
     port_ = line.empty() ? -1 : std::atoi(line.c_str());
 }
 
-ServiceProcess::~ServiceProcess() { Stop(); }
+ServiceProcess::~ServiceProcess() {
+    Stop();
+}
 
-bool ServiceProcess::running() const { return pid_ > 0 && ::kill(pid_, 0) == 0; }
+bool ServiceProcess::running() const {
+    return pid_ > 0 && ::kill(pid_, 0) == 0;
+}
 
 int ServiceProcess::Stop() {
     if (pid_ <= 0) return -1;
@@ -151,7 +156,8 @@ HttpReply SendRaw(int port, const std::string& request, int timeoutMs) {
 }
 
 HttpReply Get(int port, const std::string& target) {
-    return SendRaw(port, "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+    return SendRaw(port,
+                   "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
 }
 
 std::vector<HttpReply> SendKeepAlive(int port, const std::vector<std::string>& requests) {

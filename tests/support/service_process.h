@@ -2,8 +2,8 @@
 // SIGTERM when the object goes.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 namespace tickwell_test {

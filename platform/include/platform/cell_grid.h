@@ -47,8 +47,7 @@ public:
     void Fill(const CellRect& rect, const Cell& cell);
     // Writes text from (column, row) on one line, never past `limit` (exclusive), cells
     // styled like `style`; returns the column after the last character.
-    int Text(int column, int row, std::u16string_view text, const Cell& style,
-             int limit = 1 << 30);
+    int Text(int column, int row, std::u16string_view text, const Cell& style, int limit = 1 << 30);
 
     // Drawing is limited to this rectangle until it is reset.
     void SetClip(const CellRect& clip) { clip_ = clip; }
@@ -70,9 +69,17 @@ private:
 };
 
 // Pixels to cells (rounded down) and dialog units to pixels.
-inline int PixelToColumn(int x) { return x >= 0 ? x / kCellWidth : -((-x + kCellWidth - 1) / kCellWidth); }
-inline int PixelToRow(int y) { return y >= 0 ? y / kCellHeight : -((-y + kCellHeight - 1) / kCellHeight); }
-inline int DialogUnitsToPixelsX(int units) { return units * kCellWidth / kDialogUnitsPerCellX; }
-inline int DialogUnitsToPixelsY(int units) { return units * kCellHeight / kDialogUnitsPerCellY; }
+inline int PixelToColumn(int x) {
+    return x >= 0 ? x / kCellWidth : -((-x + kCellWidth - 1) / kCellWidth);
+}
+inline int PixelToRow(int y) {
+    return y >= 0 ? y / kCellHeight : -((-y + kCellHeight - 1) / kCellHeight);
+}
+inline int DialogUnitsToPixelsX(int units) {
+    return units * kCellWidth / kDialogUnitsPerCellX;
+}
+inline int DialogUnitsToPixelsY(int units) {
+    return units * kCellHeight / kDialogUnitsPerCellY;
+}
 
 }  // namespace platform

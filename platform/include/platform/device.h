@@ -5,8 +5,7 @@
 
 namespace platform {
 
-using WinMainProc = int (*)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine,
-                            int show);
+using WinMainProc = int (*)(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show);
 
 // Registers the program's resources, puts the terminal screen up (the screen is restored on
 // every way out), runs `winMain` and returns its exit code.

@@ -38,7 +38,13 @@ inline constexpr UINT SPI_GETSIPINFO = 225;
 // visible desktop is the screen under the navigation bar.
 BOOL SHSipInfo(UINT action, UINT param, void* info, UINT winIni);
 
-enum SIPSTATE { SIP_UP = 0, SIP_DOWN = 1, SIP_FORCEDOWN = 2, SIP_UNCHANGED = 3, SIP_INPUTDIALOG = 4 };
+enum SIPSTATE {
+    SIP_UP = 0,
+    SIP_DOWN = 1,
+    SIP_FORCEDOWN = 2,
+    SIP_UNCHANGED = 3,
+    SIP_INPUTDIALOG = 4
+};
 BOOL SHSipPreference(HWND window, SIPSTATE state);
 
 struct SHACTIVATEINFO {

@@ -25,7 +25,7 @@ public:
     HeadlessDevice& operator=(const HeadlessDevice&) = delete;
 
     // Script steps, run in order whenever a loop waits for input.
-    HeadlessDevice& Tap(int x, int y);            // pixels
+    HeadlessDevice& Tap(int x, int y);  // pixels
     HeadlessDevice& TapCell(int column, int row);
     HeadlessDevice& TapText(const std::u16string& text, int occurrence = 0);
     HeadlessDevice& Key(WORD vk, bool shift = false, bool ctrl = false, bool alt = false);
