@@ -89,11 +89,11 @@ bool Ask(const std::string& request, std::string& reply) {
 }
 
 // "FIND class<TAB>title" and "FRONT class<TAB>title".
-HWND LocalMatch(const std::string& spec) {
-    const std::size_t tab = spec.find('\t');
+HWND LocalMatch(const std::string& key) {
+    const std::size_t tab = key.find('\t');
     if (tab == std::string::npos) return nullptr;
-    const auto cls = FromUtf8Lossy(spec.substr(0, tab));
-    const auto title = FromUtf8Lossy(spec.substr(tab + 1));
+    const auto cls = FromUtf8Lossy(key.substr(0, tab));
+    const auto title = FromUtf8Lossy(key.substr(tab + 1));
     for (HWND top : Windows().topLevels) {
         const WindowData* data = FindWindowData(top);
         if (data && !data->destroying && data->cls->name == cls && data->text == title) return top;
@@ -121,7 +121,7 @@ void Answer(int client) {
     }
 }
 
-std::string Spec(const std::string& className, const std::string& title) {
+std::string WindowKey(const std::string& className, const std::string& title) {
     return className + "\t" + title;
 }
 
@@ -165,7 +165,7 @@ HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title) {
     const std::string cls = className ? ToUtf8(className) : "";
     const std::string name = title ? ToUtf8(title) : "";
     std::string reply;
-    if (!Ask("FIND " + Spec(cls, name), reply) || reply.rfind("YES", 0) != 0) return nullptr;
+    if (!Ask("FIND " + WindowKey(cls, name), reply) || reply.rfind("YES", 0) != 0) return nullptr;
     remotes.push_back({cls, name, reply.size() > 4 ? reply.substr(4) : "?"});
     return reinterpret_cast<HWND>(kRemoteBase + remotes.size() * 2);
 }
@@ -179,7 +179,7 @@ BOOL BringRemoteToFront(HWND window) {
     const auto index = (reinterpret_cast<std::uintptr_t>(window) - kRemoteBase) / 2 - 1;
     const RemoteWindow& remote = remotes[index];
     std::string reply;
-    const bool ok = Ask("FRONT " + Spec(remote.className, remote.title), reply) && reply == "OK";
+    const bool ok = Ask("FRONT " + WindowKey(remote.className, remote.title), reply) && reply == "OK";
     std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
                  program_invocation_short_name, remote.pid.c_str(), DeviceRoot().c_str(),
                  ok ? "; brought it to the front" : "");
