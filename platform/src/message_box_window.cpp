@@ -94,7 +94,8 @@ void DrawBox(HWND window, CellGrid& grid, const CellRect& b) {
     title.bold = true;
     DrawCentred(grid, b.left + 1, b.right - 1, b.top, u" " + s->caption + u" ", title);
     const auto lines = WrapText(s->text, TextWidth(b));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size() && b.top + 1 + static_cast<int>(i) < b.bottom - 3;
+         ++i) {
         grid.Text(b.left + 2, b.top + 1 + static_cast<int>(i), lines[i], kPlain, b.right - 2);
     }
     for (int i = 0; i < (s->okCancel ? 2 : 1); ++i) {
@@ -110,7 +111,10 @@ RECT BoxRect(const std::u16string& caption, const std::u16string& text) {
     }
     width = std::max(width, 18);
     const int columns = std::min(width + 4, ScreenWidth() / kCellWidth);
-    const int lines = static_cast<int>(WrapText(text, columns - 4).size());
+    // A text longer than the screen shows its beginning; the buttons always show.
+    const int screenRows = ScreenHeight() / kCellHeight;
+    const int lines =
+        std::max(1, std::min(static_cast<int>(WrapText(text, columns - 4).size()), screenRows - 6));
     const int rows = lines + 4;
     const int left = (ScreenWidth() / kCellWidth - columns) / 2;
     const int top = std::max(2, (ScreenHeight() / kCellHeight - rows) / 2);

@@ -93,12 +93,20 @@ struct QuoteService::Impl {
         }
     }
 
+    // A request's words as they go into the log: printable ASCII, so that no request can
+    // write control sequences to the terminal that shows the log.
+    static std::string Printable(const std::string& text) {
+        std::string out = text.substr(0, 2048);
+        for (char& c : out) c = (c >= 0x20 && c < 0x7F) ? c : '?';
+        return out;
+    }
+
     void Log(const httplib::Request& req, const httplib::Response& res) {
         if (options.quiet) return;
         std::lock_guard<std::mutex> lock(logMutex);
         std::fprintf(stderr, "%s \"%s %s %s\" %d %zu\n", req.remote_addr.c_str(),
-                     req.method.c_str(), req.target.c_str(), req.version.c_str(), res.status,
-                     res.body.size());
+                     Printable(req.method).c_str(), Printable(req.target).c_str(),
+                     Printable(req.version).c_str(), res.status, res.body.size());
     }
 };
 

@@ -166,6 +166,11 @@ TEST_F(WindowSystemTest, MessageBoxIsModalDrawnAndAnswered) {
     EXPECT_EQ(MessageBoxW(nullptr, u"x", u"Error", MB_OKCANCEL), IDCANCEL);
     device_.Key(VK_ESCAPE);
     EXPECT_EQ(MessageBoxW(nullptr, u"Only OK", u"Error", MB_OK), IDOK);
+    // A text longer than the screen still leaves its button on the screen to tap.
+    std::u16string longText;
+    for (int i = 0; i < 200; ++i) longText += u"word ";
+    device_.TapText(u"[ OK ]");
+    EXPECT_EQ(MessageBoxW(nullptr, longText.c_str(), u"Error", MB_OK), IDOK);
     EXPECT_TRUE(device_.errors().empty());
 }
 
