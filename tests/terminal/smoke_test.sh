@@ -4,7 +4,8 @@
 set -u
 bin=$1
 work=$(mktemp -d)
-socket="tickwell-smoke-$$"
+run=0
+socket="tickwell-smoke-$$-$run"
 trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "smoke: $*"; tmux -L "$socket" capture-pane -p -t smoke 2>/dev/null; exit 1; }
 
@@ -12,6 +13,9 @@ fail() { echo "smoke: $*"; tmux -L "$socket" capture-pane -p -t smoke 2>/dev/nul
 start() {
   rm -f "$work/result"
   tmux -L "$socket" kill-server 2>/dev/null
+  # A server of its own for each run: a server still going down must not take the new one.
+  run=$((run + 1))
+  socket="tickwell-smoke-$$-$run"
   tmux -L "$socket" new-session -d -s smoke -x 80 -y 24 \
     "before=\$(stty -g); TICKWELL_DEVICE=$work/device '$bin'; rc=\$?; after=\$(stty -g); \
      [ \"\$before\" = \"\$after\" ] && same=yes || same=no; echo \"rc=\$rc same=\$same\" > $work/result; sleep 30"
