@@ -76,7 +76,13 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* data = FindWindowData(window);
     if (!data || !data->proc) return 0;
-    return data->proc(window, message, wParam, lParam);
+    // No exception crosses a window procedure: one that escapes (memory running out inside
+    // a control) ends that message, not the program.
+    try {
+        return data->proc(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 BOOL GetMessageW(MSG* msg, HWND, UINT, UINT) {
