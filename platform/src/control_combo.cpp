@@ -164,16 +164,11 @@ void DropDown(HWND combo, ComboState& s) {
     d->combo = &s;
     d->rows = rows;
     Highlight(*d, std::max(0, s.selected));
-    FindWindowData(list)->style |= WS_VISIBLE;
     s.dropped = true;
     NotifyParent(combo, CBN_DROPDOWN);
-    const HWND previousFocus = GetFocus();
-    Windows().focus = list;
-    RunModalLoop(list, [d] { return d->done; });
-    const bool chosen = IsWindow(list) && d->chosen;
+    const bool chosen = RunPopupWindow(list, [d] { return d->done; }) && d->chosen;
     const int index = d->highlighted;
     DestroyWindow(list);
-    if (IsWindow(previousFocus)) Windows().focus = previousFocus;
     s.dropped = false;
     NotifyParent(combo, CBN_CLOSEUP);
     if (chosen) Select(combo, s, index);

@@ -207,19 +207,15 @@ int RunPopup(Menu* menu, UINT flags, int x, int y, HWND owner) {
     state->menu = menu;
     PopupState* s = state.get();
     FindWindowData(popup)->control = std::move(state);
-    FindWindowData(popup)->style |= WS_VISIBLE;
     Move(*s, 1);
-    const HWND previousFocus = GetFocus();
-    Windows().focus = popup;
-    RunModalLoop(popup, [s] { return s->done; });
+    const bool alive = RunPopupWindow(popup, [s] { return s->done; });
     int command = 0;
-    if (IsWindow(popup) && s->chosen >= 0) {
+    if (alive && s->chosen >= 0) {
         const MenuItem& item = menu->items[s->chosen];
         command = item.popup ? OpenSubmenu(item.popup.get(), popup, s->chosen, owner)
                              : static_cast<int>(item.command);
     }
     DestroyWindow(popup);
-    if (IsWindow(previousFocus)) Windows().focus = previousFocus;
     return command;
 }
 

@@ -22,4 +22,17 @@ void RunModalLoop(HWND window, const std::function<bool()>& done,
     stack.erase(std::remove(stack.begin(), stack.end(), window), stack.end());
 }
 
+bool RunPopupWindow(HWND popup, const std::function<bool()>& done) {
+    WindowData* data = FindWindowData(popup);
+    if (!data) return false;
+    data->style |= WS_VISIBLE;
+    auto& ws = Windows();
+    const HWND previousFocus = ws.focus;
+    ws.focus = popup;
+    RunModalLoop(popup, done);
+    if (ws.focus == popup || !IsWindow(ws.focus))
+        ws.focus = IsWindow(previousFocus) ? previousFocus : nullptr;
+    return IsWindow(popup) != FALSE;
+}
+
 }  // namespace platform::detail

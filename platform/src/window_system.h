@@ -118,6 +118,11 @@ void RunModalLoop(HWND window, const std::function<bool()>& done,
 // shows at once.
 void SetBusy(bool busy);
 
+// Shows a popup (a menu, a combo box's open list) without taking the foreground, gives it the
+// keys and runs it modally until `done`; the keys then go back where they were. Returns false
+// when the popup was destroyed meanwhile.
+bool RunPopupWindow(HWND popup, const std::function<bool()>& done);
+
 // Draws the whole screen into the grid.
 void Render(CellGrid& grid);
 
