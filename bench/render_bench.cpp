@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/control_wrappers.h"
+#include "platform/comctl32/control_wrappers.h"
 #include "platform/testing/headless.h"
-#include "platform/window.h"
+#include "platform/user32/window.h"
 
 namespace {
 

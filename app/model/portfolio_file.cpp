@@ -2,9 +2,9 @@
 
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
-#include "platform/files.h"
-#include "platform/memory.h"
-#include "platform/message_box.h"
+#include "platform/kernel32/files.h"
+#include "platform/kernel32/memory.h"
+#include "platform/user32/message_box.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
+#include "platform/kernel32/files.h"
+#include "platform/user32/message_box.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"
 

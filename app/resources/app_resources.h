@@ -1,6 +1,6 @@
 // The program's resources, as the tables the platform loads them from.
 #pragma once
 
-#include "platform/resources.h"
+#include "platform/user32/resources.h"
 
 const ResourceTable& AppResources();

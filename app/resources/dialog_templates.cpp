@@ -1,6 +1,6 @@
 #include "resources/dialog_templates.h"
 
-#include "platform/dialogs.h"
+#include "platform/user32/dialogs.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "platform/resources.h"
+#include "platform/user32/resources.h"
 
 // Control ids of the templates.
 inline constexpr int IDC_EXCHANGE_COMBO = 1001;

@@ -1,7 +1,7 @@
 #include "settings/proxy_settings.h"
 
 #include "model/fixed_text.h"
-#include "platform/registry.h"
+#include "platform/advapi32/registry.h"
 #include "settings/settings_store.h"
 
 ProxySettings proxySettings = {};

@@ -1,7 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "model/fixed_text.h"
-#include "platform/registry.h"
+#include "platform/advapi32/registry.h"
 
 const char16_t* const kFirstStartDefaults[kFirstStartDefaultCount] = {
     u"Exchange",    u"LastPrice", u"Change",      u"PctChange",   u"Volume",

@@ -1,5 +1,5 @@
 // tickwell: the viewer, on the terminal device.
-#include "platform/device.h"
+#include "platform/host/run_program.h"
 #include "resources/app_resources.h"
 #include "shell/win_main.h"
 

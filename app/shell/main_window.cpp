@@ -1,6 +1,6 @@
 #include "shell/main_window.h"
 
-#include "platform/message_loop.h"
+#include "platform/user32/message_loop.h"
 #include "resources/resource_ids.h"
 #include "shell/app_state.h"
 #include "shell/win_main.h"

@@ -7,7 +7,7 @@
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
-#include "platform/files.h"
+#include "platform/kernel32/files.h"
 #include "platform/testing/faults.h"
 #include "support/device_fixture.h"
 

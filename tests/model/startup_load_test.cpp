@@ -6,7 +6,7 @@
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
 #include "model/startup_load.h"
-#include "platform/files.h"
+#include "platform/kernel32/files.h"
 #include "settings/column_flags.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"

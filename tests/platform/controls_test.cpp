@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/control_wrappers.h"
-#include "platform/dialogs.h"
-#include "platform/resources.h"
+#include "platform/comctl32/control_wrappers.h"
+#include "platform/user32/dialogs.h"
+#include "platform/user32/resources.h"
 #include "platform/testing/headless.h"
-#include "platform/window.h"
+#include "platform/user32/window.h"
 
 namespace {
 

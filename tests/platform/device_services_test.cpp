@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/clock.h"
-#include "platform/program.h"
+#include "platform/kernel32/clock.h"
+#include "platform/kernel32/program.h"
 #include "platform/testing/headless.h"
-#include "program_launch.h"
-#include "window_system.h"
+#include "kernel32/program_launch.h"
+#include "winsys/window_system.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "platform/control_wrappers.h"
-#include "platform/dialogs.h"
-#include "platform/resources.h"
-#include "platform/shell.h"
+#include "platform/comctl32/control_wrappers.h"
+#include "platform/user32/dialogs.h"
+#include "platform/user32/resources.h"
+#include "platform/aygshell/shell.h"
 #include "platform/testing/headless.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/device_root.h"
-#include "platform/files.h"
-#include "platform/memory.h"
+#include "platform/host/device_root.h"
+#include "platform/kernel32/files.h"
+#include "platform/kernel32/memory.h"
 #include "platform/testing/faults.h"
 #include "support/device_fixture.h"
 

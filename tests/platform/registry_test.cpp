@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/registry.h"
+#include "platform/advapi32/registry.h"
 #include "platform/testing/faults.h"
 #include "support/device_fixture.h"
 

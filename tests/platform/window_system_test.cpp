@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/menus.h"
-#include "platform/message_box.h"
-#include "platform/message_loop.h"
-#include "platform/resources.h"
-#include "platform/shell.h"
+#include "platform/user32/menus.h"
+#include "platform/user32/message_box.h"
+#include "platform/user32/message_loop.h"
+#include "platform/user32/resources.h"
+#include "platform/aygshell/shell.h"
 #include "platform/testing/headless.h"
-#include "platform/window.h"
+#include "platform/user32/window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "instruments.h"
 #include "market_time.h"
 #include "model/exchange_table.h"
-#include "platform/utf.h"
+#include "platform/host/utf.h"
 #include "quote_format.h"
 #include "simulation.h"
 

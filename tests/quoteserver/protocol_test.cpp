@@ -8,7 +8,7 @@
 #include "model/exchange_table.h"
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
-#include "platform/utf.h"
+#include "platform/host/utf.h"
 #include "quotes/quote_batch.h"
 #include "support/service_process.h"
 

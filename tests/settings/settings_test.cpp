@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/registry.h"
+#include "platform/advapi32/registry.h"
 #include "settings/column_flags.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"

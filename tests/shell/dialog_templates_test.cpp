@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/dialogs.h"
-#include "platform/resources.h"
+#include "platform/comctl32/controls.h"
+#include "platform/user32/dialogs.h"
+#include "platform/user32/resources.h"
 #include "platform/testing/headless.h"
 #include "resources/app_resources.h"
 #include "resources/dialog_templates.h"

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/message_loop.h"
-#include "platform/resources.h"
+#include "platform/user32/message_loop.h"
+#include "platform/user32/resources.h"
 #include "platform/testing/headless.h"
-#include "platform/window.h"
+#include "platform/user32/window.h"
 #include "resources/app_resources.h"
 #include "shell/app_state.h"
 #include "shell/win_main.h"

@@ -7,7 +7,7 @@
 
 #include "model/portfolio.h"
 #include "platform/testing/faults.h"
-#include "platform/utf.h"
+#include "platform/host/utf.h"
 #include "quotes/quote_line.h"
 #include "settings/proxy_settings.h"
 

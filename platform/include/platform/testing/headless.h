@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/cell_grid.h"
-#include "platform/messages.h"
+#include "platform/host/cell_grid.h"
+#include "platform/user32/messages.h"
 
 namespace platform::testing {
 

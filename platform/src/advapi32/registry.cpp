@@ -1,0 +1,136 @@
+#include "platform/advapi32/registry.h"
+
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "host/host_fs.h"
+#include "platform/host/device_root.h"
+#include "advapi32/reg_hive.h"
+
+namespace {
+
+using platform::detail::Hive;
+using platform::detail::HiveKey;
+
+constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
+
+// Open keys by number, each naming its full key path.
+std::map<std::uintptr_t, std::u16string> openKeys;
+std::uintptr_t nextKey = 0x1000;
+
+std::string HivePath() {
+    return platform::DeviceRoot() + "/registry.reg";
+}
+
+Hive LoadHive() {
+    std::ifstream in(HivePath(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return platform::detail::ParseHive(text.str());
+}
+
+bool StoreHive(const Hive& hive) {
+    const std::string path = HivePath();
+    platform::detail::MakeDirectories(platform::detail::ParentDirectory(path));
+    return platform::detail::ReplaceFileAtomically(path, platform::detail::SerializeHive(hive));
+}
+
+const std::u16string* KeyPathOf(HKEY key) {
+    const auto it = openKeys.find(reinterpret_cast<std::uintptr_t>(key));
+    return it == openKeys.end() ? nullptr : &it->second;
+}
+
+LONG OpenHandle(const std::u16string& path, HKEY* result) {
+    const std::uintptr_t id = nextKey++;
+    openKeys[id] = path;
+    *result = reinterpret_cast<HKEY>(id);
+    return ERROR_SUCCESS;
+}
+
+// The full path of a subkey of HKEY_LOCAL_MACHINE, or empty for another root.
+std::u16string FullPath(HKEY root, LPCWSTR subKey) {
+    if (root != HKEY_LOCAL_MACHINE) return {};
+    std::u16string path(kMachineRoot);
+    path += u'\\';
+    path += subKey ? subKey : u"";
+    return platform::detail::NormalizeKeyPath(path);
+}
+
+}  // namespace
+
+LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, DWORD, HKEY* result) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    const std::u16string path = FullPath(root, subKey);
+    if (path.empty()) return ERROR_INVALID_HANDLE;
+    if (!platform::detail::KeyExists(LoadHive(), path)) return ERROR_FILE_NOT_FOUND;
+    return OpenHandle(path, result);
+}
+
+LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, DWORD, SECURITY_ATTRIBUTES*,
+                     HKEY* result, DWORD* disposition) {
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    const std::u16string path = FullPath(root, subKey);
+    if (path.empty()) return ERROR_INVALID_HANDLE;
+    Hive hive = LoadHive();
+    const bool exists = platform::detail::KeyExists(hive, path);
+    if (!exists) {
+        hive.keys.push_back({path, {}});
+        if (!StoreHive(hive)) return ERROR_WRITE_FAULT;
+    }
+    if (disposition) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+    return OpenHandle(path, result);
+}
+
+LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD*, DWORD* type, BYTE* data,
+                      DWORD* dataSize) {
+    const std::u16string* path = KeyPathOf(key);
+    if (!path) return ERROR_INVALID_HANDLE;
+    Hive hive = LoadHive();
+    HiveKey* section = platform::detail::FindKey(hive, *path);
+    const auto* value =
+        section ? platform::detail::FindValue(*section, valueName ? valueName : u"") : nullptr;
+    if (!value) return ERROR_FILE_NOT_FOUND;
+    const std::size_t needed = (value->data.size() + 1) * sizeof(char16_t);
+    if (type) *type = REG_SZ;
+    if (!dataSize) return data ? ERROR_INVALID_PARAMETER : ERROR_SUCCESS;
+    if (data && *dataSize < needed) {
+        *dataSize = static_cast<DWORD>(needed);
+        return ERROR_MORE_DATA;
+    }
+    if (data) {
+        std::memcpy(data, value->data.c_str(), needed);
+    }
+    *dataSize = static_cast<DWORD>(needed);
+    return ERROR_SUCCESS;
+}
+
+LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data,
+                    DWORD dataSize) {
+    const std::u16string* path = KeyPathOf(key);
+    if (!path) return ERROR_INVALID_HANDLE;
+    if (type != REG_SZ || (!data && dataSize)) return ERROR_INVALID_PARAMETER;
+    std::u16string text;
+    for (DWORD i = 0; i + 1 < dataSize; i += 2) {
+        char16_t unit = 0;
+        std::memcpy(&unit, data + i, sizeof unit);
+        if (unit == 0) break;
+        text += unit;
+    }
+    Hive hive = LoadHive();
+    HiveKey* section = platform::detail::FindKey(hive, *path);
+    if (!section) {
+        hive.keys.push_back({*path, {}});
+        section = &hive.keys.back();
+    }
+    platform::detail::SetValue(*section, valueName ? valueName : u"", text);
+    return StoreHive(hive) ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
+}
+
+LONG RegCloseKey(HKEY key) {
+    return openKeys.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS
+                                                                 : ERROR_INVALID_HANDLE;
+}

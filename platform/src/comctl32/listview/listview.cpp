@@ -1,0 +1,227 @@
+// The list view's messages.
+#include <algorithm>
+
+#include "comctl32/listview/listview_state.h"
+#include "platform/comctl32/controls.h"
+
+namespace platform::detail {
+namespace {
+
+std::u16string& TextSlot(ListItem& item, int subItem) {
+    if (static_cast<int>(item.texts.size()) <= subItem) item.texts.resize(subItem + 1);
+    return item.texts[subItem];
+}
+
+LRESULT InsertColumn(ListState& s, int index, const LVCOLUMNW* c) {
+    if (!c || index < 0) return -1;
+    index = std::min(index, static_cast<int>(s.columns.size()));
+    ListColumn column;
+    if (c->mask & LVCF_FMT) column.format = c->fmt & 0x3;
+    if (c->mask & LVCF_WIDTH) column.width = std::max(0, c->cx);
+    if ((c->mask & LVCF_TEXT) && c->pszText) column.title = c->pszText;
+    column.subItem = (c->mask & LVCF_SUBITEM) ? c->iSubItem : index;
+    s.columns.insert(s.columns.begin() + index, column);
+    for (int& p : s.order) p += p >= index ? 1 : 0;
+    s.order.insert(s.order.begin() + std::min<std::size_t>(index, s.order.size()), index);
+    return index;
+}
+
+LRESULT GetColumn(const ListState& s, int index, LVCOLUMNW* c) {
+    if (!c || index < 0 || index >= static_cast<int>(s.columns.size())) return FALSE;
+    const ListColumn& column = s.columns[index];
+    c->fmt = column.format;
+    c->cx = column.width;
+    c->iSubItem = column.subItem;
+    if ((c->mask & LVCF_TEXT) && c->pszText && c->cchTextMax > 0) {
+        const std::size_t n = std::min<std::size_t>(column.title.size(), c->cchTextMax - 1);
+        std::copy_n(column.title.begin(), n, c->pszText);
+        c->pszText[n] = 0;
+    }
+    return TRUE;
+}
+
+void ApplyItem(ListItem& item, const LVITEMW& v) {
+    if ((v.mask & LVIF_TEXT)) TextSlot(item, std::max(0, v.iSubItem)) = v.pszText ? v.pszText : u"";
+    if (v.iSubItem != 0) return;
+    if (v.mask & LVIF_IMAGE) item.image = v.iImage;
+    if (v.mask & LVIF_PARAM) item.param = v.lParam;
+    if (v.mask & LVIF_STATE) item.state = (item.state & ~v.stateMask) | (v.state & v.stateMask);
+}
+
+LRESULT InsertItem(ListState& s, const LVITEMW* v) {
+    if (!v || v->iSubItem != 0 || v->iItem < 0) return -1;
+    const int index = std::min(v->iItem, static_cast<int>(s.items.size()));
+    ListItem item;
+    ApplyItem(item, *v);
+    s.items.insert(s.items.begin() + index, item);
+    return index;
+}
+
+bool ValidItem(const ListState& s, int index) {
+    return index >= 0 && index < static_cast<int>(s.items.size());
+}
+
+LRESULT GetItemText(const ListState& s, int index, LVITEMW* v) {
+    if (!v || !v->pszText || v->cchTextMax <= 0) return 0;
+    v->pszText[0] = 0;
+    if (!ValidItem(s, index) || v->iSubItem < 0) return 0;
+    const auto& texts = s.items[index].texts;
+    if (v->iSubItem >= static_cast<int>(texts.size())) return 0;
+    const std::u16string& text = texts[v->iSubItem];
+    const std::size_t n = std::min<std::size_t>(text.size(), v->cchTextMax - 1);
+    std::copy_n(text.begin(), n, v->pszText);
+    v->pszText[n] = 0;
+    return static_cast<LRESULT>(n);
+}
+
+LRESULT SetItemState(HWND list, ListState& s, int index, const LVITEMW* v) {
+    if (!v) return FALSE;
+    if (index == -1) {
+        for (ListItem& item : s.items)
+            item.state = (item.state & ~v->stateMask) | (v->state & v->stateMask);
+        return TRUE;
+    }
+    if (!ValidItem(s, index)) return FALSE;
+    if ((v->stateMask & LVIS_FOCUSED) && (v->state & LVIS_FOCUSED)) {
+        FocusItem(list, s, index);
+    }
+    ListItem& item = s.items[index];
+    item.state = (item.state & ~v->stateMask) | (v->state & v->stateMask);
+    return TRUE;
+}
+
+LRESULT SortItems(ListState& s, LPARAM sortParam, PFNLVCOMPARE compare) {
+    if (!compare) return FALSE;
+    std::stable_sort(s.items.begin(), s.items.end(), [&](const ListItem& a, const ListItem& b) {
+        return compare(a.param, b.param, sortParam) < 0;
+    });
+    return TRUE;
+}
+
+LRESULT SetColumnOrder(ListState& s, int count, const int* order) {
+    if (!order || count != static_cast<int>(s.columns.size())) return FALSE;
+    std::vector<int> next(order, order + count);
+    std::vector<int> sorted = next;
+    std::sort(sorted.begin(), sorted.end());
+    for (int i = 0; i < count; ++i) {
+        if (sorted[i] != i) return FALSE;  // not a permutation of the positions
+    }
+    s.order = next;
+    return TRUE;
+}
+
+LRESULT SetImageList(ListState& s, int which, HIMAGELIST list) {
+    if (which != LVSIL_SMALL) return 0;
+    const HIMAGELIST old = s.smallImages;
+    s.smallImages = list;
+    return reinterpret_cast<LRESULT>(old);
+}
+
+}  // namespace
+
+ListState::~ListState() {
+    if (smallImages && !sharedImages) ImageList_Destroy(smallImages);
+}
+
+LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
+    auto* item = reinterpret_cast<LVITEMW*>(lParam);
+    switch (message) {
+        case LVM_INSERTCOLUMNW:
+            return InsertColumn(s, index, reinterpret_cast<const LVCOLUMNW*>(lParam));
+        case LVM_GETCOLUMNW:
+            return GetColumn(s, index, reinterpret_cast<LVCOLUMNW*>(lParam));
+        case LVM_INSERTITEMW:
+            return InsertItem(s, item);
+        case LVM_SETITEMW:
+            if (!item || !ValidItem(s, item->iItem)) return FALSE;
+            ApplyItem(s.items[item->iItem], *item);
+            return TRUE;
+        case LVM_SETITEMTEXTW:
+            if (!item || !ValidItem(s, index)) return FALSE;
+            TextSlot(s.items[index], std::max(0, item->iSubItem)) =
+                item->pszText ? item->pszText : u"";
+            return TRUE;
+        case LVM_GETITEMTEXTW:
+            return GetItemText(s, index, item);
+        case LVM_GETITEMCOUNT:
+            return static_cast<LRESULT>(s.items.size());
+        case LVM_GETITEMSTATE:
+            return ValidItem(s, index) ? s.items[index].state & lParam : 0;
+        case LVM_SETITEMSTATE:
+            return SetItemState(list, s, index, item);
+        case LVM_DELETEALLITEMS:
+            s.items.clear();
+            s.top = 0;
+            return TRUE;
+        case LVM_GETCOUNTPERPAGE:
+            return RowsPerPage(list);
+        case LVM_GETTOPINDEX:
+            return s.top;
+        case LVM_ENSUREVISIBLE:
+            if (ValidItem(s, index)) KeepInView(list, s, index);
+            return TRUE;
+        case LVM_SORTITEMS:
+            return SortItems(s, static_cast<LPARAM>(wParam),
+                             reinterpret_cast<PFNLVCOMPARE>(lParam));
+        case LVM_SETIMAGELIST:
+            return SetImageList(s, index, reinterpret_cast<HIMAGELIST>(lParam));
+        case LVM_GETIMAGELIST:
+            return index == LVSIL_SMALL ? reinterpret_cast<LRESULT>(s.smallImages) : 0;
+        case LVM_SETEXTENDEDLISTVIEWSTYLE: {
+            const DWORD old = s.extendedStyle;
+            const auto mask = static_cast<DWORD>(wParam);
+            s.extendedStyle = mask ? (old & ~mask) | (static_cast<DWORD>(lParam) & mask)
+                                   : static_cast<DWORD>(lParam);
+            return old;
+        }
+        case LVM_GETEXTENDEDLISTVIEWSTYLE:
+            return s.extendedStyle;
+        case LVM_SETCOLUMNORDERARRAY:
+            return SetColumnOrder(s, index, reinterpret_cast<const int*>(lParam));
+        case LVM_GETCOLUMNORDERARRAY: {
+            auto* out = reinterpret_cast<int*>(lParam);
+            if (!out || index < static_cast<int>(s.order.size())) return FALSE;
+            std::copy(s.order.begin(), s.order.end(), out);
+            return TRUE;
+        }
+        default:
+            return ControlDefault(list, message, wParam, lParam);
+    }
+}
+
+namespace {
+
+LRESULT ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    ListState* s = StateOf<ListState>(list);
+    if (message == WM_CREATE) {
+        s = CreateState<ListState>(list);
+        s->sharedImages = (FindWindowData(list)->style & LVS_SHAREIMAGELISTS) != 0;
+        return 0;
+    }
+    if (!s) return ControlDefault(list, message, wParam, lParam);
+    switch (message) {
+        case WM_KEYDOWN:
+            ListKey(list, *s, wParam, lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            ListTap(list, *s, lParam);
+            return 0;
+        case WM_MOUSEWHEEL: {
+            const int rows = static_cast<short>(HIWORD(wParam)) / 120 * 3;
+            const int last = std::max(0, static_cast<int>(s->items.size()) - RowsPerPage(list));
+            s->top = std::clamp(s->top - rows, 0, last);
+            return 0;
+        }
+        default:
+            return ListMessage(list, *s, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void RegisterListViewClass() {
+    RegisterBuiltinClass(WC_LISTVIEWW, ListProc, DrawList);
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,83 @@
+// Drawing the list view: a header row with the titles aligned like their cells, then one
+// row per item; the row image drawn in front of the first column's text in its colour.
+#include <algorithm>
+
+#include "comctl32/image_list.h"
+#include "comctl32/listview/listview_state.h"
+
+namespace platform::detail {
+namespace {
+
+constexpr Cell kHeaderCell{u' ', Color::black, Color::gray, true};
+constexpr Cell kSelectedCell{u' ', Color::white, Color::blue};
+
+// Text in a cell of `cells` columns (one kept free as a separator), aligned.
+void DrawCellText(CellGrid& grid, int left, int row, int cells, std::u16string_view text,
+                  int format, const Cell& style) {
+    const int room = std::max(0, cells - 1);
+    const int length = std::min<int>(static_cast<int>(text.size()), room);
+    int start = left;
+    if (format == LVCFMT_RIGHT) start = left + room - length;
+    if (format == LVCFMT_CENTER) start = left + (room - length) / 2;
+    grid.Text(start, row, text.substr(0, length), style, left + room);
+}
+
+void DrawHeader(const ListState& s, CellGrid& grid, const CellRect& b) {
+    grid.Fill({b.left, b.top, b.right, b.top + 1}, kHeaderCell);
+    int x = b.left;
+    for (int v = s.firstColumn; v < static_cast<int>(s.order.size()) && x < b.right; ++v) {
+        const ListColumn& c = s.columns[s.order[v]];
+        const int cells = ColumnCells(c);
+        if (cells == 0) continue;
+        const Cell style = s.inHeader && v == s.headerFocus ? kSelectedCell : kHeaderCell;
+        if (style == kSelectedCell) grid.Fill({x, b.top, x + cells - 1, b.top + 1}, style);
+        DrawCellText(grid, x, b.top, cells, c.title, c.format, style);
+        x += cells;
+    }
+}
+
+void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const CellRect& b, int row) {
+    const bool selected = (item.state & LVIS_SELECTED) != 0;
+    const Cell style = selected ? kSelectedCell : kPlain;
+    if (selected && (s.extendedStyle & LVS_EX_FULLROWSELECT))
+        grid.Fill({b.left, row, b.right, row + 1}, style);
+    int x = b.left;
+    for (int v = s.firstColumn; v < static_cast<int>(s.order.size()) && x < b.right; ++v) {
+        const ListColumn& c = s.columns[s.order[v]];
+        const int cells = ColumnCells(c);
+        if (cells == 0) continue;
+        const std::u16string empty;
+        const std::u16string& text =
+            c.subItem < static_cast<int>(item.texts.size()) ? item.texts[c.subItem] : empty;
+        int left = x;
+        Color color;
+        if (c.subItem == 0 && ImageColor(s.smallImages, item.image, color)) {
+            grid.Text(left, row, u"\u25A0", {u' ', color, style.bg}, x + cells);
+            left += 2;
+        }
+        if (selected && !(s.extendedStyle & LVS_EX_FULLROWSELECT) && c.subItem == 0) {
+            grid.Fill({left, row, x + cells - 1, row + 1}, style);
+        }
+        DrawCellText(grid, left, row, cells - (left - x), text, c.format,
+                     selected && (c.subItem == 0 || (s.extendedStyle & LVS_EX_FULLROWSELECT))
+                         ? style
+                         : kPlain);
+        x += cells;
+    }
+}
+
+}  // namespace
+
+void DrawList(HWND list, CellGrid& grid, const CellRect& b) {
+    const ListState* s = StateOf<ListState>(list);
+    grid.Fill(b, kPlain);
+    if (!s || b.bottom <= b.top) return;
+    DrawHeader(*s, grid, b);
+    for (int row = b.top + 1; row < b.bottom; ++row) {
+        const int index = s->top + row - b.top - 1;
+        if (index >= static_cast<int>(s->items.size())) break;
+        DrawRow(*s, s->items[index], grid, b, row);
+    }
+}
+
+}  // namespace platform::detail

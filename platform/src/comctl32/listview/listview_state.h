@@ -1,0 +1,60 @@
+// The list view's state: report mode only. Columns keep the position they were inserted at
+// (their sub-item index); header drag and drop changes only their visual order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "comctl32/controls_internal.h"
+#include "winsys/draw.h"
+
+namespace platform::detail {
+
+struct ListColumn {
+    std::u16string title;
+    int format = LVCFMT_LEFT;
+    int width = 0;  // pixels; 0 hides the column
+    int subItem = 0;
+};
+
+struct ListItem {
+    std::vector<std::u16string> texts;  // by sub-item index
+    int image = -1;
+    LPARAM param = 0;
+    UINT state = 0;
+};
+
+struct ListState : ControlState {
+    std::vector<ListColumn> columns;  // by position
+    std::vector<int> order;           // positions, in visual order
+    std::vector<ListItem> items;      // in display order
+    HIMAGELIST smallImages = nullptr;
+    bool sharedImages = false;
+    DWORD extendedStyle = 0;
+    int top = 0;            // first row shown
+    int firstColumn = 0;    // first visual column shown
+    bool inHeader = false;  // keys move among the headers
+    int headerFocus = 0;    // visual index of the header keys work on
+    ~ListState() override;
+};
+
+// Columns are drawn one cell narrower than their width, leaving a separator.
+inline int ColumnCells(const ListColumn& c) {
+    return c.width / kCellWidth;
+}
+
+int FocusedItem(const ListState& s);
+// Gives one item the focus and the selection (single selection), scrolled into view.
+void FocusItem(HWND list, ListState& s, int item);
+int RowsPerPage(HWND list);
+void KeepInView(HWND list, ListState& s, int item);
+// The position (sub-item index of its column) of the visual column at a client column, or -1.
+int ColumnAtCell(const ListState& s, int column);
+void NotifyList(HWND list, UINT code, int item, int subItem);
+
+LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM lParam);
+void ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam);
+void ListTap(HWND list, ListState& s, LPARAM lParam);
+void DrawList(HWND list, CellGrid& grid, const CellRect& bounds);
+
+}  // namespace platform::detail

@@ -1,0 +1,14 @@
+// The terminal device: ncursesw in raw mode. The only file that knows curses.
+#pragma once
+
+#include <memory>
+
+#include "host/device.h"
+
+namespace platform::detail {
+
+// Puts the terminal in the viewer's mode; null (with a message) when there is no terminal.
+// The terminal is restored when the device goes, and on signals and crashes.
+std::unique_ptr<Device> OpenTerminalDevice();
+
+}  // namespace platform::detail

@@ -1,0 +1,151 @@
+// The program's resource tables, by instance, and the loads of resources.h.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "platform/user32/message_loop.h"
+#include "platform/user32/resources.h"
+
+namespace {
+
+std::vector<const ResourceTable*>& Modules() {
+    static std::vector<const ResourceTable*> modules;
+    return modules;
+}
+
+const ResourceTable* Module(HINSTANCE instance) {
+    const auto index = reinterpret_cast<std::uintptr_t>(instance);
+    auto& modules = Modules();
+    return index >= 1 && index <= modules.size() ? modules[index - 1] : nullptr;
+}
+
+UINT IdOf(LPCWSTR name) {
+    return IS_INTRESOURCE(name) ? static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name)) : 0;
+}
+
+template <typename T>
+const T* FindById(std::span<const T> items, UINT id) {
+    const auto it =
+        std::find_if(items.begin(), items.end(), [id](const T& r) { return r.id == id; });
+    return it == items.end() ? nullptr : &*it;
+}
+
+// Loaded icons, by handle.
+std::map<std::uintptr_t, Color>& Icons() {
+    static std::map<std::uintptr_t, Color> icons;
+    return icons;
+}
+std::uintptr_t nextIcon = 0x5000;
+
+// Only tables that LoadAcceleratorsW handed out are read.
+bool IsKnownTable(const AcceleratorTableResource* table) {
+    for (const ResourceTable* module : Modules()) {
+        for (const auto& t : module->accelerators) {
+            if (&t == table) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+HINSTANCE RegisterModule(const ResourceTable* resources) {
+    auto& modules = Modules();
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (modules[i] == resources) return reinterpret_cast<HINSTANCE>(i + 1);
+    }
+    modules.push_back(resources);
+    return reinterpret_cast<HINSTANCE>(modules.size());
+}
+
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int capacity) {
+    const ResourceTable* module = Module(instance);
+    if (!module || !buffer || capacity <= 0) return 0;
+    const StringResource* s = FindById(module->strings, id);
+    if (!s) {
+        buffer[0] = 0;
+        return 0;
+    }
+    int n = 0;
+    while (s->text[n] && n + 1 < capacity) {
+        buffer[n] = s->text[n];
+        ++n;
+    }
+    buffer[n] = 0;
+    return n;
+}
+
+HICON LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int, int, UINT) {
+    const ResourceTable* module = Module(instance);
+    if (!module || type != IMAGE_ICON) return nullptr;
+    const IconResource* icon = FindById(module->icons, IdOf(name));
+    if (!icon) return nullptr;
+    const std::uintptr_t handle = nextIcon++;
+    Icons()[handle] = icon->color;
+    return reinterpret_cast<HICON>(handle);
+}
+
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+    return LoadImageW(instance, name, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
+}
+
+BOOL DestroyIcon(HICON icon) {
+    return Icons().erase(reinterpret_cast<std::uintptr_t>(icon)) ? TRUE : FALSE;
+}
+
+Color IconColor(HICON icon) {
+    const auto it = Icons().find(reinterpret_cast<std::uintptr_t>(icon));
+    return it == Icons().end() ? Color::white : it->second;
+}
+
+HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
+    const ResourceTable* module = Module(instance);
+    if (!module) return nullptr;
+    const AcceleratorTableResource* table = FindById(module->accelerators, IdOf(name));
+    return reinterpret_cast<HACCEL>(const_cast<AcceleratorTableResource*>(table));
+}
+
+int TranslateAcceleratorW(HWND window, HACCEL handle, MSG* msg) {
+    if (!handle || !msg || !IsWindow(window)) return 0;
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return 0;
+    const auto* table = reinterpret_cast<const AcceleratorTableResource*>(handle);
+    if (!IsKnownTable(table)) return 0;
+    const bool ctrl = (msg->lParam & KF_CONTROL_STATE) != 0;
+    const bool shift = (msg->lParam & KF_SHIFT_STATE) != 0;
+    const bool alt = (msg->lParam & KF_ALT_STATE) != 0;
+    for (const ACCEL& a : table->entries) {
+        if (!(a.fVirt & FVIRTKEY) || a.key != msg->wParam) continue;
+        if (ctrl != ((a.fVirt & FCONTROL) != 0) || shift != ((a.fVirt & FSHIFT) != 0) ||
+            alt != ((a.fVirt & FALT) != 0)) {
+            continue;
+        }
+        SendMessageW(window, WM_COMMAND, MAKELONG(a.cmd, 1), 0);
+        return 1;
+    }
+    return 0;
+}
+
+namespace platform {
+
+const MenuResource* FindMenuResource(HINSTANCE instance, UINT id) {
+    const ResourceTable* module = Module(instance);
+    return module ? FindById(module->menus, id) : nullptr;
+}
+
+const DialogResource* FindDialogResource(HINSTANCE instance, UINT id) {
+    const ResourceTable* module = Module(instance);
+    return module ? FindById(module->dialogs, id) : nullptr;
+}
+
+const MenuBarResource* FindMenuBarResource(HINSTANCE instance, UINT id) {
+    const ResourceTable* module = Module(instance);
+    return module ? FindById(module->menuBars, id) : nullptr;
+}
+
+const VersionResource* FindVersionResource(HINSTANCE instance) {
+    const ResourceTable* module = Module(instance);
+    return module ? module->version : nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,189 @@
+// One viewer per device root. The first viewer listens on an abstract Unix socket named after
+// its device root (abstract: nothing is created in the file system and nothing is left behind);
+// FindWindowW in a second one asks it for a window by class and title, SetForegroundWindow
+// asks it to come to the front.
+#include "winsys/instance_channel.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/device.h"
+#include "platform/host/device_root.h"
+#include "platform/host/utf.h"
+#include "platform/user32/window.h"
+#include "winsys/window_system.h"
+
+namespace platform::detail {
+namespace {
+
+constexpr std::uintptr_t kRemoteBase = 0x7FF00000;
+constexpr int kReplyTimeoutMs = 2000;
+
+int listenFd = -1;
+
+struct RemoteWindow {
+    std::string className;
+    std::string title;
+    std::string pid;
+};
+std::vector<RemoteWindow> remotes;
+
+sockaddr_un Address(socklen_t& length) {
+    std::string root = DeviceRoot();
+    char resolved[PATH_MAX];
+    if (::realpath(root.c_str(), resolved)) root = resolved;
+    std::uint64_t hash = 1469598103934665603ull;
+    for (char c : root) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    char name[64];
+    std::snprintf(name, sizeof name, "tickwell-device-%016llx",
+                  static_cast<unsigned long long>(hash));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    // An abstract name starts with a zero byte.
+    std::memcpy(address.sun_path + 1, name, std::strlen(name));
+    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + std::strlen(name));
+    return address;
+}
+
+bool ReadLine(int fd, std::string& line, int timeoutMs) {
+    line.clear();
+    char c = 0;
+    pollfd p{fd, POLLIN, 0};
+    while (line.size() < 1024) {
+        if (::poll(&p, 1, timeoutMs) <= 0 || ::read(fd, &c, 1) != 1) return false;
+        if (c == '\n') return true;
+        line += c;
+    }
+    return false;
+}
+
+void WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+// Asks the first viewer; its reply line, or nothing when none listens.
+bool Ask(const std::string& request, std::string& reply) {
+    socklen_t length = 0;
+    const sockaddr_un address = Address(length);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+    if (ok) WriteAll(fd, request + "\n");
+    const bool answered = ok && ReadLine(fd, reply, kReplyTimeoutMs);
+    ::close(fd);
+    return answered;
+}
+
+// "FIND class<TAB>title" and "FRONT class<TAB>title".
+HWND LocalMatch(const std::string& key) {
+    const std::size_t tab = key.find('\t');
+    if (tab == std::string::npos) return nullptr;
+    const auto cls = FromUtf8Lossy(key.substr(0, tab));
+    const auto title = FromUtf8Lossy(key.substr(tab + 1));
+    for (HWND top : Windows().topLevels) {
+        const WindowData* data = FindWindowData(top);
+        if (data && !data->destroying && data->cls->name == cls && data->text == title) return top;
+    }
+    return nullptr;
+}
+
+void Answer(int client) {
+    std::string line;
+    if (!ReadLine(client, line, 200)) return;
+    if (line.rfind("FIND ", 0) == 0) {
+        WriteAll(client,
+                 LocalMatch(line.substr(5)) ? "YES " + std::to_string(::getpid()) + "\n" : "NO\n");
+    } else if (line.rfind("FRONT ", 0) == 0) {
+        const HWND window = LocalMatch(line.substr(6));
+        if (window) {
+            SetForegroundWindow(
+                reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) | 1));
+            if (Device* device = CurrentDevice()) {
+                device->Flash();
+                device->Bell();
+            }
+        }
+        WriteAll(client, window ? "OK\n" : "NO\n");
+    }
+}
+
+std::string WindowKey(const std::string& className, const std::string& title) {
+    return className + "\t" + title;
+}
+
+}  // namespace
+
+void StartInstanceChannel() {
+    if (listenFd >= 0) return;
+    socklen_t length = 0;
+    const sockaddr_un address = Address(length);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, 4) != 0) {
+        ::close(fd);  // another viewer of this device listens already
+        return;
+    }
+    listenFd = fd;
+}
+
+void StopInstanceChannel() {
+    if (listenFd >= 0) ::close(listenFd);
+    listenFd = -1;
+}
+
+int InstanceChannelFd() {
+    return listenFd;
+}
+
+void ServeInstanceRequests() {
+    if (listenFd < 0) return;
+    for (;;) {
+        const int client = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) return;
+        Answer(client);
+        ::close(client);
+    }
+}
+
+HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title) {
+    if (listenFd >= 0) return nullptr;  // this process is the first viewer
+    const std::string cls = className ? ToUtf8(className) : "";
+    const std::string name = title ? ToUtf8(title) : "";
+    std::string reply;
+    if (!Ask("FIND " + WindowKey(cls, name), reply) || reply.rfind("YES", 0) != 0) return nullptr;
+    remotes.push_back({cls, name, reply.size() > 4 ? reply.substr(4) : "?"});
+    return reinterpret_cast<HWND>(kRemoteBase + remotes.size() * 2);
+}
+
+bool IsRemoteWindow(HWND window) {
+    const auto value = reinterpret_cast<std::uintptr_t>(window);
+    return value > kRemoteBase && value <= kRemoteBase + remotes.size() * 2;
+}
+
+BOOL BringRemoteToFront(HWND window) {
+    const auto index = (reinterpret_cast<std::uintptr_t>(window) - kRemoteBase) / 2 - 1;
+    const RemoteWindow& remote = remotes[index];
+    std::string reply;
+    const bool ok = Ask("FRONT " + WindowKey(remote.className, remote.title), reply) && reply == "OK";
+    std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
+                 program_invocation_short_name, remote.pid.c_str(), DeviceRoot().c_str(),
+                 ok ? "; brought it to the front" : "");
+    return ok ? TRUE : FALSE;
+}
+
+}  // namespace platform::detail
