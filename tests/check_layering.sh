@@ -10,7 +10,7 @@ hits=$(grep -rnE '#include\s*[<"](curses|ncurses|ncursesw/|curl/|unistd|fcntl|sy
 [ -n "$hits" ] && bad "app/ includes system or library headers:"$'\n'"$hits"
 hits=$(grep -rnE '#include\s*"(model|quotes|settings|listview|shell|resources|platform)/' quoteserver || true)
 [ -n "$hits" ] && bad "quoteserver/ includes viewer or platform headers:"$'\n'"$hits"
-hits=$(grep -rlE '#include\s*[<"](curses|ncurses|ncursesw/)' platform | grep -v 'terminal_screen' || true)
+hits=$(grep -rlE '#include\s*[<"](curses|ncurses|ncursesw/)' platform | grep -v 'terminal_device' || true)
 [ -n "$hits" ] && bad "curses outside the terminal screen:"$'\n'"$hits"
 hits=$(grep -rlE '#include\s*[<"]curl/' platform | grep -v 'http_client' || true)
 [ -n "$hits" ] && bad "curl outside the HTTP client:"$'\n'"$hits"

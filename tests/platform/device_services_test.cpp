@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "kernel32/program_launch.h"
 #include "platform/kernel32/clock.h"
 #include "platform/kernel32/program.h"
 #include "platform/testing/headless.h"
-#include "kernel32/program_launch.h"
-#include "winsys/window_system.h"
+#include "winsys/renderer.h"
 
 namespace {
 

@@ -94,6 +94,7 @@ inline constexpr LONG ERROR_SHARING_VIOLATION = 32;
 inline constexpr LONG ERROR_DISK_FULL = 112;
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
 inline constexpr LONG ERROR_ALREADY_EXISTS = 183;
+inline constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr LONG ERROR_MORE_DATA = 234;
 
 // The last error of the calling thread, as the calls above set it.

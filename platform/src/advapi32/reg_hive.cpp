@@ -2,16 +2,13 @@
 
 #include <optional>
 
+#include "host/ascii.h"
 #include "platform/host/utf.h"
 
 namespace platform::detail {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
-
-char16_t Lower(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-}
 
 // Reads a quoted, escaped string starting at s[i] == '"'; leaves i after the closing quote.
 std::optional<std::string> ReadQuoted(std::string_view s, std::size_t& i) {
@@ -69,11 +66,7 @@ std::string Quote(std::u16string_view text) {
 }  // namespace
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 std::u16string NormalizeKeyPath(std::u16string_view path) {

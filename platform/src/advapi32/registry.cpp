@@ -2,12 +2,13 @@
 
 #include <cstring>
 #include <fstream>
-#include <map>
+#include <memory>
 #include <sstream>
 
+#include "advapi32/reg_hive.h"
+#include "host/handle_table.h"
 #include "host/host_fs.h"
 #include "platform/host/device_root.h"
-#include "advapi32/reg_hive.h"
 
 namespace {
 
@@ -16,9 +17,11 @@ using platform::detail::HiveKey;
 
 constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
 
-// Open keys by number, each naming its full key path.
-std::map<std::uintptr_t, std::u16string> openKeys;
-std::uintptr_t nextKey = 0x1000;
+// Open keys, each naming its full key path.
+platform::detail::HandleTable<std::u16string>& OpenKeys() {
+    static platform::detail::HandleTable<std::u16string> keys(0x1000);
+    return keys;
+}
 
 std::string HivePath() {
     return platform::DeviceRoot() + "/registry.reg";
@@ -38,14 +41,11 @@ bool StoreHive(const Hive& hive) {
 }
 
 const std::u16string* KeyPathOf(HKEY key) {
-    const auto it = openKeys.find(reinterpret_cast<std::uintptr_t>(key));
-    return it == openKeys.end() ? nullptr : &it->second;
+    return OpenKeys().Find(key);
 }
 
 LONG OpenHandle(const std::u16string& path, HKEY* result) {
-    const std::uintptr_t id = nextKey++;
-    openKeys[id] = path;
-    *result = reinterpret_cast<HKEY>(id);
+    *result = OpenKeys().Add<HKEY>(std::make_unique<std::u16string>(path));
     return ERROR_SUCCESS;
 }
 
@@ -131,6 +131,5 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
 }
 
 LONG RegCloseKey(HKEY key) {
-    return openKeys.erase(reinterpret_cast<std::uintptr_t>(key)) ? ERROR_SUCCESS
-                                                                 : ERROR_INVALID_HANDLE;
+    return OpenKeys().Remove(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }

@@ -1,8 +1,9 @@
 // Push buttons, default push buttons and automatic check boxes. A tap, Space or BM_CLICK
 // presses one: it tells its parent BN_CLICKED (a check box toggles first).
+// Not supported: radio buttons, three-state boxes, owner drawing, images.
 #include "comctl32/controls_internal.h"
-#include "winsys/draw.h"
 #include "platform/user32/dialogs.h"
+#include "winsys/draw.h"
 
 namespace platform::detail {
 namespace {
@@ -25,9 +26,7 @@ void Press(HWND window) {
 
 LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            CreateState<ButtonState>(window);
-            return 0;
+        case WM_CREATE: CreateState<ButtonState>(window); return 0;
         case WM_LBUTTONDOWN:
             if (IsWindowEnabled(window)) {
                 SetFocus(window);
@@ -37,9 +36,7 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) Press(window);
             return 0;
-        case BM_CLICK:
-            Press(window);
-            return 0;
+        case BM_CLICK: Press(window); return 0;
         case BM_GETCHECK: {
             const ButtonState* s = StateOf<ButtonState>(window);
             return s && s->checked ? BST_CHECKED : BST_UNCHECKED;
@@ -47,8 +44,7 @@ LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case BM_SETCHECK:
             if (ButtonState* s = StateOf<ButtonState>(window)) s->checked = wParam == BST_CHECKED;
             return 0;
-        default:
-            return ControlDefault(window, message, wParam, lParam);
+        default: return ControlDefault(window, message, wParam, lParam);
     }
 }
 

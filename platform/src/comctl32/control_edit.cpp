@@ -1,11 +1,12 @@
 // Single-line edit boxes: a text limit, upper-casing and digits-only styles, right alignment,
 // horizontal scrolling, a caret and a selection; typing, Backspace, Delete, Left, Right,
 // Home, End (with Shift to select). Up and Down step the up-down control it is buddy of.
+// Not supported: several lines, passwords, undo, the clipboard, a context menu.
 #include <algorithm>
 
 #include "comctl32/controls_internal.h"
-#include "winsys/draw.h"
 #include "platform/user32/dialogs.h"
+#include "winsys/draw.h"
 
 namespace platform::detail {
 namespace {
@@ -59,18 +60,10 @@ void MoveCaret(EditState& s, std::size_t to, bool extend) {
 void Key(HWND window, EditState& s, WPARAM key, LPARAM lParam) {
     const bool shift = (lParam & KF_SHIFT_STATE) != 0;
     switch (key) {
-        case VK_LEFT:
-            MoveCaret(s, s.caret > 0 ? s.caret - 1 : 0, shift);
-            return;
-        case VK_RIGHT:
-            MoveCaret(s, s.caret + 1, shift);
-            return;
-        case VK_HOME:
-            MoveCaret(s, 0, shift);
-            return;
-        case VK_END:
-            MoveCaret(s, s.text.size(), shift);
-            return;
+        case VK_LEFT: MoveCaret(s, s.caret > 0 ? s.caret - 1 : 0, shift); return;
+        case VK_RIGHT: MoveCaret(s, s.caret + 1, shift); return;
+        case VK_HOME: MoveCaret(s, 0, shift); return;
+        case VK_END: MoveCaret(s, s.text.size(), shift); return;
         case VK_BACK:
         case VK_DELETE:
             if (s.caret == s.anchor) {
@@ -85,8 +78,7 @@ void Key(HWND window, EditState& s, WPARAM key, LPARAM lParam) {
         case VK_DOWN:
             if (IsWindow(s.upDown)) SendMessageW(s.upDown, kUpDownStep, key == VK_UP ? 1 : -1, 0);
             return;
-        default:
-            return;
+        default: return;
     }
 }
 
@@ -117,25 +109,17 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             s->caret = s->anchor = 0;
             s->scroll = 0;
             return TRUE;
-        case WM_GETTEXT:
-            return CopyTextOut(s->text, wParam, lParam);
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(s->text.size());
-        case EM_LIMITTEXT:
-            s->limit = wParam ? wParam : kDefaultLimit;
-            return 0;
-        case EM_GETLIMITTEXT:
-            return static_cast<LRESULT>(s->limit);
-        case EM_SETSEL:
-            return SetSelection(*s, wParam, lParam);
+        case WM_GETTEXT: return CopyTextOut(s->text, wParam, lParam);
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(s->text.size());
+        case EM_LIMITTEXT: s->limit = wParam ? wParam : kDefaultLimit; return 0;
+        case EM_GETLIMITTEXT: return static_cast<LRESULT>(s->limit);
+        case EM_SETSEL: return SetSelection(*s, wParam, lParam);
         case EM_GETSEL:
             return MAKELONG(static_cast<WORD>(SelStart(*s)), static_cast<WORD>(SelEnd(*s)));
         case WM_CHAR:
             if (wParam >= 0x20) TypeCharacter(window, *s, static_cast<char16_t>(wParam));
             return 0;
-        case WM_KEYDOWN:
-            Key(window, *s, wParam, lParam);
-            return 0;
+        case WM_KEYDOWN: Key(window, *s, wParam, lParam); return 0;
         case WM_LBUTTONDOWN: {
             SetFocus(window);
             int column = 0, row = 0;
@@ -143,14 +127,9 @@ LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             MoveCaret(*s, static_cast<std::size_t>(std::max(0, s->scroll + column)), false);
             return 0;
         }
-        case WM_SETFOCUS:
-            NotifyParent(window, EN_SETFOCUS);
-            return 0;
-        case WM_KILLFOCUS:
-            NotifyParent(window, EN_KILLFOCUS);
-            return 0;
-        default:
-            return ControlDefault(window, message, wParam, lParam);
+        case WM_SETFOCUS: NotifyParent(window, EN_SETFOCUS); return 0;
+        case WM_KILLFOCUS: NotifyParent(window, EN_KILLFOCUS); return 0;
+        default: return ControlDefault(window, message, wParam, lParam);
     }
 }
 

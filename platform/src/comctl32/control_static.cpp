@@ -1,7 +1,8 @@
 // Static text: plain, sunken or framed; several lines, wrapped; "\r" starts a new line.
+// Not supported: icons, bitmaps, owner drawing, notifications.
 #include "comctl32/controls_internal.h"
-#include "winsys/draw.h"
 #include "platform/user32/dialogs.h"
+#include "winsys/draw.h"
 
 namespace platform::detail {
 namespace {

@@ -1,11 +1,12 @@
 // The up-down control: a position within a range, shown in its buddy (the control before
 // it, with UDS_AUTOBUDDY) as decimal text. Its arrows, and Up and Down in the buddy, step it.
+// Not supported: acceleration, horizontal arrows set by style, wrapping round.
 #include <algorithm>
 #include <string>
 
 #include "comctl32/controls_internal.h"
-#include "winsys/draw.h"
 #include "platform/user32/dialogs.h"
+#include "winsys/draw.h"
 
 namespace platform::detail {
 namespace {
@@ -87,15 +88,13 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             SetPosition(window, *s, static_cast<int>(lParam));
             return old;
         }
-        case UDM_GETPOS32:
-            return CurrentPosition(window, *s);
+        case UDM_GETPOS32: return CurrentPosition(window, *s);
         case UDM_SETBUDDY: {
             const HWND old = s->buddy;
             TakeBuddy(window, *s, reinterpret_cast<HWND>(wParam));
             return reinterpret_cast<LRESULT>(old);
         }
-        case UDM_GETBUDDY:
-            return reinterpret_cast<LRESULT>(s->buddy);
+        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s->buddy);
         case kUpDownStep:
             Step(window, *s, static_cast<int>(static_cast<std::intptr_t>(wParam)));
             return 0;
@@ -106,8 +105,7 @@ LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             Step(window, *s, column == 0 ? 1 : -1);
             return 0;
         }
-        default:
-            return ControlDefault(window, message, wParam, lParam);
+        default: return ControlDefault(window, message, wParam, lParam);
     }
 }
 

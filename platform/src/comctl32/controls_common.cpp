@@ -2,34 +2,16 @@
 
 #include "comctl32/controls_internal.h"
 
+#include "platform/comctl32/controls.h"
+
 namespace platform::detail {
-namespace {
-
-std::u16string Lower(std::u16string_view s) {
-    std::u16string out(s);
-    for (char16_t& c : out) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    return out;
-}
-
-}  // namespace
-
-const WindowClassInfo* BuiltinControlClass(std::u16string_view name) {
-    const std::u16string lower = Lower(name);
-    if (lower == u"button")
-        RegisterButtonClass();
-    else if (lower == u"edit")
-        RegisterEditClass();
-    else if (lower == u"static")
-        RegisterStaticClass();
-    else if (lower == u"combobox")
-        RegisterComboBoxClass();
-    else if (lower == u"msctls_updown32")
-        RegisterUpDownClass();
-    else if (lower == u"syslistview32")
-        RegisterListViewClass();
-    else
-        return nullptr;
-    return FindClass(name);
+void RegisterControlClasses() {
+    RegisterButtonClass();
+    RegisterEditClass();
+    RegisterStaticClass();
+    RegisterComboBoxClass();
+    RegisterUpDownClass();
+    RegisterListViewClass();
 }
 
 void NotifyParent(HWND control, WORD code) {

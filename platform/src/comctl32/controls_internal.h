@@ -9,10 +9,9 @@
 
 namespace platform::detail {
 
-// The class of a built-in control ("Button", "Edit", "Static", "ComboBox",
-// "msctls_updown32", "SysListView32", in any case), registered on first use; null for other
-// names.
-const WindowClassInfo* BuiltinControlClass(std::u16string_view name);
+// Registers the controls' classes: "Button", "Edit", "Static", "ComboBox", "msctls_updown32"
+// and "SysListView32" (class names compare in any case). The device does it at start-up.
+void RegisterControlClasses();
 
 void RegisterButtonClass();
 void RegisterEditClass();
@@ -20,20 +19,6 @@ void RegisterStaticClass();
 void RegisterComboBoxClass();
 void RegisterUpDownClass();
 void RegisterListViewClass();
-void RegisterDialogClass();
-
-template <typename T>
-T* StateOf(HWND window) {
-    WindowData* data = FindWindowData(window);
-    return data ? dynamic_cast<T*>(data->control.get()) : nullptr;
-}
-
-template <typename T>
-T* CreateState(HWND window) {
-    WindowData* data = FindWindowData(window);
-    data->control = std::make_unique<T>();
-    return static_cast<T*>(data->control.get());
-}
 
 // WM_COMMAND with the control's id and a notification code, to its parent.
 void NotifyParent(HWND control, WORD code);

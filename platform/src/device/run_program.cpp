@@ -1,19 +1,22 @@
-
-#include "host/device.h"
-#include "winsys/instance_channel.h"
 #include "platform/host/run_program.h"
-#include "device/terminal_screen.h"
-#include "winsys/window_system.h"
+
+#include "device/desktop.h"
+#include "device/terminal_device.h"
+#include "host/device.h"
+#include "platform/user32/resources.h"
+#include "platform/user32/window.h"
 
 namespace platform {
 
 int RunProgram(const ResourceTable& resources, WinMainProc winMain) {
-    const HINSTANCE instance = RegisterModule(&resources);
+    // The terminal is opened on first use, so that a second viewer that only finds the
+    // first never takes it over.
     detail::SetDeviceFactory(detail::OpenTerminalDevice);
+    detail::OpenDesktop();
+    const HINSTANCE instance = RegisterModule(&resources);
     char16_t commandLine[] = u"";
     const int code = winMain(instance, nullptr, commandLine, SW_SHOW);
-    detail::ResetWindowSystem();
-    detail::StopInstanceChannel();
+    detail::CloseDesktop();
     detail::CloseOwnedDevice();  // the terminal is itself again
     return code;
 }

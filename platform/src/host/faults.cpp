@@ -1,39 +1,25 @@
 #include "host/faults.h"
 
-#include "platform/testing/faults.h"
+namespace platform::detail {
 
-namespace platform {
-namespace {
-long long writeBudget = -1;
-bool allocationFails = false;
-}  // namespace
+FaultSwitches& Faults() {
+    static FaultSwitches switches;
+    return switches;
+}
 
-namespace testing {
-void SetWriteBudget(long long bytes) {
-    writeBudget = bytes;
-}
-void SetAllocationFailure(bool fail) {
-    allocationFails = fail;
-}
-void ClearFaults() {
-    writeBudget = -1;
-    allocationFails = false;
-}
-}  // namespace testing
-
-namespace detail {
 bool TakeWriteBudget(std::size_t bytes) {
-    if (writeBudget < 0) return true;
-    if (static_cast<long long>(bytes) > writeBudget) {
-        writeBudget = 0;
+    FaultSwitches& f = Faults();
+    if (f.writeBudget < 0) return true;
+    if (static_cast<long long>(bytes) > f.writeBudget) {
+        f.writeBudget = 0;
         return false;
     }
-    writeBudget -= static_cast<long long>(bytes);
+    f.writeBudget -= static_cast<long long>(bytes);
     return true;
 }
-bool AllocationFails() {
-    return allocationFails;
-}
-}  // namespace detail
 
-}  // namespace platform
+bool AllocationFails() {
+    return Faults().allocationFails;
+}
+
+}  // namespace platform::detail

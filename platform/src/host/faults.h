@@ -1,9 +1,17 @@
-// The device's fault switches, read by the file and memory calls.
+// The device's fault switches, read by the file and memory calls and set by the tests
+// (platform/testing/faults.h). The program itself never sets them.
 #pragma once
 
 #include <cstddef>
 
 namespace platform::detail {
+
+struct FaultSwitches {
+    long long writeBudget = -1;  // bytes still writable; negative: no limit
+    bool allocationFails = false;
+};
+
+FaultSwitches& Faults();
 
 // False when a write of `bytes` must fail as on a full disk; otherwise takes them from the
 // budget.

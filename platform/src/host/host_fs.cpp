@@ -34,29 +34,55 @@ void SyncDirectory(const std::string& directory) {
     ::close(fd);
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::string& content) {
-    const std::string temp = path + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = TakeWriteBudget(content.size());
-    std::size_t done = 0;
-    while (ok && done < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
+bool WriteAll(int fd, const void* data, std::size_t size) {
+    if (!TakeWriteBudget(size)) {
+        errno = ENOSPC;
         return false;
     }
-    SyncDirectory(ParentDirectory(path));
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, static_cast<const char*>(data) + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
     return true;
+}
+
+StagedFile::~StagedFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !staged_.empty()) ::unlink(staged_.c_str());
+}
+
+bool StagedFile::Begin(const std::string& target) {
+    target_ = target;
+    staged_ = target + ".tmp";
+    fd_ = ::open(staged_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) staged_.clear();
+    return fd_ >= 0;
+}
+
+bool StagedFile::Commit() {
+    if (fd_ < 0 || committed_) return committed_;
+    if (::fsync(fd_) != 0 || ::rename(staged_.c_str(), target_.c_str()) != 0) return false;
+    committed_ = true;
+    SyncDirectory(ParentDirectory(target_));
+    return true;
+}
+
+int StagedFile::ReleaseFd() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::string& content) {
+    StagedFile staged;
+    return staged.Begin(path) && WriteAll(staged.fd(), content.data(), content.size()) &&
+           staged.Commit();
 }
 
 }  // namespace platform::detail

@@ -1,6 +1,7 @@
 // Small helpers over the host file system, shared by the file and registry calls.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform::detail {
@@ -11,7 +12,39 @@ bool MakeDirectories(const std::string& path);
 std::string ParentDirectory(const std::string& path);
 // Flushes a directory's entries to disk (after a rename into it). Best effort.
 void SyncDirectory(const std::string& directory);
-// Writes `content` to a temporary file beside `path`, flushes it and renames it over `path`.
+// Writes all `size` bytes, within the fault switches' write budget; false (errno set, or
+// ENOSPC when the budget ran out) otherwise.
+bool WriteAll(int fd, const void* data, std::size_t size);
+
+// The one way a file's content is replaced: the new content is staged in a file beside the
+// target, flushed to disk and renamed over the target, so that the target always holds either
+// its old content or the whole new one.
+class StagedFile {
+public:
+    StagedFile() = default;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+    // Removes the staged file unless it was committed.
+    ~StagedFile();
+
+    // Creates the staging file for `target`; false (errno set) when it cannot.
+    bool Begin(const std::string& target);
+    // Where the new content is written.
+    int fd() const { return fd_; }
+    // Flushes the content and renames it over the target; false (errno set) when it cannot,
+    // the target then as it was. The descriptor stays open on what is now the target.
+    bool Commit();
+    // Hands the descriptor over to the caller (after Commit: the target's).
+    int ReleaseFd();
+
+private:
+    std::string target_;
+    std::string staged_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
+
+// Replaces `path` with `content` through a StagedFile.
 bool ReplaceFileAtomically(const std::string& path, const std::string& content);
 
 }  // namespace platform::detail

@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <map>
 #include <memory>
+#include <optional>
 
-#include "host/faults.h"
+#include "host/handle_table.h"
 #include "host/host_fs.h"
 #include "platform/host/device_root.h"
 
@@ -18,33 +18,34 @@ struct OpenFile {
     int fd = -1;      // where reads and writes go
     int lockFd = -1;  // holds the exclusive lock on the target
     std::string path;
-    std::string tempPath;  // set while a CREATE_ALWAYS handle has not put its content in place
+    // A CREATE_ALWAYS handle's new content, until it is put in place.
+    std::optional<platform::detail::StagedFile> staged;
     bool writeFailed = false;
+
+    ~OpenFile() {
+        if (lockFd >= 0 && lockFd != fd) ::close(lockFd);
+        if (fd >= 0 && !staged) ::close(fd);  // a staged file closes its own
+    }
 };
 
-// Live handles by number; a handle is its number, so a stale or forged one is refused.
-std::map<std::uintptr_t, std::unique_ptr<OpenFile>> openFiles;
-std::uintptr_t nextHandle = 0x100;
+platform::detail::HandleTable<OpenFile>& OpenFiles() {
+    static platform::detail::HandleTable<OpenFile> files(0x100);
+    return files;
+}
 
 OpenFile* Lookup(HANDLE handle) {
-    const auto it = openFiles.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == openFiles.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return it->second.get();
+    OpenFile* file = OpenFiles().Find(handle);
+    if (!file) SetLastError(ERROR_INVALID_HANDLE);
+    return file;
 }
 
 DWORD ErrorFromErrno(int error) {
     switch (error) {
-        case ENOENT:
-            return ERROR_FILE_NOT_FOUND;
-        case ENOSPC:
-            return ERROR_DISK_FULL;
-        case EWOULDBLOCK:
-            return ERROR_SHARING_VIOLATION;
-        default:
-            return ERROR_ACCESS_DENIED;
+        case ENOENT: return ERROR_FILE_NOT_FOUND;
+        case ENOSPC: return ERROR_DISK_FULL;
+        case EIO: return ERROR_WRITE_FAULT;
+        case EWOULDBLOCK: return ERROR_SHARING_VIOLATION;
+        default: return ERROR_ACCESS_DENIED;
     }
 }
 
@@ -69,16 +70,16 @@ bool Commit(OpenFile& file) {
         SetLastError(ERROR_WRITE_FAULT);
         return false;
     }
-    if (::fsync(file.fd) != 0 || ::rename(file.tempPath.c_str(), file.path.c_str()) != 0) {
+    if (!file.staged->Commit()) {
         SetLastError(ErrorFromErrno(errno));
         return false;
     }
-    platform::detail::SyncDirectory(platform::detail::ParentDirectory(file.path));
     // The lock moves to the new file, which is the one the target path names now.
+    file.fd = file.staged->ReleaseFd();
+    file.staged.reset();
     ::flock(file.fd, LOCK_EX | LOCK_NB);
     ::close(file.lockFd);
     file.lockFd = file.fd;
-    file.tempPath.clear();
     return true;
 }
 
@@ -98,24 +99,21 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
         // to carry the lock.
         file->lockFd = OpenLocked(host, O_CREAT);
         if (file->lockFd < 0) return INVALID_HANDLE_VALUE;
-        file->tempPath = host + ".tmp";
-        file->fd = ::open(file->tempPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (file->fd < 0) {
+        file->staged.emplace();
+        if (!file->staged->Begin(host)) {
             SetLastError(ErrorFromErrno(errno));
-            ::close(file->lockFd);
             return INVALID_HANDLE_VALUE;
         }
+        file->fd = file->staged->fd();
     } else if (disposition == OPEN_ALWAYS || disposition == OPEN_EXISTING) {
-        file->fd = OpenLocked(host, disposition == OPEN_ALWAYS ? O_CREAT : 0);
-        if (file->fd < 0) return INVALID_HANDLE_VALUE;
-        file->lockFd = file->fd;
+        file->lockFd = OpenLocked(host, disposition == OPEN_ALWAYS ? O_CREAT : 0);
+        if (file->lockFd < 0) return INVALID_HANDLE_VALUE;
+        file->fd = file->lockFd;
     } else {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
-    const std::uintptr_t id = nextHandle++;
-    openFiles[id] = std::move(file);
-    return reinterpret_cast<HANDLE>(id);
+    return OpenFiles().Add<HANDLE>(std::move(file));
 }
 
 DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
@@ -151,32 +149,19 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written,
     if (written) *written = 0;
     OpenFile* file = Lookup(handle);
     if (!file || (!buffer && toWrite)) return FALSE;
-    if (!platform::detail::TakeWriteBudget(toWrite)) {
+    if (!platform::detail::WriteAll(file->fd, buffer, toWrite)) {
         file->writeFailed = true;
-        SetLastError(ERROR_DISK_FULL);
+        SetLastError(ErrorFromErrno(errno));
         return FALSE;
     }
-    DWORD done = 0;
-    while (done < toWrite) {
-        const ssize_t n =
-            ::write(file->fd, static_cast<const char*>(buffer) + done, toWrite - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            file->writeFailed = true;
-            SetLastError(n < 0 ? ErrorFromErrno(errno) : ERROR_WRITE_FAULT);
-            if (written) *written = done;
-            return FALSE;
-        }
-        done += static_cast<DWORD>(n);
-    }
-    if (written) *written = done;
+    if (written) *written = toWrite;
     return TRUE;
 }
 
 BOOL FlushFileBuffers(HANDLE handle) {
     OpenFile* file = Lookup(handle);
     if (!file) return FALSE;
-    if (!file->tempPath.empty()) return Commit(*file) ? TRUE : FALSE;
+    if (file->staged) return Commit(*file) ? TRUE : FALSE;
     if (file->writeFailed) {
         SetLastError(ERROR_WRITE_FAULT);
         return FALSE;
@@ -209,17 +194,17 @@ BOOL SetEndOfFile(HANDLE handle) {
     if (position < 0 || ::ftruncate(file->fd, position) != 0) return FALSE;
     // Cutting an in-place file back takes back a failed write's half. A replacing handle
     // stays failed: its content is dropped at close and the old file kept.
-    if (file->tempPath.empty()) file->writeFailed = false;
+    if (!file->staged) file->writeFailed = false;
     return TRUE;
 }
 
 BOOL CloseHandle(HANDLE handle) {
     OpenFile* file = Lookup(handle);
     if (!file) return FALSE;
-    if (!file->tempPath.empty() && !Commit(*file)) ::unlink(file->tempPath.c_str());
-    if (file->lockFd >= 0 && file->lockFd != file->fd) ::close(file->lockFd);
-    if (file->fd >= 0) ::close(file->fd);
-    openFiles.erase(reinterpret_cast<std::uintptr_t>(handle));
+    // A replacing handle whose every write succeeded puts its content in place; otherwise its
+    // staged file goes and the target keeps what it had.
+    if (file->staged) Commit(*file);
+    OpenFiles().Remove(handle);
     return TRUE;
 }
 

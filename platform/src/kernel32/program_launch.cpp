@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "host/ascii.h"
 #include "host/device.h"
-#include "platform/kernel32/program.h"
 #include "platform/host/utf.h"
+#include "platform/kernel32/program.h"
 
 namespace platform::detail {
 namespace {
@@ -34,9 +35,8 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
+std::string Lower(std::string_view s) {
+    return AsciiLowered(s);
 }
 
 }  // namespace

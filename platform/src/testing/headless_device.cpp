@@ -4,11 +4,10 @@
 #include <deque>
 #include <variant>
 
+#include "device/desktop.h"
 #include "host/device.h"
-#include "winsys/instance_channel.h"
-#include "platform/user32/message_loop.h"
 #include "platform/host/utf.h"
-#include "winsys/window_system.h"
+#include "platform/user32/message_loop.h"
 
 namespace platform::testing {
 
@@ -109,13 +108,13 @@ struct HeadlessDevice::Impl : detail::Device {
 HeadlessDevice::HeadlessDevice(int columns, int rows, std::int64_t localTime)
     : impl_(std::make_unique<Impl>(columns, rows, localTime)) {
     impl_->owner = this;
-    detail::ResetWindowSystem();
+    detail::CloseDesktop();
     detail::SetCurrentDevice(impl_.get());
+    detail::OpenDesktop();
 }
 
 HeadlessDevice::~HeadlessDevice() {
-    detail::ResetWindowSystem();
-    detail::StopInstanceChannel();
+    detail::CloseDesktop();
     detail::SetCurrentDevice(nullptr);
 }
 
@@ -145,12 +144,12 @@ HeadlessDevice& HeadlessDevice::Key(WORD vk, bool shift, bool ctrl, bool alt) {
 }
 
 HeadlessDevice& HeadlessDevice::Type(const std::u16string& text) {
+    // As the terminal sends them: a typed character is no key of its own.
     for (char16_t c : text) {
         InputEvent e;
         e.kind = InputEvent::Kind::key;
         e.ch = c;
-        e.vk = (c >= u'a' && c <= u'z') ? static_cast<WORD>(c - 32) : static_cast<WORD>(c);
-        e.shift = c >= u'A' && c <= u'Z';
+        e.vk = c == u' ' ? VK_SPACE : VK_PACKET;
         impl_->steps.emplace_back(e);
     }
     return *this;

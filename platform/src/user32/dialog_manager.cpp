@@ -3,11 +3,11 @@
 // (or else the one captioned "Cancel"), Alt with a mnemonic presses that button.
 #include <algorithm>
 
-#include "comctl32/controls_internal.h"
-#include "winsys/draw.h"
+#include "host/ascii.h"
 #include "platform/user32/dialogs.h"
 #include "platform/user32/resources.h"
-#include "platform/aygshell/shell.h"
+#include "winsys/draw.h"
+#include "winsys/modal.h"
 
 namespace platform::detail {
 namespace {
@@ -84,9 +84,8 @@ HWND MnemonicButton(HWND dialog, WORD key) {
     for (HWND c : FindWindowData(dialog)->children) {
         char16_t mnemonic = 0;
         StripMnemonic(FindWindowData(c)->text, &mnemonic);
-        const char16_t upper =
-            (mnemonic >= u'a' && mnemonic <= u'z') ? char16_t(mnemonic - 32) : mnemonic;
-        if (mnemonic && upper == key && FindWindowData(c)->cls->name == u"Button") return c;
+        if (mnemonic && AsciiUpper(mnemonic) == key && FindWindowData(c)->cls->name == u"Button")
+            return c;
     }
     return nullptr;
 }
@@ -109,9 +108,7 @@ bool DialogKey(HWND dialog, const MSG& msg) {
     const bool alt = (msg.lParam & KF_ALT_STATE) != 0;
     const HWND focus = GetFocus();
     switch (msg.wParam) {
-        case VK_TAB:
-            MoveFocus(dialog, shift);
-            return true;
+        case VK_TAB: MoveFocus(dialog, shift); return true;
         case VK_RETURN: {
             if (IsButtonOfType(focus, IsPush)) {
                 PressButton(dialog, focus);
@@ -182,10 +179,6 @@ HWND BuildDialog(HINSTANCE instance, const DialogResource& t, HWND owner, DLGPRO
 
 }  // namespace
 
-void RegisterDialogClass() {
-    RegisterBuiltinClass(kDialogClass, DialogProc, DrawDialog);
-}
-
 }  // namespace platform::detail
 
 using namespace platform::detail;
@@ -197,24 +190,22 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
     if (!t) return -1;
     const HWND dialog = BuildDialog(instance, *t, owner, proc);
     if (!dialog) return -1;
-    const HWND previous = GetForegroundWindow();
-    const HWND ownerTop = TopLevelOf(owner);
-    const bool disableOwner = IsWindow(ownerTop) && IsWindowEnabled(ownerTop);
-    if (disableOwner) EnableWindow(ownerTop, FALSE);
-    DialogState* s = StateOf<DialogState>(dialog);
-    const std::vector<HWND> stops = TabStops(dialog);
-    const HWND first = stops.empty() ? nullptr : stops.front();
-    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first) {
-        SetFocus(first);
+    INT_PTR result = -1;
+    {
+        OwnedModal modal(owner);
+        DialogState* s = StateOf<DialogState>(dialog);
+        const std::vector<HWND> stops = TabStops(dialog);
+        const HWND first = stops.empty() ? nullptr : stops.front();
+        if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first) {
+            SetFocus(first);
+        }
+        if (!GetFocus() || !IsWithin(GetFocus(), dialog)) SetFocus(first ? first : dialog);
+        modal.Run(
+            dialog, [s] { return s->ended; },
+            [dialog](MSG& msg) { return DialogKey(dialog, msg); });
+        if (IsWindow(dialog)) result = s->result;
+        DestroyWindow(dialog);
     }
-    if (!GetFocus() || !IsWithin(GetFocus(), dialog)) SetFocus(first ? first : dialog);
-    ShowWindow(dialog, SW_SHOW);
-    RunModalLoop(
-        dialog, [s] { return s->ended; }, [dialog](MSG& msg) { return DialogKey(dialog, msg); });
-    const INT_PTR result = IsWindow(dialog) ? s->result : -1;
-    DestroyWindow(dialog);
-    if (disableOwner) EnableWindow(ownerTop, TRUE);
-    if (IsWindow(previous)) SetForegroundWindow(previous);
     return result;
 }
 

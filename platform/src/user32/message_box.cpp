@@ -3,9 +3,8 @@
 #include <cstdio>
 
 #include "host/device.h"
-#include "user32/message_box_window.h"
-#include "platform/testing/message_box_log.h"
 #include "platform/host/utf.h"
+#include "user32/message_box_window.h"
 
 namespace platform {
 namespace {
@@ -18,23 +17,6 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
     return previous;
 }
 
-namespace testing {
-
-MessageBoxLog::MessageBoxLog(int answer) : answer_(answer) {
-    previous_ = SetMessageBoxHook({&MessageBoxLog::Present, this});
-}
-
-MessageBoxLog::~MessageBoxLog() {
-    SetMessageBoxHook(previous_);
-}
-
-int MessageBoxLog::Present(void* context, HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    auto* log = static_cast<MessageBoxLog*>(context);
-    log->records_.push_back({text ? text : u"", caption ? caption : u"", type, owner});
-    return log->answer_;
-}
-
-}  // namespace testing
 }  // namespace platform
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {

@@ -2,9 +2,10 @@
 // its caption, its text and its buttons.
 #include <algorithm>
 
-#include "winsys/draw.h"
-#include "user32/message_box_window.h"
 #include "platform/user32/message_box.h"
+#include "user32/message_box_window.h"
+#include "winsys/draw.h"
+#include "winsys/modal.h"
 #include "winsys/window_system.h"
 
 namespace platform::detail {
@@ -22,8 +23,7 @@ struct BoxState : ControlState {
 };
 
 BoxState* Box(HWND window) {
-    WindowData* data = FindWindowData(window);
-    return data ? static_cast<BoxState*>(data->control.get()) : nullptr;
+    return StateOf<BoxState>(window);
 }
 
 int TextWidth(const CellRect& b) {
@@ -52,19 +52,14 @@ LRESULT BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             switch (wParam) {
                 case VK_RETURN:
-                case VK_SPACE:
-                    Finish(*s, s->selected);
-                    break;
-                case VK_ESCAPE:
-                    Finish(*s, 1);
-                    break;
+                case VK_SPACE: Finish(*s, s->selected); break;
+                case VK_ESCAPE: Finish(*s, 1); break;
                 case VK_TAB:
                 case VK_LEFT:
                 case VK_RIGHT:
                     if (s->okCancel) s->selected = 1 - s->selected;
                     break;
-                default:
-                    break;
+                default: break;
             }
             return 0;
         case WM_LBUTTONDOWN: {
@@ -81,8 +76,7 @@ LRESULT BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -131,24 +125,17 @@ int ShowMessageBoxWindow(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     state->text = text ? text : u"";
     state->okCancel = (type & 0xF) == MB_OKCANCEL;
     const RECT r = BoxRect(state->caption, state->text);
-    const HWND previous = GetForegroundWindow();
-    const bool disableOwner = IsWindow(owner) && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
+    OwnedModal modal(owner);
     const HWND box =
         CreateWindowExW(0, kMessageBoxClass, state->caption.c_str(), 0, r.left, r.top,
                         r.right - r.left, r.bottom - r.top, owner, nullptr, nullptr, nullptr);
-    int result = IDCANCEL;
-    if (box) {
-        BoxState* s = state.get();
-        FindWindowData(box)->control = std::move(state);
-        ShowWindow(box, SW_SHOW);
-        SetFocus(box);
-        RunModalLoop(box, [s] { return s->result != 0; });
-        if (IsWindow(box)) result = s->result ? s->result : IDCANCEL;
-        DestroyWindow(box);
-    }
-    if (disableOwner) EnableWindow(owner, TRUE);
-    if (IsWindow(previous)) SetForegroundWindow(previous);
+    if (!box) return IDCANCEL;
+    BoxState* s = state.get();
+    FindWindowData(box)->control = std::move(state);
+    SetFocus(box);
+    modal.Run(box, [s] { return s->result != 0; });
+    const int result = IsWindow(box) && s->result ? s->result : IDCANCEL;
+    DestroyWindow(box);
     return result;
 }
 

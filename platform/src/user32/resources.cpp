@@ -1,23 +1,29 @@
 // The program's resource tables, by instance, and the loads of resources.h.
 #include <algorithm>
 #include <cstring>
-#include <map>
-#include <vector>
+#include <memory>
+
+#include "host/handle_table.h"
 
 #include "platform/user32/message_loop.h"
 #include "platform/user32/resources.h"
 
 namespace {
 
-std::vector<const ResourceTable*>& Modules() {
-    static std::vector<const ResourceTable*> modules;
+using platform::detail::HandleTable;
+
+struct Module {
+    const ResourceTable* resources;
+};
+
+HandleTable<Module>& Modules() {
+    static HandleTable<Module> modules(0x400000);
     return modules;
 }
 
-const ResourceTable* Module(HINSTANCE instance) {
-    const auto index = reinterpret_cast<std::uintptr_t>(instance);
-    auto& modules = Modules();
-    return index >= 1 && index <= modules.size() ? modules[index - 1] : nullptr;
+const ResourceTable* ModuleOf(HINSTANCE instance) {
+    const Module* module = Modules().Find(instance);
+    return module ? module->resources : nullptr;
 }
 
 UINT IdOf(LPCWSTR name) {
@@ -31,36 +37,37 @@ const T* FindById(std::span<const T> items, UINT id) {
     return it == items.end() ? nullptr : &*it;
 }
 
-// Loaded icons, by handle.
-std::map<std::uintptr_t, Color>& Icons() {
-    static std::map<std::uintptr_t, Color> icons;
+// A loaded icon: a solid square of one colour.
+struct Icon {
+    Color color;
+};
+
+HandleTable<Icon>& Icons() {
+    static HandleTable<Icon> icons(0x5000);
     return icons;
 }
-std::uintptr_t nextIcon = 0x5000;
 
 // Only tables that LoadAcceleratorsW handed out are read.
 bool IsKnownTable(const AcceleratorTableResource* table) {
-    for (const ResourceTable* module : Modules()) {
-        for (const auto& t : module->accelerators) {
+    return Modules().FindIf([table](const Module& module) {
+        for (const auto& t : module.resources->accelerators) {
             if (&t == table) return true;
         }
-    }
-    return false;
+        return false;
+    }) != nullptr;
 }
 
 }  // namespace
 
 HINSTANCE RegisterModule(const ResourceTable* resources) {
-    auto& modules = Modules();
-    for (std::size_t i = 0; i < modules.size(); ++i) {
-        if (modules[i] == resources) return reinterpret_cast<HINSTANCE>(i + 1);
-    }
-    modules.push_back(resources);
-    return reinterpret_cast<HINSTANCE>(modules.size());
+    if (!resources) return nullptr;
+    const auto known = Modules().FindIf<HINSTANCE>(
+        [resources](const Module& module) { return module.resources == resources; });
+    return known ? known : Modules().Add<HINSTANCE>(std::make_unique<Module>(Module{resources}));
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int capacity) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     if (!module || !buffer || capacity <= 0) return 0;
     const StringResource* s = FindById(module->strings, id);
     if (!s) {
@@ -77,13 +84,11 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int capacity) {
 }
 
 HICON LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int, int, UINT) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     if (!module || type != IMAGE_ICON) return nullptr;
     const IconResource* icon = FindById(module->icons, IdOf(name));
     if (!icon) return nullptr;
-    const std::uintptr_t handle = nextIcon++;
-    Icons()[handle] = icon->color;
-    return reinterpret_cast<HICON>(handle);
+    return Icons().Add<HICON>(std::make_unique<Icon>(Icon{icon->color}));
 }
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
@@ -91,16 +96,16 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
 }
 
 BOOL DestroyIcon(HICON icon) {
-    return Icons().erase(reinterpret_cast<std::uintptr_t>(icon)) ? TRUE : FALSE;
+    return Icons().Remove(icon) ? TRUE : FALSE;
 }
 
 Color IconColor(HICON icon) {
-    const auto it = Icons().find(reinterpret_cast<std::uintptr_t>(icon));
-    return it == Icons().end() ? Color::white : it->second;
+    const Icon* found = Icons().Find(icon);
+    return found ? found->color : Color::white;
 }
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     if (!module) return nullptr;
     const AcceleratorTableResource* table = FindById(module->accelerators, IdOf(name));
     return reinterpret_cast<HACCEL>(const_cast<AcceleratorTableResource*>(table));
@@ -129,22 +134,22 @@ int TranslateAcceleratorW(HWND window, HACCEL handle, MSG* msg) {
 namespace platform {
 
 const MenuResource* FindMenuResource(HINSTANCE instance, UINT id) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     return module ? FindById(module->menus, id) : nullptr;
 }
 
 const DialogResource* FindDialogResource(HINSTANCE instance, UINT id) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     return module ? FindById(module->dialogs, id) : nullptr;
 }
 
 const MenuBarResource* FindMenuBarResource(HINSTANCE instance, UINT id) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     return module ? FindById(module->menuBars, id) : nullptr;
 }
 
 const VersionResource* FindVersionResource(HINSTANCE instance) {
-    const ResourceTable* module = Module(instance);
+    const ResourceTable* module = ModuleOf(instance);
     return module ? module->version : nullptr;
 }
 

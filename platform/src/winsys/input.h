@@ -1,6 +1,6 @@
-// Turns the device's input into messages: keys to the window that takes keys, taps to the
-// window under them, the navigation bar's ok button, the menu-bar keys, resizes and the
-// low-memory notice.
+// Turns the device's input into messages: keys to the window that takes keys (F1 to F9 and
+// Alt with a letter first to the foreground window's menu bar), taps and the wheel to the
+// window under them, resizes and the low-memory notice.
 #pragma once
 
 #include "host/device.h"
@@ -8,9 +8,5 @@
 namespace platform::detail {
 
 void DeliverInput(const InputEvent& event);
-
-// The menu bar of a top-level window, if it has one (the shell keeps them).
-HWND MenuBarOf(HWND window);
-void SetMenuBarOf(HWND window, HWND bar);
 
 }  // namespace platform::detail

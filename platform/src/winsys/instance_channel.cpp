@@ -19,7 +19,6 @@
 #include "host/device.h"
 #include "platform/host/device_root.h"
 #include "platform/host/utf.h"
-#include "platform/user32/window.h"
 #include "winsys/window_system.h"
 
 namespace platform::detail {
@@ -110,8 +109,7 @@ void Answer(int client) {
     } else if (line.rfind("FRONT ", 0) == 0) {
         const HWND window = LocalMatch(line.substr(6));
         if (window) {
-            SetForegroundWindow(
-                reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) | 1));
+            BringToFront(window);
             if (Device* device = CurrentDevice()) {
                 device->Flash();
                 device->Bell();
@@ -179,7 +177,8 @@ BOOL BringRemoteToFront(HWND window) {
     const auto index = (reinterpret_cast<std::uintptr_t>(window) - kRemoteBase) / 2 - 1;
     const RemoteWindow& remote = remotes[index];
     std::string reply;
-    const bool ok = Ask("FRONT " + WindowKey(remote.className, remote.title), reply) && reply == "OK";
+    const bool ok =
+        Ask("FRONT " + WindowKey(remote.className, remote.title), reply) && reply == "OK";
     std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
                  program_invocation_short_name, remote.pid.c_str(), DeviceRoot().c_str(),
                  ok ? "; brought it to the front" : "");

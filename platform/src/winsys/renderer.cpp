@@ -1,20 +1,17 @@
-// Draws the whole screen into the grid: the windows from the bottom up, then the
-// navigation bar.
+#include "winsys/renderer.h"
+
 #include "host/device.h"
 #include "winsys/draw.h"
-#include "platform/aygshell/shell.h"
-#include "aygshell/shell_internal.h"
 #include "winsys/window_system.h"
 
 namespace platform::detail {
 namespace {
 
 constexpr Cell kDesktop{u' ', Color::white, Color::black};
-constexpr Cell kNavigationBar{u' ', Color::white, Color::blue, true};
 
 Cell BrushCell(HBRUSH brush) {
-    if (brush == GetStockObject(BLACK_BRUSH)) return {u' ', Color::white, Color::black};
-    if (brush == GetStockObject(LTGRAY_BRUSH)) return {u' ', Color::black, Color::gray};
+    if (brush == StockBrush(BLACK_BRUSH)) return {u' ', Color::white, Color::black};
+    if (brush == StockBrush(LTGRAY_BRUSH)) return {u' ', Color::black, Color::gray};
     return kPlain;
 }
 
@@ -30,22 +27,33 @@ void DrawTree(CellGrid& grid, HWND window, const CellRect& clip) {
         grid.Fill(bounds, BrushCell(data->cls->background));
     }
     for (HWND child : std::vector<HWND>(data->children)) {
-        if (IsWindowVisible(child)) DrawTree(grid, child, visible);
+        if (IsVisible(child)) DrawTree(grid, child, visible);
     }
 }
 
-void DrawNavigationBar(CellGrid& grid) {
-    grid.ResetClip();
-    const int rows = PixelToRow(kNavigationBarHeight);
-    grid.Fill({0, 0, grid.columns(), rows}, kNavigationBar);
-    const HWND target = NavigationWindow();
-    const int okColumn = PixelToColumn(OkButtonLeft());
-    grid.Text(1, 0, NavigationTitle(target), kNavigationBar, okColumn - 1);
-    if (HasOkButton(target)) grid.Text(okColumn, 0, u"[ok]", kNavigationBar);
-    if (Windows().busy) grid.Text(okColumn - 2, 0, u"\u231B", kNavigationBar);
+void DrawLayer(CellGrid& grid, bool topmost) {
+    const CellRect screen{0, 0, grid.columns(), grid.rows()};
+    for (HWND top : std::vector<HWND>(Windows().topLevels)) {
+        const WindowData* data = FindWindowData(top);
+        if (data && data->topmost == topmost && IsVisible(top)) DrawTree(grid, top, screen);
+    }
 }
 
 }  // namespace
+
+void Render(CellGrid& grid) {
+    if (Device* device = CurrentDevice()) {
+        if (grid.columns() != device->Columns() || grid.rows() != device->Rows()) {
+            grid.Resize(device->Columns(), device->Rows());
+        }
+    }
+    ApplyDocking(true);
+    grid.ResetClip();
+    grid.Fill({0, 0, grid.columns(), grid.rows()}, kDesktop);
+    DrawLayer(grid, false);
+    DrawLayer(grid, true);
+    grid.ResetClip();
+}
 
 void SetBusy(bool busy) {
     Windows().busy = busy;
@@ -54,22 +62,6 @@ void SetBusy(bool busy) {
         device->Present(Windows().grid);
         device->SetBusy(busy);
     }
-}
-
-void Render(CellGrid& grid) {
-    if (Device* device = CurrentDevice()) {
-        if (grid.columns() != device->Columns() || grid.rows() != device->Rows()) {
-            grid.Resize(device->Columns(), device->Rows());
-        }
-    }
-    grid.ResetClip();
-    grid.Fill({0, 0, grid.columns(), grid.rows()}, kDesktop);
-    const CellRect screen{0, 0, grid.columns(), grid.rows()};
-    for (HWND top : std::vector<HWND>(Windows().topLevels)) {
-        if (IsWindowVisible(top)) DrawTree(grid, top, screen);
-    }
-    DrawNavigationBar(grid);
-    grid.ResetClip();
 }
 
 }  // namespace platform::detail

@@ -2,39 +2,11 @@
 
 #include <algorithm>
 
+#include "host/ascii.h"
 #include "host/device.h"
-#include "platform/aygshell/shell.h"
+#include "platform/host/screen_layout.h"
 
 namespace platform::detail {
-
-namespace {
-Device* currentDevice = nullptr;
-std::unique_ptr<Device> ownedDevice;
-std::unique_ptr<Device> (*deviceFactory)() = nullptr;
-}  // namespace
-
-Device* CurrentDevice() {
-    if (!currentDevice && deviceFactory) {
-        auto* factory = deviceFactory;
-        deviceFactory = nullptr;
-        ownedDevice = factory();
-        currentDevice = ownedDevice.get();
-    }
-    return currentDevice;
-}
-
-void SetCurrentDevice(Device* device) {
-    currentDevice = device;
-}
-void SetDeviceFactory(std::unique_ptr<Device> (*factory)()) {
-    deviceFactory = factory;
-}
-
-void CloseOwnedDevice() {
-    if (currentDevice == ownedDevice.get()) currentDevice = nullptr;
-    ownedDevice.reset();
-    deviceFactory = nullptr;
-}
 
 WindowSystem& Windows() {
     static WindowSystem system;
@@ -43,8 +15,10 @@ WindowSystem& Windows() {
 
 void ResetWindowSystem() {
     WindowSystem& ws = Windows();
-    while (!ws.topLevels.empty()) DestroyWindow(ws.topLevels.back());
-    ws.windows.clear();
+    while (!ws.topLevels.empty()) {
+        if (!Destroy(ws.topLevels.back())) ws.topLevels.pop_back();
+    }
+    ws.windows.Clear();
     ws.classes.clear();
     ws.queue.clear();
     ws.timers.clear();
@@ -52,25 +26,16 @@ void ResetWindowSystem() {
     ws.foreground = ws.focus = nullptr;
     ws.cursorKnown = false;
     ws.busy = false;
+    ResetHandleTables();
 }
 
 WindowData* FindWindowData(HWND window) {
-    WindowSystem& ws = Windows();
-    const auto it = ws.windows.find(reinterpret_cast<std::uintptr_t>(window));
-    return it == ws.windows.end() ? nullptr : it->second.get();
+    return Windows().windows.Find(window);
 }
 
 const WindowClassInfo* FindClass(std::u16string_view name) {
     for (const auto& cls : Windows().classes) {
-        if (cls->name.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i) {
-            const auto lower = [](char16_t c) {
-                return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-            };
-            same = lower(cls->name[i]) == lower(name[i]);
-        }
-        if (same) return cls.get();
+        if (EqualsIgnoringAsciiCase(cls->name, name)) return cls.get();
     }
     return nullptr;
 }
@@ -83,6 +48,7 @@ const WindowClassInfo* RegisterBuiltinClass(std::u16string_view name, WNDPROC pr
     cls->proc = proc;
     cls->draw = draw;
     cls->background = background;
+    cls->builtin = true;
     Windows().classes.push_back(std::move(cls));
     return Windows().classes.back().get();
 }
@@ -99,6 +65,11 @@ bool IsWithin(HWND window, HWND ancestor) {
         data = FindWindowData(data->parent ? data->parent : data->owner);
     }
     return false;
+}
+
+HWND ParentOrOwner(HWND window) {
+    const WindowData* data = FindWindowData(window);
+    return data ? (data->parent ? data->parent : data->owner) : nullptr;
 }
 
 RECT ScreenRect(HWND window) {
@@ -134,38 +105,12 @@ RECT DesktopRect() {
             std::max<LONG>(kNavigationBarHeight, ScreenHeight() - kMenuBarHeight)};
 }
 
-void Activate(HWND window) {
-    WindowSystem& ws = Windows();
-    const HWND previous = ws.foreground;
-    if (previous == window) return;
-    ws.foreground = window;
-    if (WindowData* data = FindWindowData(window)) {
-        // The window comes to the top, its owned windows above it.
-        auto& z = ws.topLevels;
-        z.erase(std::remove(z.begin(), z.end(), window), z.end());
-        z.push_back(window);
-        for (HWND owned : std::vector<HWND>(z)) {
-            WindowData* o = FindWindowData(owned);
-            if (o && o->owner == window) {
-                z.erase(std::remove(z.begin(), z.end(), owned), z.end());
-                z.push_back(owned);
-            }
-        }
-        ws.focus = data->lastFocus && IsWindow(data->lastFocus) ? data->lastFocus : window;
-    }
-    if (IsWindow(previous)) {
-        SendMessageW(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
-    }
-    if (IsWindow(window)) {
-        SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
-    }
-}
-
-HWND KeyTarget() {
-    WindowSystem& ws = Windows();
-    const HWND active = !ws.modalStack.empty() ? ws.modalStack.back() : ws.foreground;
-    if (ws.focus && IsWindow(ws.focus) && (!active || IsWithin(ws.focus, active))) return ws.focus;
-    return active;
+HBRUSH StockBrush(int object) {
+    static HBRUSH const brushes[] = {
+        reinterpret_cast<HBRUSH>(0x101), reinterpret_cast<HBRUSH>(0x102),
+        reinterpret_cast<HBRUSH>(0x103), reinterpret_cast<HBRUSH>(0x104),
+        reinterpret_cast<HBRUSH>(0x105)};
+    return object >= 0 && object < 5 ? brushes[object] : nullptr;
 }
 
 LRESULT CopyTextOut(std::u16string_view text, WPARAM capacity, LPARAM buffer) {

@@ -1,14 +1,15 @@
-// The window system's state: windows, classes, the z-order, focus and foreground, the queue
-// and the timers. One per process, like the handheld's own.
+// The window system's state and its engine: windows, classes, the z-order, focus and
+// foreground, the queue and the timers, and the operations on them that the window calls
+// (user32) and the platform's own windows build on. One per process, like the handheld's own.
 #pragma once
 
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "host/handle_table.h"
 #include "platform/host/cell_grid.h"
 #include "platform/user32/message_loop.h"
 
@@ -24,11 +25,21 @@ struct WindowClassInfo {
     HICON icon = nullptr;
     UINT style = 0;
     DrawProc draw = nullptr;
+    bool builtin = false;  // one of the platform's own classes
 };
 
-// State a built-in control keeps; each control type derives its own.
+// State a built-in window keeps; each class derives its own.
 struct ControlState {
     virtual ~ControlState() = default;
+};
+
+// Where the window system keeps a top-level window when the screen changes size.
+enum class Dock {
+    none,
+    desktop,     // between the navigation bar and the menu bar (CW_USEDEFAULT windows)
+    fullScreen,  // everything under the navigation bar (full-screen dialogs)
+    top,         // the navigation bar's strip
+    bottom,      // the menu bar's strip
 };
 
 struct WindowData {
@@ -44,13 +55,15 @@ struct WindowData {
     std::u16string text;
     std::u16string navTitle;
     bool hasNavTitle = false;
-    bool fillsDesktop = false;  // follows the desktop when the screen is resized
-    bool doneButton = false;    // a full-screen dialog's Done button in the navigation bar
-    bool fullScreen = false;    // fills the screen under the navigation bar
+    Dock dock = Dock::none;
+    bool topmost = false;     // drawn above every other window, takes taps under modal windows
+    bool popup = false;       // a popup menu or list: never the navigation bar's window
+    bool doneButton = false;  // a full-screen dialog's Done button in the navigation bar
     bool needsPaint = true;
     bool destroying = false;
     std::vector<HWND> children;  // creation order: later ones are on top
     HWND lastFocus = nullptr;
+    HWND menuBar = nullptr;  // a top-level window's menu bar
     LONG_PTR userData = 0;
     LONG_PTR messageResult = 0;
     std::unique_ptr<ControlState> control;
@@ -66,8 +79,7 @@ struct Timer {
 };
 
 struct WindowSystem {
-    std::map<std::uintptr_t, std::unique_ptr<WindowData>> windows;
-    std::uintptr_t nextHandle = 0x10000;
+    HandleTable<WindowData> windows{0x10000};
     std::vector<std::unique_ptr<WindowClassInfo>> classes;
     std::vector<HWND> topLevels;  // bottom to top
     HWND foreground = nullptr;
@@ -82,19 +94,39 @@ struct WindowSystem {
 };
 
 WindowSystem& Windows();
-// Destroys every window and forgets classes, queue and timers (between tests).
+// Destroys every window, forgets classes, queue and timers, and resets every handle table
+// (between tests, and when a program ends).
 void ResetWindowSystem();
 
+// --- Windows and classes (window_system.cpp) ---------------------------------------------
 WindowData* FindWindowData(HWND window);
 const WindowClassInfo* FindClass(std::u16string_view name);
-// Registers a class of the platform's own (controls, menus, boxes) once.
+// Registers a class of the platform's own (controls, menus, boxes, bars) once.
 const WindowClassInfo* RegisterBuiltinClass(std::u16string_view name, WNDPROC proc, DrawProc draw,
                                             HBRUSH background = nullptr);
+
+// The state a built-in window of class state T keeps, or null.
+template <typename T>
+T* StateOf(HWND window) {
+    WindowData* data = FindWindowData(window);
+    return data ? dynamic_cast<T*>(data->control.get()) : nullptr;
+}
+
+// Gives a window a fresh state of type T and returns it.
+template <typename T>
+T* CreateState(HWND window) {
+    WindowData* data = FindWindowData(window);
+    if (!data) return nullptr;
+    data->control = std::make_unique<T>();
+    return static_cast<T*>(data->control.get());
+}
 
 // The top-level window a window belongs to.
 HWND TopLevelOf(HWND window);
 // True when `window` is `ancestor` or lies inside it (children and owned windows).
 bool IsWithin(HWND window, HWND ancestor);
+// The parent of a child, the owner of a top-level window.
+HWND ParentOrOwner(HWND window);
 // A window's rectangle in screen pixels, and in screen cells.
 RECT ScreenRect(HWND window);
 CellRect ScreenCells(HWND window);
@@ -103,34 +135,61 @@ RECT DesktopRect();
 // The screen's size in pixels.
 int ScreenWidth();
 int ScreenHeight();
+// The stock brushes (WHITE_BRUSH, ...), or null.
+HBRUSH StockBrush(int object);
 
+// --- The window tree (window_tree.cpp) ----------------------------------------------------
+// Destroys owned windows and children first, each with its own WM_DESTROY.
+bool Destroy(HWND window);
+// Visible itself and inside visible parents.
+bool IsVisible(HWND window);
+bool IsEnabled(HWND window);
+// Enables or disables; WM_ENABLE when that changes. Returns whether it was disabled.
+bool Enable(HWND window, bool enable);
+// Moves a window (its parent's client coordinates, or the screen); WM_SIZE when the size
+// changed.
+bool Place(HWND window, const RECT& rect);
+// The rectangle a dock gives a window on the screen as it is now.
+RECT DockRect(Dock dock);
+// Puts every docked top-level window where its dock says (only the bars, when asked: the
+// screen has not changed size, and a program may have moved its own windows).
+void ApplyDocking(bool barsOnly = false);
 // Makes a top-level window the foreground window and sends WM_ACTIVATE to both.
 void Activate(HWND window);
+// Brings a window's top-level window to the front, with a modal window of its own that is
+// up (an open dialog) in front of it.
+bool BringToFront(HWND window);
 // The window that takes keys: the innermost modal window's focus, or the foreground's.
 HWND KeyTarget();
+// Moves the focus; WM_KILLFOCUS and WM_SETFOCUS. Returns the window that had it.
+HWND MoveFocus(HWND window);
 
-// Runs a modal loop for `window` until `done` says so or WM_QUIT arrives (which is posted
-// again for the outer loop). `filter` may take a message before it is dispatched.
-void RunModalLoop(HWND window, const std::function<bool()>& done,
-                  const std::function<bool(MSG&)>& filter = nullptr);
+// --- Messages (message_engine.cpp) --------------------------------------------------------
+// Milliseconds on the device's clock.
+std::int64_t Now();
+// Calls the window's procedure. No exception crosses it: one that escapes (memory running
+// out inside a control) ends that message, not the program.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuit(int exitCode);
+// The next message: posted messages, then due timers, then WM_PAINT; otherwise draws the
+// screen and waits for input until the next timer. False for WM_QUIT.
+bool NextMessage(MSG& msg);
+// A posted message (or, when removing, a due timer) if one is there, without waiting.
+bool PeekMessage(MSG& msg, bool remove);
+// A key message that types a character is followed by WM_CHAR with it.
+bool Translate(const MSG& msg);
+LRESULT Dispatch(const MSG& msg);
 
-// The busy mark in the navigation bar, while the program is blocked in a network call; it
-// shows at once.
-void SetBusy(bool busy);
-
-// Shows a popup (a menu, a combo box's open list) without taking the foreground, gives it the
-// keys and runs it modally until `done`; the keys then go back where they were. Returns false
-// when the popup was destroyed meanwhile.
-bool RunPopupWindow(HWND popup, const std::function<bool()>& done);
-
-// Draws the whole screen into the grid.
-void Render(CellGrid& grid);
-
+// --- Helpers ------------------------------------------------------------------------------
 // Answers WM_GETTEXT: copies `text` into the caller's buffer of `capacity` units, cut to
 // capacity - 1; returns the characters copied.
 LRESULT CopyTextOut(std::u16string_view text, WPARAM capacity, LPARAM buffer);
-
-// Text conversions for the screens.
+// Text without its "&" marks; the mnemonic (the character after the first "&") if asked.
 std::u16string StripMnemonic(std::u16string_view text, char16_t* mnemonic = nullptr);
+
+// Sent by input routing to a window's menu bar for F1 to F9 and Alt with a letter: wParam
+// the virtual key, lParam the key's flags. Nonzero when the bar took the key.
+inline constexpr UINT kMenuBarKey = WM_USER + 0x700;
 
 }  // namespace platform::detail

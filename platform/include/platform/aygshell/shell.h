@@ -2,10 +2,8 @@
 // input panel, full-screen dialogs, and the common controls' command-bar height query.
 #pragma once
 
+#include "platform/host/screen_layout.h"
 #include "platform/user32/window.h"
-
-inline constexpr int kNavigationBarHeight = 26;  // pixels
-inline constexpr int kMenuBarHeight = 26;
 
 struct SHMENUBARINFO {
     DWORD cbSize;

@@ -5,6 +5,7 @@
 // WM_NOTIFY (an NMHDR-headed record). See control_wrappers.h for the typed interface.
 #pragma once
 
+#include "platform/user32/dialogs.h"
 #include "platform/user32/messages.h"
 #include "platform/win_types.h"
 
@@ -129,13 +130,7 @@ inline constexpr WORD CBN_SELCHANGE = 1;
 inline constexpr WORD CBN_DROPDOWN = 7;
 inline constexpr WORD CBN_CLOSEUP = 8;
 
-// --- Buttons -------------------------------------------------------------------------------
-inline constexpr UINT BM_GETCHECK = 0x00F0;
-inline constexpr UINT BM_SETCHECK = 0x00F1;
-inline constexpr UINT BM_CLICK = 0x00F5;
-inline constexpr WPARAM BST_UNCHECKED = 0;
-inline constexpr WPARAM BST_CHECKED = 1;
-inline constexpr WORD BN_CLICKED = 0;
+// --- Buttons: their messages are in dialogs.h, with their styles ---------------------------
 
 // --- Up-down -------------------------------------------------------------------------------
 inline constexpr UINT UDM_SETBUDDY = WM_USER + 105;

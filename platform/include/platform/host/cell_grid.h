@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/user32/resources.h"
+#include "platform/win_types.h"
+
+// Colours of the device's screen.
+enum class Color : BYTE { black, red, green, yellow, blue, magenta, cyan, white, gray };
 
 namespace platform {
 

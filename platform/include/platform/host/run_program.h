@@ -1,7 +1,9 @@
 // Running a program on the device: the terminal screen for users, the headless one for tests.
 #pragma once
 
-#include "platform/user32/resources.h"
+#include "platform/win_types.h"
+
+struct ResourceTable;
 
 namespace platform {
 

@@ -22,6 +22,14 @@ inline constexpr DWORD BS_CHECKBOX = 0x2;
 inline constexpr DWORD BS_AUTOCHECKBOX = 0x3;
 inline constexpr DWORD BS_TYPEMASK = 0xF;
 
+// Button messages and notifications.
+inline constexpr UINT BM_GETCHECK = 0x00F0;
+inline constexpr UINT BM_SETCHECK = 0x00F1;
+inline constexpr UINT BM_CLICK = 0x00F5;
+inline constexpr WPARAM BST_UNCHECKED = 0;
+inline constexpr WPARAM BST_CHECKED = 1;
+inline constexpr WORD BN_CLICKED = 0;
+
 // Edit styles.
 inline constexpr DWORD ES_LEFT = 0x0;
 inline constexpr DWORD ES_CENTER = 0x1;

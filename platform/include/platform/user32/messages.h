@@ -67,11 +67,17 @@ inline constexpr WORD VK_LEFT = 0x25;
 inline constexpr WORD VK_UP = 0x26;
 inline constexpr WORD VK_RIGHT = 0x27;
 inline constexpr WORD VK_DOWN = 0x28;
+inline constexpr WORD VK_INSERT = 0x2D;
 inline constexpr WORD VK_DELETE = 0x2E;
 inline constexpr WORD VK_F1 = 0x70;
 inline constexpr WORD VK_F2 = 0x71;
 inline constexpr WORD VK_F3 = 0x72;
-// Letters and digits are their ASCII capitals: 'A' is 0x41.
+inline constexpr WORD VK_F12 = 0x7B;
+// A typed character that is no key of its own: the key message carries the character and
+// TranslateMessage turns it into WM_CHAR.
+inline constexpr WORD VK_PACKET = 0xE7;
+// Letters and digits are their ASCII capitals: 'A' is 0x41. Our device sends them as keys only
+// with Ctrl or Alt (accelerators, mnemonics); typed, they arrive as characters (VK_PACKET).
 
 // Modifier bits a key message carries in the high word of its second parameter (our device
 // reports them with each key, as it has no key-state table).

@@ -4,10 +4,8 @@
 
 #include <span>
 
+#include "platform/host/cell_grid.h"
 #include "platform/user32/message_loop.h"
-
-// Colours of the device's screen.
-enum class Color : BYTE { black, red, green, yellow, blue, magenta, cyan, white, gray };
 
 struct StringResource {
     UINT id;

@@ -1,4 +1,7 @@
-// The list view's messages.
+// The list view ("SysListView32") in report mode: columns with titles, widths and alignments,
+// items with texts per sub-item, a row image and item data, single selection and focus, the
+// program's sort, header drag and drop by keys, full-row selection. Not supported: the icon,
+// small-icon and list views, several selected rows, editing labels, groups, tooltips.
 #include <algorithm>
 
 #include "comctl32/listview/listview_state.h"
@@ -117,6 +120,51 @@ LRESULT SetImageList(ListState& s, int which, HIMAGELIST list) {
     return reinterpret_cast<LRESULT>(old);
 }
 
+LVCOLUMNW* AsColumn(LPARAM lParam) {
+    return reinterpret_cast<LVCOLUMNW*>(lParam);
+}
+
+int* AsOrder(LPARAM lParam) {
+    return reinterpret_cast<int*>(lParam);
+}
+
+LRESULT SetItem(ListState& s, const LVITEMW* item) {
+    if (!item || !ValidItem(s, item->iItem)) return FALSE;
+    ApplyItem(s.items[item->iItem], *item);
+    return TRUE;
+}
+
+LRESULT SetItemText(ListState& s, int index, const LVITEMW* item) {
+    if (!item || !ValidItem(s, index)) return FALSE;
+    TextSlot(s.items[index], std::max(0, item->iSubItem)) = item->pszText ? item->pszText : u"";
+    return TRUE;
+}
+
+LRESULT DeleteAllItems(ListState& s) {
+    s.items.clear();
+    s.top = 0;
+    return TRUE;
+}
+
+LRESULT EnsureVisible(HWND list, ListState& s, int index) {
+    if (ValidItem(s, index)) KeepInView(list, s, index);
+    return TRUE;
+}
+
+LRESULT SetExtendedStyle(ListState& s, WPARAM maskParam, LPARAM styleParam) {
+    const DWORD old = s.extendedStyle;
+    const auto mask = static_cast<DWORD>(maskParam);
+    const auto style = static_cast<DWORD>(styleParam);
+    s.extendedStyle = mask ? (old & ~mask) | (style & mask) : style;
+    return old;
+}
+
+LRESULT GetColumnOrder(const ListState& s, int count, int* out) {
+    if (!out || count < static_cast<int>(s.order.size())) return FALSE;
+    std::copy(s.order.begin(), s.order.end(), out);
+    return TRUE;
+}
+
 }  // namespace
 
 ListState::~ListState() {
@@ -127,94 +175,54 @@ LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM
     const int index = static_cast<int>(static_cast<std::intptr_t>(wParam));
     auto* item = reinterpret_cast<LVITEMW*>(lParam);
     switch (message) {
-        case LVM_INSERTCOLUMNW:
-            return InsertColumn(s, index, reinterpret_cast<const LVCOLUMNW*>(lParam));
-        case LVM_GETCOLUMNW:
-            return GetColumn(s, index, reinterpret_cast<LVCOLUMNW*>(lParam));
-        case LVM_INSERTITEMW:
-            return InsertItem(s, item);
-        case LVM_SETITEMW:
-            if (!item || !ValidItem(s, item->iItem)) return FALSE;
-            ApplyItem(s.items[item->iItem], *item);
-            return TRUE;
-        case LVM_SETITEMTEXTW:
-            if (!item || !ValidItem(s, index)) return FALSE;
-            TextSlot(s.items[index], std::max(0, item->iSubItem)) =
-                item->pszText ? item->pszText : u"";
-            return TRUE;
-        case LVM_GETITEMTEXTW:
-            return GetItemText(s, index, item);
-        case LVM_GETITEMCOUNT:
-            return static_cast<LRESULT>(s.items.size());
-        case LVM_GETITEMSTATE:
-            return ValidItem(s, index) ? s.items[index].state & lParam : 0;
-        case LVM_SETITEMSTATE:
-            return SetItemState(list, s, index, item);
-        case LVM_DELETEALLITEMS:
-            s.items.clear();
-            s.top = 0;
-            return TRUE;
-        case LVM_GETCOUNTPERPAGE:
-            return RowsPerPage(list);
-        case LVM_GETTOPINDEX:
-            return s.top;
-        case LVM_ENSUREVISIBLE:
-            if (ValidItem(s, index)) KeepInView(list, s, index);
-            return TRUE;
-        case LVM_SORTITEMS:
-            return SortItems(s, static_cast<LPARAM>(wParam),
-                             reinterpret_cast<PFNLVCOMPARE>(lParam));
-        case LVM_SETIMAGELIST:
-            return SetImageList(s, index, reinterpret_cast<HIMAGELIST>(lParam));
-        case LVM_GETIMAGELIST:
-            return index == LVSIL_SMALL ? reinterpret_cast<LRESULT>(s.smallImages) : 0;
-        case LVM_SETEXTENDEDLISTVIEWSTYLE: {
-            const DWORD old = s.extendedStyle;
-            const auto mask = static_cast<DWORD>(wParam);
-            s.extendedStyle = mask ? (old & ~mask) | (static_cast<DWORD>(lParam) & mask)
-                                   : static_cast<DWORD>(lParam);
-            return old;
-        }
-        case LVM_GETEXTENDEDLISTVIEWSTYLE:
-            return s.extendedStyle;
-        case LVM_SETCOLUMNORDERARRAY:
-            return SetColumnOrder(s, index, reinterpret_cast<const int*>(lParam));
-        case LVM_GETCOLUMNORDERARRAY: {
-            auto* out = reinterpret_cast<int*>(lParam);
-            if (!out || index < static_cast<int>(s.order.size())) return FALSE;
-            std::copy(s.order.begin(), s.order.end(), out);
-            return TRUE;
-        }
-        default:
-            return ControlDefault(list, message, wParam, lParam);
+        case LVM_INSERTCOLUMNW: return InsertColumn(s, index, AsColumn(lParam));
+        case LVM_GETCOLUMNW: return GetColumn(s, index, AsColumn(lParam));
+        case LVM_INSERTITEMW: return InsertItem(s, item);
+        case LVM_SETITEMW: return SetItem(s, item);
+        case LVM_SETITEMTEXTW: return SetItemText(s, index, item);
+        case LVM_GETITEMTEXTW: return GetItemText(s, index, item);
+        case LVM_GETITEMCOUNT: return static_cast<LRESULT>(s.items.size());
+        case LVM_GETITEMSTATE: return ValidItem(s, index) ? s.items[index].state & lParam : 0;
+        case LVM_SETITEMSTATE: return SetItemState(list, s, index, item);
+        case LVM_DELETEALLITEMS: return DeleteAllItems(s);
+        case LVM_GETCOUNTPERPAGE: return RowsPerPage(list);
+        case LVM_GETTOPINDEX: return s.top;
+        case LVM_ENSUREVISIBLE: return EnsureVisible(list, s, index);
+        case LVM_SORTITEMS: return SortItems(s, LPARAM(wParam), PFNLVCOMPARE(lParam));
+        case LVM_SETIMAGELIST: return SetImageList(s, index, HIMAGELIST(lParam));
+        case LVM_GETIMAGELIST: return index == LVSIL_SMALL ? LRESULT(s.smallImages) : 0;
+        case LVM_SETEXTENDEDLISTVIEWSTYLE: return SetExtendedStyle(s, wParam, lParam);
+        case LVM_GETEXTENDEDLISTVIEWSTYLE: return s.extendedStyle;
+        case LVM_SETCOLUMNORDERARRAY: return SetColumnOrder(s, index, AsOrder(lParam));
+        case LVM_GETCOLUMNORDERARRAY: return GetColumnOrder(s, index, AsOrder(lParam));
+        default: return ControlDefault(list, message, wParam, lParam);
     }
 }
 
 namespace {
 
+LRESULT OnCreate(HWND list) {
+    ListState* s = CreateState<ListState>(list);
+    s->sharedImages = (FindWindowData(list)->style & LVS_SHAREIMAGELISTS) != 0;
+    return 0;
+}
+
+LRESULT OnWheel(HWND list, ListState& s, WPARAM wParam) {
+    const int rows = static_cast<short>(HIWORD(wParam)) / 120 * 3;
+    const int last = std::max(0, static_cast<int>(s.items.size()) - RowsPerPage(list));
+    s.top = std::clamp(s.top - rows, 0, last);
+    return 0;
+}
+
 LRESULT ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return OnCreate(list);
     ListState* s = StateOf<ListState>(list);
-    if (message == WM_CREATE) {
-        s = CreateState<ListState>(list);
-        s->sharedImages = (FindWindowData(list)->style & LVS_SHAREIMAGELISTS) != 0;
-        return 0;
-    }
     if (!s) return ControlDefault(list, message, wParam, lParam);
     switch (message) {
-        case WM_KEYDOWN:
-            ListKey(list, *s, wParam, lParam);
-            return 0;
-        case WM_LBUTTONDOWN:
-            ListTap(list, *s, lParam);
-            return 0;
-        case WM_MOUSEWHEEL: {
-            const int rows = static_cast<short>(HIWORD(wParam)) / 120 * 3;
-            const int last = std::max(0, static_cast<int>(s->items.size()) - RowsPerPage(list));
-            s->top = std::clamp(s->top - rows, 0, last);
-            return 0;
-        }
-        default:
-            return ListMessage(list, *s, message, wParam, lParam);
+        case WM_KEYDOWN: return ListKey(list, *s, wParam, lParam);
+        case WM_LBUTTONDOWN: return ListTap(list, *s, lParam);
+        case WM_MOUSEWHEEL: return OnWheel(list, *s, wParam);
+        default: return ListMessage(list, *s, message, wParam, lParam);
     }
 }
 

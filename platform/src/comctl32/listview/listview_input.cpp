@@ -53,16 +53,11 @@ void HeaderKey(HWND list, ListState& s, WPARAM key, bool shift) {
             KeepHeaderInView(list, s);
             return;
         }
-        case VK_RETURN:
-            NotifyList(list, LVN_COLUMNCLICK, -1, s.order[s.headerFocus]);
-            return;
+        case VK_RETURN: NotifyList(list, LVN_COLUMNCLICK, -1, s.order[s.headerFocus]); return;
         case VK_TAB:
         case VK_ESCAPE:
-        case VK_DOWN:
-            s.inHeader = false;
-            return;
-        default:
-            return;
+        case VK_DOWN: s.inHeader = false; return;
+        default: return;
     }
 }
 
@@ -131,59 +126,40 @@ void NotifyList(HWND list, UINT code, int item, int subItem) {
                  reinterpret_cast<LPARAM>(&nm));
 }
 
-void ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam) {
+LRESULT ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam) {
     const bool shift = (lParam & KF_SHIFT_STATE) != 0;
     if (s.inHeader) {
         HeaderKey(list, s, key, shift);
-        return;
+        return 0;
     }
     const int count = static_cast<int>(s.items.size());
     const int focused = FocusedItem(s);
     const int page = std::max(1, RowsPerPage(list));
     switch (key) {
-        case VK_UP:
-            FocusItem(list, s, std::max(0, focused - 1));
-            return;
-        case VK_DOWN:
-            FocusItem(list, s, std::min(count - 1, focused + 1));
-            return;
-        case VK_PRIOR:
-            FocusItem(list, s, std::max(0, focused - page));
-            return;
+        case VK_UP: FocusItem(list, s, std::max(0, focused - 1)); return 0;
+        case VK_DOWN: FocusItem(list, s, std::min(count - 1, focused + 1)); return 0;
+        case VK_PRIOR: FocusItem(list, s, std::max(0, focused - page)); return 0;
         case VK_NEXT:
             FocusItem(list, s, std::min(count - 1, std::max(0, focused) + page));
-            return;
-        case VK_HOME:
-            FocusItem(list, s, 0);
-            return;
-        case VK_END:
-            FocusItem(list, s, count - 1);
-            return;
-        case VK_LEFT:
-            ScrollColumns(list, s, -1);
-            return;
-        case VK_RIGHT:
-            ScrollColumns(list, s, 1);
-            return;
-        case VK_RETURN:
-            NotifyList(list, NM_CLICK, focused, 0);
-            return;
-        case VK_TAB:
-            EnterHeader(list, s);
-            return;
-        default:
-            return;
+            return 0;
+        case VK_HOME: FocusItem(list, s, 0); return 0;
+        case VK_END: FocusItem(list, s, count - 1); return 0;
+        case VK_LEFT: ScrollColumns(list, s, -1); return 0;
+        case VK_RIGHT: ScrollColumns(list, s, 1); return 0;
+        case VK_RETURN: NotifyList(list, NM_CLICK, focused, 0); return 0;
+        case VK_TAB: EnterHeader(list, s); return 0;
+        default: return 0;
     }
 }
 
-void ListTap(HWND list, ListState& s, LPARAM lParam) {
+LRESULT ListTap(HWND list, ListState& s, LPARAM lParam) {
     SetFocus(list);
     int column = 0, row = 0;
     TapCell(lParam, column, row);
     if (row == 0) {
         const int position = ColumnAtCell(s, column);
         if (position >= 0) NotifyList(list, LVN_COLUMNCLICK, -1, position);
-        return;
+        return 0;
     }
     s.inHeader = false;
     const int item = s.top + row - 1;
@@ -193,6 +169,7 @@ void ListTap(HWND list, ListState& s, LPARAM lParam) {
     } else {
         NotifyList(list, NM_CLICK, -1, 0);  // below the last row: the focus stays
     }
+    return 0;
 }
 
 }  // namespace platform::detail

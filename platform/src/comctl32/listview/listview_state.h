@@ -53,8 +53,8 @@ int ColumnAtCell(const ListState& s, int column);
 void NotifyList(HWND list, UINT code, int item, int subItem);
 
 LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM lParam);
-void ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam);
-void ListTap(HWND list, ListState& s, LPARAM lParam);
+LRESULT ListKey(HWND list, ListState& s, WPARAM key, LPARAM lParam);
+LRESULT ListTap(HWND list, ListState& s, LPARAM lParam);
 void DrawList(HWND list, CellGrid& grid, const CellRect& bounds);
 
 }  // namespace platform::detail

@@ -1,25 +1,52 @@
-#include "device/terminal_screen.h"
+#include "device/terminal_device.h"
 
 #include <curses.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+
+#include "device/key_decoder.h"
 
 namespace platform::detail {
 namespace {
 
+// Mouse presses and the wheel, reported in SGR form; and off again.
+constexpr char kMouseOn[] = "\x1B[?1000h\x1B[?1006h";
+constexpr char kMouseOff[] = "\x1B[?1006l\x1B[?1000l";
+// How long an Esc waits for the rest of a sequence before it counts as Esc alone.
+constexpr int kEscapeWaitMs = 25;
+
 volatile std::sig_atomic_t hibernateRequested = 0;
+volatile std::sig_atomic_t resizeRequested = 0;
 bool cursesActive = false;
+
+void WriteOut(const char* text) {
+    std::fflush(stdout);
+    for (std::size_t done = 0, size = std::strlen(text); done < size;) {
+        const ssize_t n = ::write(STDOUT_FILENO, text + done, size - done);
+        if (n <= 0) return;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void RestoreTerminal() {
+    if (!cursesActive) return;
+    WriteOut(kMouseOff);
+    endwin();
+    cursesActive = false;
+}
 
 // Restores the terminal and lets the signal do what it does by default.
 void RestoreAndRaise(int signal) {
-    if (cursesActive) endwin();
-    cursesActive = false;
+    RestoreTerminal();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -28,37 +55,36 @@ void OnLowMemory(int) {
     hibernateRequested = 1;
 }
 
+void OnResize(int) {
+    resizeRequested = 1;
+}
+
 void InstallSignalHandlers() {
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
         std::signal(s, RestoreAndRaise);
     }
-    // SIGUSR1 stands in for the handheld's low-memory notice.
+    // SIGUSR1 stands in for the handheld's low-memory notice. Neither handler restarts a
+    // wait, so that poll returns to see the flag.
     struct sigaction low {};
     low.sa_handler = OnLowMemory;
     sigaction(SIGUSR1, &low, nullptr);
+    struct sigaction winch {};
+    winch.sa_handler = OnResize;
+    sigaction(SIGWINCH, &winch, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
 
 short ColorOf(Color c) {
     switch (c) {
-        case Color::black:
-            return COLOR_BLACK;
-        case Color::red:
-            return COLOR_RED;
-        case Color::green:
-            return COLOR_GREEN;
-        case Color::yellow:
-            return COLOR_YELLOW;
-        case Color::blue:
-            return COLOR_BLUE;
-        case Color::magenta:
-            return COLOR_MAGENTA;
-        case Color::cyan:
-            return COLOR_CYAN;
-        case Color::gray:
-            return COLOR_WHITE;
-        case Color::white:
-            return COLORS >= 16 ? 15 : COLOR_WHITE;
+        case Color::black: return COLOR_BLACK;
+        case Color::red: return COLOR_RED;
+        case Color::green: return COLOR_GREEN;
+        case Color::yellow: return COLOR_YELLOW;
+        case Color::blue: return COLOR_BLUE;
+        case Color::magenta: return COLOR_MAGENTA;
+        case Color::cyan: return COLOR_CYAN;
+        case Color::gray: return COLOR_WHITE;
+        case Color::white: return COLORS >= 16 ? 15 : COLOR_WHITE;
     }
     return COLOR_WHITE;
 }
@@ -67,6 +93,16 @@ constexpr int kColorCount = 9;
 
 short PairOf(Color fg, Color bg) {
     return static_cast<short>(1 + static_cast<int>(fg) * kColorCount + static_cast<int>(bg));
+}
+
+void StartColors() {
+    if (!has_colors()) return;
+    start_color();
+    for (int f = 0; f < kColorCount; ++f) {
+        for (int b = 0; b < kColorCount; ++b) {
+            init_pair(PairOf(Color(f), Color(b)), ColorOf(Color(f)), ColorOf(Color(b)));
+        }
+    }
 }
 
 class TerminalDevice : public Device {
@@ -78,28 +114,18 @@ public:
         raw();
         noecho();
         nonl();
-        keypad(stdscr, TRUE);
-        nodelay(stdscr, TRUE);
-        set_escdelay(25);
+        // Input is read as bytes and decoded here; curses only draws.
+        keypad(stdscr, FALSE);
+        typeahead(-1);
         curs_set(0);
-        mousemask(BUTTON1_PRESSED | BUTTON4_PRESSED | BUTTON5_PRESSED, nullptr);
-        mouseinterval(0);
-        if (has_colors()) {
-            start_color();
-            for (int f = 0; f < kColorCount; ++f) {
-                for (int b = 0; b < kColorCount; ++b) {
-                    init_pair(PairOf(Color(f), Color(b)), ColorOf(Color(f)), ColorOf(Color(b)));
-                }
-            }
-        }
+        StartColors();
         InstallSignalHandlers();
+        refresh();
+        WriteOut(kMouseOn);
         start_ = std::chrono::steady_clock::now();
     }
 
-    ~TerminalDevice() override {
-        if (cursesActive) endwin();
-        cursesActive = false;
-    }
+    ~TerminalDevice() override { RestoreTerminal(); }
 
     int Columns() const override { return COLS; }
     int Rows() const override { return LINES; }
@@ -137,25 +163,28 @@ public:
 
     InputEvent Wait(std::int64_t deadline, int wakeFd) override {
         for (;;) {
-            if (hibernateRequested) {
-                hibernateRequested = 0;
-                InputEvent e;
-                e.kind = InputEvent::Kind::hibernate;
-                return e;
-            }
-            InputEvent e;
-            if (ReadKey(e)) return e;
+            if (InputEvent e; TakeSignalled(e) || TakeQueued(e)) return e;
             int timeout = -1;
             if (deadline >= 0) {
                 const std::int64_t left = deadline - NowMs();
                 if (left <= 0) return {};
                 timeout = static_cast<int>(std::min<std::int64_t>(left, 1 << 30));
             }
+            if (decoder_.Pending() && (timeout < 0 || timeout > kEscapeWaitMs))
+                timeout = kEscapeWaitMs;
             pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeFd, POLLIN, 0}};
             const int ready = ::poll(fds, wakeFd >= 0 ? 2 : 1, timeout);
-            if (ready == 0) return {};
-            if (ready > 0 && wakeFd >= 0 && (fds[1].revents & POLLIN)) return {};
-            // Input, or a signal (EINTR): a resize shows up as a key.
+            if (ready < 0) continue;  // a signal: its flag is looked at next
+            if (ready == 0) {
+                if (!decoder_.Pending()) return {};
+                decoder_.Flush(events_);  // quiet after an Esc: Esc alone
+                continue;
+            }
+            if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
+                if (!ReadInput()) return Quit();
+                continue;
+            }
+            if (wakeFd >= 0 && (fds[1].revents & POLLIN)) return {};
         }
     }
 
@@ -177,7 +206,11 @@ public:
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        if (interactive) def_prog_mode(), endwin();
+        if (interactive) {
+            WriteOut(kMouseOff);
+            def_prog_mode();
+            endwin();
+        }
         const pid_t child = ::fork();
         if (child == 0) {
             if (!interactive) {
@@ -194,6 +227,7 @@ public:
             fullRedraw_ = true;
             clearok(curscr, TRUE);
             refresh();
+            WriteOut(kMouseOn);
         }
     }
 
@@ -206,123 +240,53 @@ private:
         mvadd_wch(row, column, &c);
     }
 
-    static WORD VirtualKeyOf(int key) {
-        switch (key) {
-            case KEY_UP:
-                return VK_UP;
-            case KEY_DOWN:
-                return VK_DOWN;
-            case KEY_LEFT:
-                return VK_LEFT;
-            case KEY_RIGHT:
-                return VK_RIGHT;
-            case KEY_HOME:
-                return VK_HOME;
-            case KEY_END:
-                return VK_END;
-            case KEY_PPAGE:
-                return VK_PRIOR;
-            case KEY_NPAGE:
-                return VK_NEXT;
-            case KEY_DC:
-                return VK_DELETE;
-            case KEY_BACKSPACE:
-                return VK_BACK;
-            case KEY_ENTER:
-                return VK_RETURN;
-            default:
-                break;
+    bool TakeSignalled(InputEvent& e) {
+        if (hibernateRequested) {
+            hibernateRequested = 0;
+            e.kind = InputEvent::Kind::hibernate;
+            return true;
         }
-        if (key >= KEY_F(1) && key <= KEY_F(12)) return static_cast<WORD>(VK_F1 + key - KEY_F(1));
-        return 0;
+        if (resizeRequested) {
+            resizeRequested = 0;
+            winsize size{};
+            if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row && size.ws_col)
+                resizeterm(size.ws_row, size.ws_col);
+            fullRedraw_ = true;
+            e.kind = InputEvent::Kind::resize;
+            return true;
+        }
+        return false;
     }
 
-    bool ReadMouse(InputEvent& e) {
-        MEVENT m;
-        if (getmouse(&m) != OK) return false;
-        e.x = m.x * kCellWidth + kCellWidth / 2;
-        e.y = m.y * kCellHeight + kCellHeight / 2;
-        if (m.bstate & BUTTON1_PRESSED)
-            e.kind = InputEvent::Kind::tap;
-        else if (m.bstate & BUTTON4_PRESSED)
-            e.kind = InputEvent::Kind::wheel, e.delta = 1;
-        else if (m.bstate & BUTTON5_PRESSED)
-            e.kind = InputEvent::Kind::wheel, e.delta = -1;
-        else
-            return false;
+    bool TakeQueued(InputEvent& e) {
+        if (events_.empty()) return false;
+        e = events_.front();
+        events_.erase(events_.begin());
+        if (e.kind == InputEvent::Kind::resize) fullRedraw_ = true;
         return true;
     }
 
-    // A character typed: controls, Esc (alone, or with a key after it: Alt), text.
-    bool CharacterEvent(wint_t ch, InputEvent& e) {
-        e.kind = InputEvent::Kind::key;
-        if (ch == 27) {
-            wint_t next = 0;
-            if (get_wch(&next) == ERR) {
-                e.vk = VK_ESCAPE;
-                return true;
-            }
-            if (!CharacterEvent(next, e)) return false;
-            e.alt = true;
-            e.ch = 0;
-            return true;
-        }
-        switch (ch) {
-            case 9:
-                e.vk = VK_TAB;
-                return true;
-            case 10:
-            case 13:
-                e.vk = VK_RETURN;
-                return true;
-            case 8:
-            case 127:
-                e.vk = VK_BACK;
-                return true;
-            default:
-                break;
-        }
-        if (ch >= 1 && ch <= 26) {
-            e.vk = static_cast<WORD>('A' + ch - 1);
-            e.ctrl = true;
-            return true;
-        }
-        if (ch < 32) return false;
-        e.ch = static_cast<char16_t>(ch > 0xFFFF ? 0xFFFD : ch);
-        const wint_t upper = (ch >= 'a' && ch <= 'z') ? ch - 32 : ch;
-        e.vk = upper < 0x80 ? static_cast<WORD>(upper) : 0;
-        e.shift = ch >= 'A' && ch <= 'Z';
+    // Reads what the terminal sent; false when it has gone.
+    bool ReadInput() {
+        char bytes[256];
+        const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+        if (n < 0) return errno == EINTR || errno == EAGAIN;
+        if (n == 0) return false;
+        decoder_.Feed(std::string_view(bytes, static_cast<std::size_t>(n)), events_);
         return true;
     }
 
-    bool ReadKey(InputEvent& e) {
-        wint_t ch = 0;
-        const int kind = get_wch(&ch);
-        if (kind == ERR) return false;
-        e = {};
-        if (kind == KEY_CODE_YES) {
-            if (ch == KEY_RESIZE) {
-                e.kind = InputEvent::Kind::resize;
-                fullRedraw_ = true;
-                return true;
-            }
-            if (ch == KEY_MOUSE) return ReadMouse(e);
-            if (ch == KEY_BTAB) {
-                e.kind = InputEvent::Kind::key;
-                e.vk = VK_TAB;
-                e.shift = true;
-                return true;
-            }
-            e.vk = VirtualKeyOf(static_cast<int>(ch));
-            e.kind = InputEvent::Kind::key;
-            return e.vk != 0;
-        }
-        return CharacterEvent(ch, e);
+    static InputEvent Quit() {
+        InputEvent e;
+        e.kind = InputEvent::Kind::quit;
+        return e;
     }
 
     std::chrono::steady_clock::time_point start_;
     CellGrid shown_;
     bool fullRedraw_ = true;
+    KeyDecoder decoder_;
+    std::vector<InputEvent> events_;
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The terminal device: ncursesw in raw mode. The only file that knows curses.
+// The terminal device: ncursesw for the screen, the key decoder for the input. The only file
+// that knows curses.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,191 @@
+// The menu bar at the bottom of the screen (SHCreateMenuBar): one button per entry of a
+// menu-bar resource, each labelled with its key (F1, F2, ...). A plain button sends its
+// command to the window; a drop-down button opens its popup of the bar's menu above itself.
+// F1 to F9, Alt with a label's first letter, and a tap press a button. Not supported: button
+// images, hiding or disabling buttons, a bar of another window than a top-level one.
+#include <vector>
+
+#include "host/ascii.h"
+#include "platform/aygshell/shell.h"
+#include "platform/user32/menus.h"
+#include "platform/user32/message_loop.h"
+#include "platform/user32/resources.h"
+#include "winsys/draw.h"
+#include "winsys/window_system.h"
+
+namespace platform::detail {
+namespace {
+
+constexpr const char16_t* kMenuBarClass = u"menu_worker";
+constexpr Cell kBarCell{u' ', Color::black, Color::gray};
+// Posted by the bar to itself: press button wParam. A key press is handled in turn, like any
+// other input, not while the key is being routed.
+constexpr UINT kMenuBarPress = WM_USER + 0x702;
+
+struct MenuBarButton {
+    std::u16string label;
+    std::u16string key;  // "F1", "F2", ...
+    UINT command;
+    HMENU popup;  // drop-down buttons only
+};
+
+struct MenuBarState : ControlState {
+    HWND owner = nullptr;
+    HMENU menu = nullptr;
+    std::vector<MenuBarButton> buttons;
+    ~MenuBarState() override {
+        if (menu) DestroyMenu(menu);
+    }
+};
+
+// The columns a button takes on the bar, from its left edge.
+std::u16string ButtonText(const MenuBarButton& b) {
+    return u" " + b.key + u" " + b.label + (b.popup ? u" \u25B4 " : u" ");
+}
+
+int ButtonWidth(const MenuBarButton& b) {
+    return static_cast<int>(ButtonText(b).size()) + 1;  // and a separator
+}
+
+int ButtonAt(const MenuBarState& state, int column) {
+    int left = 0;
+    for (std::size_t i = 0; i < state.buttons.size(); ++i) {
+        const int width = ButtonWidth(state.buttons[i]);
+        if (column >= left && column < left + width) return static_cast<int>(i);
+        left += width;
+    }
+    return -1;
+}
+
+int ButtonLeft(const MenuBarState& state, int index) {
+    int left = 0;
+    for (int i = 0; i < index; ++i) left += ButtonWidth(state.buttons[i]);
+    return left;
+}
+
+int ButtonForLetter(const MenuBarState& state, char16_t letter) {
+    for (std::size_t i = 0; i < state.buttons.size(); ++i) {
+        const auto& label = state.buttons[i].label;
+        if (!label.empty() && AsciiUpper(label[0]) == AsciiUpper(letter))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+LRESULT PressButton(HWND bar, int index) {
+    MenuBarState* state = StateOf<MenuBarState>(bar);
+    if (!state || index < 0 || index >= static_cast<int>(state->buttons.size())) return 0;
+    const MenuBarButton& button = state->buttons[index];
+    if (!button.popup) {
+        SendMessageW(state->owner, WM_COMMAND, MAKELONG(static_cast<WORD>(button.command), 0),
+                     reinterpret_cast<LPARAM>(bar));
+        return 0;
+    }
+    // A drop-down opens its popup above the button.
+    const RECT r = ScreenRect(bar);
+    TrackPopupMenu(button.popup, TPM_BOTTOMALIGN, r.left + ButtonLeft(*state, index) * kCellWidth,
+                   r.top, 0, state->owner, nullptr);
+    return 0;
+}
+
+// Takes the key when it names a button.
+LRESULT OnKey(HWND bar, WPARAM key, LPARAM flags) {
+    const MenuBarState* state = StateOf<MenuBarState>(bar);
+    if (!state) return 0;
+    const bool alt = (flags & KF_ALT_STATE) != 0;
+    const int index =
+        alt ? ButtonForLetter(*state, static_cast<char16_t>(key)) : static_cast<int>(key) - VK_F1;
+    if (index < 0 || index >= static_cast<int>(state->buttons.size())) return 0;
+    PostMessageW(bar, kMenuBarPress, static_cast<WPARAM>(index), 0);
+    return 1;
+}
+
+LRESULT OnTap(HWND bar, LPARAM point) {
+    if (const MenuBarState* state = StateOf<MenuBarState>(bar)) {
+        PressButton(bar, ButtonAt(*state, PixelToColumn(static_cast<short>(LOWORD(point)))));
+    }
+    return 0;
+}
+
+LRESULT OnDestroy(HWND bar) {
+    const MenuBarState* state = StateOf<MenuBarState>(bar);
+    WindowData* owner = state ? FindWindowData(state->owner) : nullptr;
+    if (owner && owner->menuBar == bar) owner->menuBar = nullptr;
+    return 0;
+}
+
+LRESULT MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kMenuBarKey: return OnKey(bar, wParam, lParam);
+        case kMenuBarPress: return PressButton(bar, static_cast<int>(wParam));
+        case WM_LBUTTONDOWN: return OnTap(bar, lParam);
+        case WM_DESTROY: return OnDestroy(bar);
+        default: return DefWindowProcW(bar, message, wParam, lParam);
+    }
+}
+
+void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
+    grid.Fill(bounds, kBarCell);
+    const MenuBarState* state = StateOf<MenuBarState>(bar);
+    if (!state) return;
+    int column = bounds.left;
+    for (const MenuBarButton& button : state->buttons) {
+        Cell key = kBarCell;
+        key.bold = true;
+        const std::u16string text = ButtonText(button);
+        grid.Text(column, bounds.top, text, kBarCell, bounds.right);
+        grid.Text(column + 1, bounds.top, button.key, key, bounds.right);
+        column += static_cast<int>(text.size());
+        Cell separator = kBarCell;
+        separator.ch = u'\u2502';
+        grid.Set(column++, bounds.top, separator);
+    }
+}
+
+std::unique_ptr<MenuBarState> LoadButtons(const SHMENUBARINFO& info,
+                                          const MenuBarResource& resource) {
+    auto state = std::make_unique<MenuBarState>();
+    state->owner = info.hwndParent;
+    state->menu = LoadMenuW(info.hInstRes, MAKEINTRESOURCEW(resource.menuId));
+    int key = 1;
+    for (const MenuBarButtonResource& b : resource.buttons) {
+        char16_t label[64] = {};
+        LoadStringW(info.hInstRes, b.labelString, label, 64);
+        const HMENU popup = (b.style & TBSTYLE_DROPDOWN) && b.popupIndex >= 0
+                                ? GetSubMenu(state->menu, b.popupIndex)
+                                : nullptr;
+        state->buttons.push_back(
+            {label, u"F" + std::u16string(1, char16_t(u'0' + key++)), b.command, popup});
+    }
+    return state;
+}
+
+}  // namespace
+}  // namespace platform::detail
+
+using platform::detail::FindWindowData;
+
+BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
+    using namespace platform::detail;
+    if (!info || !IsWindow(info->hwndParent)) return FALSE;
+    const MenuBarResource* resource =
+        platform::FindMenuBarResource(info->hInstRes, info->nToolBarId);
+    if (!resource) return FALSE;
+    RegisterBuiltinClass(kMenuBarClass, MenuBarProc, DrawMenuBar);
+    // Created hidden and then shown by hand: the bar never takes the foreground.
+    const HWND bar = CreateWindowExW(0, kMenuBarClass, u"", 0, 0, 0, 0, 0, info->hwndParent,
+                                     nullptr, info->hInstRes, nullptr);
+    if (!bar) return FALSE;
+    WindowData* data = FindWindowData(bar);
+    data->control = LoadButtons(*info, *resource);
+    data->dock = Dock::bottom;
+    data->style |= WS_VISIBLE;
+    ApplyDocking(true);
+    FindWindowData(info->hwndParent)->menuBar = bar;
+    info->hwndMB = bar;
+    return TRUE;
+}
+
+int CommandBar_Height(HWND commandBar) {
+    return IsWindow(commandBar) ? kMenuBarHeight : 0;
+}

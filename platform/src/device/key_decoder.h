@@ -1,0 +1,33 @@
+// The terminal's input bytes as the device's events: typed characters (UTF-8), control keys,
+// Ctrl and Alt chords, the escape sequences of cursor, editing and function keys (with their
+// Shift, Alt and Ctrl modifiers), mouse presses and the wheel (SGR and X10 reports), and the
+// in-band resize report. A typed character is a character event (VK_PACKET, or VK_SPACE for
+// the space); only keys that are keys of their own carry a virtual key. Pure: no terminal.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/device.h"
+
+namespace platform::detail {
+
+class KeyDecoder {
+public:
+    // Takes the bytes the terminal sent; appends the events they complete.
+    void Feed(std::string_view bytes, std::vector<InputEvent>& out);
+    // True when bytes wait for the rest of a sequence (an Esc may start one).
+    bool Pending() const { return !buffer_.empty(); }
+    // The terminal went quiet: what waits is taken as it stands (an Esc alone is Esc).
+    void Flush(std::vector<InputEvent>& out);
+
+private:
+    // Decodes one event from the front of the buffer; the bytes it used, or 0 when the
+    // buffer holds only the start of a sequence (and `final` is false).
+    std::size_t DecodeOne(bool final, std::vector<InputEvent>& out);
+
+    std::string buffer_;
+};
+
+}  // namespace platform::detail
