@@ -2,6 +2,7 @@
 
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
+#include "platform/kernel32/nls.h"
 
 namespace {
 
@@ -20,50 +21,36 @@ bool NeedsEncoding(char16_t c) {
         case u'|':
         case u'}':
         case u'[':
-        case u']':
-            return true;
-        default:
-            return false;
+        case u']': return true;
+        default: return false;
     }
 }
 
-void AppendByte(char16_t (&path)[kQuotePathWidth], unsigned byte) {
+void AppendByte(char16_t (&path)[kQuotePathWidth], unsigned char byte) {
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     const char16_t encoded[] = {u'%', kHex[byte >> 4], kHex[byte & 0xF], 0};
     AddText(path, encoded);
 }
 
+bool IsSurrogatePair(const char16_t* p) {
+    return p[0] >= 0xD800 && p[0] <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF;
+}
+
 // Appends the symbol as stored, with the characters a request target cannot hold
-// percent-encoded as UTF-8.
+// percent-encoded as UTF-8 (a unit that is no character, a lone surrogate, as U+FFFD).
 void AppendSymbol(char16_t (&path)[kQuotePathWidth], const char16_t* symbol) {
     for (const char16_t* p = symbol; *p != 0; ++p) {
-        char32_t c = *p;
         if (!NeedsEncoding(*p)) {
             const char16_t plain[] = {*p, 0};
             AddText(path, plain);
             continue;
         }
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            AppendByte(path, c);
-        } else if (c < 0x800) {
-            AppendByte(path, 0xC0 | (c >> 6));
-            AppendByte(path, 0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            AppendByte(path, 0xE0 | (c >> 12));
-            AppendByte(path, 0x80 | ((c >> 6) & 0x3F));
-            AppendByte(path, 0x80 | (c & 0x3F));
-        } else {
-            AppendByte(path, 0xF0 | (c >> 18));
-            AppendByte(path, 0x80 | ((c >> 12) & 0x3F));
-            AppendByte(path, 0x80 | ((c >> 6) & 0x3F));
-            AppendByte(path, 0x80 | (c & 0x3F));
-        }
+        const int units = IsSurrogatePair(p) ? 2 : 1;
+        char bytes[4] = {};
+        const int count =
+            WideCharToMultiByte(CP_UTF8, 0, p, units, bytes, sizeof bytes, nullptr, nullptr);
+        for (int i = 0; i < count; ++i) AppendByte(path, static_cast<unsigned char>(bytes[i]));
+        p += units - 1;
     }
 }
 

@@ -6,7 +6,7 @@
 namespace {
 
 const StringResource kStrings[] = {
-    {IDS_APP_TITLE, u"PIV"}, {IDS_APP_CLASS, u"PIV"},   {IDS_TOOLS, u"Tools"},
+    {IDS_APP_TITLE, u"PIV"}, {IDS_APP_CLASS, kMainWindowClass}, {IDS_TOOLS, u"Tools"},
     {IDS_HELP, u"Help"},     {IDS_REFRESH, u"Refresh"},
 };
 

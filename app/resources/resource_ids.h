@@ -6,6 +6,8 @@
 // Strings.
 inline constexpr UINT IDS_APP_TITLE = 1;
 inline constexpr UINT IDS_APP_CLASS = 3;
+// String 3 is also the name the MainWindow's class is registered under.
+inline constexpr const char16_t* kMainWindowClass = u"PIV";
 inline constexpr UINT IDS_TOOLS = 104;
 inline constexpr UINT IDS_HELP = 40012;
 inline constexpr UINT IDS_REFRESH = 40039;

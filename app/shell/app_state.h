@@ -10,5 +10,4 @@ extern HWND mainWindow;
 // The menu bar at the bottom of the screen; none when it could not be made.
 extern HWND menuBarWindow;
 
-inline constexpr const char16_t* kMainWindowClass = u"PIV";
 inline constexpr int kTextBufferCapacity = 100;

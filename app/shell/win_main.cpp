@@ -1,10 +1,10 @@
 #include "shell/win_main.h"
 
+#include "platform/aygshell/shell.h"
 #include "platform/user32/menus.h"
 #include "platform/user32/message_box.h"
 #include "platform/user32/message_loop.h"
 #include "platform/user32/resources.h"
-#include "platform/aygshell/shell.h"
 #include "resources/resource_ids.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
@@ -14,8 +14,6 @@ HWND mainWindow = nullptr;
 HWND menuBarWindow = nullptr;
 
 namespace {
-
-constexpr int kMenuBarHeight = 26;
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSW wc = {};

@@ -246,13 +246,15 @@ TEST_F(PortfolioFileTest, RandomAndTruncatedContentNeverBreaksTheTable) {
         record.replace(0, 4, u"SYM" + std::u16string(1, u'A' + i));
         valid += record;
     }
-    const std::u16string alphabet = u"AB.,#*C\0\xFEFF\xD800x";
+    // An explicit array: a string literal would stop at its NUL.
+    const char16_t alphabet[] = {u'A', u'B', u'.', u',', u'#', u'*', u'C', 0, 0xFEFF, 0xD800, u'x'};
+    const std::size_t letters = sizeof alphabet / sizeof alphabet[0];
     std::mt19937 random(20061202);
     for (int round = 0; round < 3000; ++round) {
         std::u16string text = valid.substr(0, random() % (valid.size() + 1));
         const int edits = random() % 8;
         for (int e = 0; e < edits && !text.empty(); ++e) {
-            text[random() % text.size()] = alphabet[random() % alphabet.size()];
+            text[random() % text.size()] = alphabet[random() % letters];
         }
         ClearPortfolio();
         ParsePortfolioRecords(text.data(), text.size());

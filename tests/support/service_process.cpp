@@ -56,6 +56,8 @@ public:
         reply.headers = buffer_.substr(0, headerEnd);
         std::sscanf(reply.headers.c_str(), "HTTP/%*s %d", &reply.status);
         buffer_.erase(0, headerEnd + 4);
+        if (!buffer_.empty()) reply.bodyReads.push_back(buffer_.size());
+        reads_ = &reply.bodyReads;
         const std::string lower = Lower(reply.headers);
         const std::size_t length = lower.find("content-length:");
         if (length != std::string::npos) {
@@ -63,6 +65,7 @@ public:
             while (buffer_.size() < size) {
                 if (!Fill()) {
                     reply.body = buffer_;
+                    reads_ = nullptr;
                     return reply;
                 }
             }
@@ -75,6 +78,7 @@ public:
             reply.body = buffer_;
             reply.ok = true;
         }
+        reads_ = nullptr;
         return reply;
     }
 
@@ -94,10 +98,12 @@ private:
         const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
         if (n <= 0) return false;
         buffer_.append(chunk, static_cast<std::size_t>(n));
+        if (reads_) reads_->push_back(static_cast<std::size_t>(n));
         return true;
     }
 
     int fd_;
+    std::vector<std::size_t>* reads_ = nullptr;
     std::chrono::steady_clock::time_point deadline_;
     std::string buffer_;
 };

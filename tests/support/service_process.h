@@ -30,6 +30,8 @@ struct HttpReply {
     int status = 0;
     std::string headers;
     std::string body;
+    // The body bytes each read from the socket delivered, in order.
+    std::vector<std::size_t> bodyReads;
 };
 
 // Sends raw bytes to 127.0.0.1:port and reads one reply (by Content-Length, chunked, or to

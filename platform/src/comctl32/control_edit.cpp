@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "comctl32/controls_internal.h"
+#include "host/ascii.h"
 #include "platform/user32/dialogs.h"
 #include "winsys/draw.h"
 
@@ -40,7 +41,7 @@ void TypeCharacter(HWND window, EditState& s, char16_t c) {
         MessageBeep(0);
         return;
     }
-    if ((style & ES_UPPERCASE) && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+    if (style & ES_UPPERCASE) c = AsciiUpper(c);
     if (s.text.size() - (SelEnd(s) - SelStart(s)) >= s.limit) {
         MessageBeep(0);
         NotifyParent(window, EN_MAXTEXT);

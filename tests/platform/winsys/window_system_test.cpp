@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/aygshell/shell.h"
+#include "platform/testing/headless.h"
 #include "platform/user32/menus.h"
 #include "platform/user32/message_box.h"
 #include "platform/user32/message_loop.h"
 #include "platform/user32/resources.h"
-#include "platform/aygshell/shell.h"
-#include "platform/testing/headless.h"
 #include "platform/user32/window.h"
 
 namespace {
@@ -29,30 +29,17 @@ std::string Name(HWND window) {
 
 LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            events.push_back("create " + Name(window));
-            return 0;
-        case WM_DESTROY:
-            events.push_back("destroy " + Name(window));
-            return 0;
-        case WM_SIZE:
-            events.push_back("size " + Name(window));
-            return 0;
+        case WM_CREATE: events.push_back("create " + Name(window)); return 0;
+        case WM_DESTROY: events.push_back("destroy " + Name(window)); return 0;
+        case WM_SIZE: events.push_back("size " + Name(window)); return 0;
         case WM_ACTIVATE:
             events.push_back((LOWORD(wParam) == WA_INACTIVE ? "inactive " : "active ") +
                              Name(window));
             return 0;
-        case WM_TIMER:
-            events.push_back("timer " + std::to_string(wParam));
-            return 0;
-        case WM_COMMAND:
-            events.push_back("command " + std::to_string(LOWORD(wParam)));
-            return 0;
-        case WM_HIBERNATE:
-            events.push_back("hibernate " + Name(window));
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_TIMER: events.push_back("timer " + std::to_string(wParam)); return 0;
+        case WM_COMMAND: events.push_back("command " + std::to_string(LOWORD(wParam))); return 0;
+        case WM_HIBERNATE: events.push_back("hibernate " + Name(window)); return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "platform/aygshell/shell.h"
 #include "platform/comctl32/control_wrappers.h"
+#include "platform/testing/headless.h"
 #include "platform/user32/dialogs.h"
 #include "platform/user32/resources.h"
-#include "platform/aygshell/shell.h"
-#include "platform/testing/headless.h"
 
 namespace {
 
@@ -38,9 +38,7 @@ std::vector<std::string> seen;
 // Accepts only a non-empty text; shows a message box from inside otherwise.
 INT_PTR ValidatingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            seen.push_back("init " + std::to_string(lParam));
-            return TRUE;
+        case WM_INITDIALOG: seen.push_back("init " + std::to_string(lParam)); return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 char16_t text[32] = {};
@@ -59,8 +57,7 @@ INT_PTR ValidatingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
                 return TRUE;
             }
             return FALSE;
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }
 
