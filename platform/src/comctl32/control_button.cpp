@@ -24,26 +24,46 @@ void Press(HWND window) {
     NotifyParent(window, BN_CLICKED);
 }
 
+LRESULT OnCreate(HWND window) {
+    CreateState<ButtonState>(window);
+    return 0;
+}
+
+LRESULT OnTap(HWND window) {
+    if (!IsWindowEnabled(window)) return 0;
+    SetFocus(window);
+    Press(window);
+    return 0;
+}
+
+LRESULT OnKey(HWND window, WPARAM key) {
+    if (key == VK_SPACE) Press(window);
+    return 0;
+}
+
+LRESULT Click(HWND window) {
+    Press(window);
+    return 0;
+}
+
+LRESULT GetCheck(HWND window) {
+    const ButtonState* s = StateOf<ButtonState>(window);
+    return s && s->checked ? BST_CHECKED : BST_UNCHECKED;
+}
+
+LRESULT SetCheck(HWND window, WPARAM state) {
+    if (ButtonState* s = StateOf<ButtonState>(window)) s->checked = state == BST_CHECKED;
+    return 0;
+}
+
 LRESULT ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: CreateState<ButtonState>(window); return 0;
-        case WM_LBUTTONDOWN:
-            if (IsWindowEnabled(window)) {
-                SetFocus(window);
-                Press(window);
-            }
-            return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_SPACE) Press(window);
-            return 0;
-        case BM_CLICK: Press(window); return 0;
-        case BM_GETCHECK: {
-            const ButtonState* s = StateOf<ButtonState>(window);
-            return s && s->checked ? BST_CHECKED : BST_UNCHECKED;
-        }
-        case BM_SETCHECK:
-            if (ButtonState* s = StateOf<ButtonState>(window)) s->checked = wParam == BST_CHECKED;
-            return 0;
+        case WM_CREATE: return OnCreate(window);
+        case WM_LBUTTONDOWN: return OnTap(window);
+        case WM_KEYDOWN: return OnKey(window, wParam);
+        case BM_CLICK: return Click(window);
+        case BM_GETCHECK: return GetCheck(window);
+        case BM_SETCHECK: return SetCheck(window, wParam);
         default: return ControlDefault(window, message, wParam, lParam);
     }
 }

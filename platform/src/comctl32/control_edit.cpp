@@ -96,40 +96,68 @@ LRESULT SetSelection(EditState& s, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+LRESULT OnCreate(HWND window) {
+    EditState* s = CreateState<EditState>(window);
+    s->text = FindWindowData(window)->text;
+    return 0;
+}
+
+LRESULT OnSetText(EditState& s, LPARAM text) {
+    s.text = text ? reinterpret_cast<LPCWSTR>(text) : u"";
+    s.caret = s.anchor = 0;
+    s.scroll = 0;
+    return TRUE;
+}
+
+LRESULT LimitText(EditState& s, WPARAM characters) {
+    s.limit = characters ? characters : kDefaultLimit;
+    return 0;
+}
+
+LRESULT GetSelection(const EditState& s) {
+    return MAKELONG(static_cast<WORD>(SelStart(s)), static_cast<WORD>(SelEnd(s)));
+}
+
+LRESULT OnChar(HWND window, EditState& s, WPARAM ch) {
+    if (ch >= 0x20) TypeCharacter(window, s, static_cast<char16_t>(ch));
+    return 0;
+}
+
+LRESULT OnKey(HWND window, EditState& s, WPARAM key, LPARAM flags) {
+    Key(window, s, key, flags);
+    return 0;
+}
+
+LRESULT OnTap(HWND window, EditState& s, LPARAM point) {
+    SetFocus(window);
+    int column = 0, row = 0;
+    TapCell(point, column, row);
+    MoveCaret(s, static_cast<std::size_t>(std::max(0, s.scroll + column)), false);
+    return 0;
+}
+
+LRESULT Notify(HWND window, WORD code) {
+    NotifyParent(window, code);
+    return 0;
+}
+
 LRESULT EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return OnCreate(window);
     EditState* s = StateOf<EditState>(window);
-    if (message == WM_CREATE) {
-        s = CreateState<EditState>(window);
-        s->text = FindWindowData(window)->text;
-        return 0;
-    }
     if (!s) return ControlDefault(window, message, wParam, lParam);
     switch (message) {
-        case WM_SETTEXT:
-            s->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
-            s->caret = s->anchor = 0;
-            s->scroll = 0;
-            return TRUE;
+        case WM_SETTEXT: return OnSetText(*s, lParam);
         case WM_GETTEXT: return CopyTextOut(s->text, wParam, lParam);
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(s->text.size());
-        case EM_LIMITTEXT: s->limit = wParam ? wParam : kDefaultLimit; return 0;
+        case EM_LIMITTEXT: return LimitText(*s, wParam);
         case EM_GETLIMITTEXT: return static_cast<LRESULT>(s->limit);
         case EM_SETSEL: return SetSelection(*s, wParam, lParam);
-        case EM_GETSEL:
-            return MAKELONG(static_cast<WORD>(SelStart(*s)), static_cast<WORD>(SelEnd(*s)));
-        case WM_CHAR:
-            if (wParam >= 0x20) TypeCharacter(window, *s, static_cast<char16_t>(wParam));
-            return 0;
-        case WM_KEYDOWN: Key(window, *s, wParam, lParam); return 0;
-        case WM_LBUTTONDOWN: {
-            SetFocus(window);
-            int column = 0, row = 0;
-            TapCell(lParam, column, row);
-            MoveCaret(*s, static_cast<std::size_t>(std::max(0, s->scroll + column)), false);
-            return 0;
-        }
-        case WM_SETFOCUS: NotifyParent(window, EN_SETFOCUS); return 0;
-        case WM_KILLFOCUS: NotifyParent(window, EN_KILLFOCUS); return 0;
+        case EM_GETSEL: return GetSelection(*s);
+        case WM_CHAR: return OnChar(window, *s, wParam);
+        case WM_KEYDOWN: return OnKey(window, *s, wParam, lParam);
+        case WM_LBUTTONDOWN: return OnTap(window, *s, lParam);
+        case WM_SETFOCUS: return Notify(window, EN_SETFOCUS);
+        case WM_KILLFOCUS: return Notify(window, EN_KILLFOCUS);
         default: return ControlDefault(window, message, wParam, lParam);
     }
 }

@@ -63,48 +63,63 @@ HWND ControlBefore(HWND window) {
     return it == c.begin() || it == c.end() ? nullptr : *(it - 1);
 }
 
+LRESULT OnCreate(HWND window) {
+    UpDownState* s = CreateState<UpDownState>(window);
+    if (FindWindowData(window)->style & UDS_AUTOBUDDY) TakeBuddy(window, *s, ControlBefore(window));
+    return 0;
+}
+
+LRESULT SetRange(UpDownState& s, WPARAM low, LPARAM high) {
+    s.low = static_cast<int>(low);
+    s.high = static_cast<int>(high);
+    s.position = std::clamp(s.position, std::min(s.low, s.high), std::max(s.low, s.high));
+    return 0;
+}
+
+LRESULT GetRange(const UpDownState& s, WPARAM low, LPARAM high) {
+    if (low) *reinterpret_cast<int*>(low) = s.low;
+    if (high) *reinterpret_cast<int*>(high) = s.high;
+    return 0;
+}
+
+LRESULT SetPos(HWND window, UpDownState& s, LPARAM position) {
+    const int old = s.position;
+    SetPosition(window, s, static_cast<int>(position));
+    return old;
+}
+
+LRESULT SetBuddy(HWND window, UpDownState& s, WPARAM buddy) {
+    const HWND old = s.buddy;
+    TakeBuddy(window, s, reinterpret_cast<HWND>(buddy));
+    return reinterpret_cast<LRESULT>(old);
+}
+
+LRESULT OnStep(HWND window, UpDownState& s, WPARAM delta) {
+    Step(window, s, static_cast<int>(static_cast<std::intptr_t>(delta)));
+    return 0;
+}
+
+// The left arrow counts up, the right one down.
+LRESULT OnTap(HWND window, UpDownState& s, LPARAM point) {
+    int column = 0, row = 0;
+    TapCell(point, column, row);
+    Step(window, s, column == 0 ? 1 : -1);
+    return 0;
+}
+
 LRESULT UpDownProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return OnCreate(window);
     UpDownState* s = StateOf<UpDownState>(window);
-    if (message == WM_CREATE) {
-        s = CreateState<UpDownState>(window);
-        if (FindWindowData(window)->style & UDS_AUTOBUDDY)
-            TakeBuddy(window, *s, ControlBefore(window));
-        return 0;
-    }
     if (!s) return ControlDefault(window, message, wParam, lParam);
     switch (message) {
-        case UDM_SETRANGE32:
-            s->low = static_cast<int>(wParam);
-            s->high = static_cast<int>(lParam);
-            s->position =
-                std::clamp(s->position, std::min(s->low, s->high), std::max(s->low, s->high));
-            return 0;
-        case UDM_GETRANGE32:
-            if (wParam) *reinterpret_cast<int*>(wParam) = s->low;
-            if (lParam) *reinterpret_cast<int*>(lParam) = s->high;
-            return 0;
-        case UDM_SETPOS32: {
-            const int old = s->position;
-            SetPosition(window, *s, static_cast<int>(lParam));
-            return old;
-        }
+        case UDM_SETRANGE32: return SetRange(*s, wParam, lParam);
+        case UDM_GETRANGE32: return GetRange(*s, wParam, lParam);
+        case UDM_SETPOS32: return SetPos(window, *s, lParam);
         case UDM_GETPOS32: return CurrentPosition(window, *s);
-        case UDM_SETBUDDY: {
-            const HWND old = s->buddy;
-            TakeBuddy(window, *s, reinterpret_cast<HWND>(wParam));
-            return reinterpret_cast<LRESULT>(old);
-        }
+        case UDM_SETBUDDY: return SetBuddy(window, *s, wParam);
         case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s->buddy);
-        case kUpDownStep:
-            Step(window, *s, static_cast<int>(static_cast<std::intptr_t>(wParam)));
-            return 0;
-        case WM_LBUTTONDOWN: {
-            // The left arrow counts up, the right one down.
-            int column = 0, row = 0;
-            TapCell(lParam, column, row);
-            Step(window, *s, column == 0 ? 1 : -1);
-            return 0;
-        }
+        case kUpDownStep: return OnStep(window, *s, wParam);
+        case WM_LBUTTONDOWN: return OnTap(window, *s, lParam);
         default: return ControlDefault(window, message, wParam, lParam);
     }
 }

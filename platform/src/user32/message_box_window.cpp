@@ -45,37 +45,41 @@ void Finish(BoxState& s, int index) {
     s.result = index == 0 ? IDOK : (s.okCancel ? IDCANCEL : IDOK);
 }
 
+LRESULT OnKey(BoxState& s, WPARAM key) {
+    switch (key) {
+        case VK_RETURN:
+        case VK_SPACE: Finish(s, s.selected); break;
+        case VK_ESCAPE: Finish(s, 1); break;
+        case VK_TAB:
+        case VK_LEFT:
+        case VK_RIGHT:
+            if (s.okCancel) s.selected = 1 - s.selected;
+            break;
+        default: break;
+    }
+    return 0;
+}
+
+// A tap on a button answers with it.
+LRESULT OnTap(HWND window, BoxState& s, LPARAM point) {
+    const CellRect b = ScreenCells(window);
+    POINT p{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    ClientToScreen(window, &p);
+    const int column = PixelToColumn(p.x), row = PixelToRow(p.y);
+    if (row != b.bottom - 2) return 0;
+    for (int i = 0; i < (s.okCancel ? 2 : 1); ++i) {
+        const int left = ButtonLeft(s, b, i);
+        if (column >= left && column < left + static_cast<int>(ButtonLabel(i).size())) Finish(s, i);
+    }
+    return 0;
+}
+
 LRESULT BoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     BoxState* s = Box(window);
     if (!s) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-        case WM_KEYDOWN:
-            switch (wParam) {
-                case VK_RETURN:
-                case VK_SPACE: Finish(*s, s->selected); break;
-                case VK_ESCAPE: Finish(*s, 1); break;
-                case VK_TAB:
-                case VK_LEFT:
-                case VK_RIGHT:
-                    if (s->okCancel) s->selected = 1 - s->selected;
-                    break;
-                default: break;
-            }
-            return 0;
-        case WM_LBUTTONDOWN: {
-            const CellRect b = ScreenCells(window);
-            POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ClientToScreen(window, &p);
-            const int column = PixelToColumn(p.x), row = PixelToRow(p.y);
-            if (row != b.bottom - 2) return 0;
-            for (int i = 0; i < (s->okCancel ? 2 : 1); ++i) {
-                const int left = ButtonLeft(*s, b, i);
-                if (column >= left && column < left + static_cast<int>(ButtonLabel(i).size())) {
-                    Finish(*s, i);
-                }
-            }
-            return 0;
-        }
+        case WM_KEYDOWN: return OnKey(*s, wParam);
+        case WM_LBUTTONDOWN: return OnTap(window, *s, lParam);
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
