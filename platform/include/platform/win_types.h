@@ -18,6 +18,7 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -52,6 +53,11 @@ using LONG_PTR = std::intptr_t;
 struct POINT {
     LONG x;
     LONG y;
+};
+
+struct SIZE {
+    LONG cx;
+    LONG cy;
 };
 
 struct RECT {

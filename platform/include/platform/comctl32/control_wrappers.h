@@ -52,6 +52,19 @@ public:
                      param};
         return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item), -1));
     }
+    // Rewrites an item's text, image and item data; nothing happens where there is no item.
+    bool SetItem(int index, const char16_t* text, int image, LPARAM param) const {
+        LVITEMW item{LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM,
+                     index,
+                     0,
+                     0,
+                     0,
+                     const_cast<LPWSTR>(text),
+                     0,
+                     image,
+                     param};
+        return Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    }
     // Sets the text of a sub-item; nothing happens where there is no item.
     bool SetItemText(int index, int subItem, const char16_t* text) const {
         LVITEMW item{LVIF_TEXT, index, subItem, 0, 0, const_cast<LPWSTR>(text), 0, 0, 0};

@@ -1,0 +1,19 @@
+// A quote reply's bytes as QuoteLines: symbol, exchange code and the values, without double
+// quotes. Each byte is one UTF-16 unit (Latin-1). Only a line that begins with a double quote
+// is a quote line; any other (an error page, a blank line) is passed over.
+#pragma once
+
+#include <cstddef>
+
+#include "quotes/quote_line.h"
+
+// Normalises one line (its bytes without the line end) into `line`, cut at 1,023 units:
+//   "MSFT",29.12,...      -> MSFT,U,29.12,...
+//   "RY.TO",51.20,...     -> RY,T,51.20,...
+// A suffix no exchange has leaves the code empty.
+void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLine& line);
+
+// Hands every quote line of the reply to ApplyQuoteLine, in reply order. Lines end at CR LF,
+// LF or CR. When the reply was `cut` short (a failed read, or more than the buffer holds), a
+// last line without its line end is dropped: no row gets a value cut short.
+void ApplyReplyLines(const unsigned char* reply, std::size_t count, bool cut);

@@ -1,0 +1,42 @@
+#include "shell/commands.h"
+
+#include "platform/user32/message_loop.h"
+#include "resources/resource_ids.h"
+#include "shell/main_window.h"
+
+namespace {
+
+struct Command {
+    WORD id;
+    void (*run)(HWND window);
+};
+
+void Close(HWND window) {
+    CloseMainWindow(window);
+}
+
+void Refresh(HWND) {
+    RefreshIfNotEmpty();
+}
+
+const Command kCommands[] = {
+    {IDM_CLOSE, Close},
+    {IDM_REFRESH, Refresh},
+};
+
+}  // namespace
+
+void CloseMainWindow(HWND window) {
+    SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
+    SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WORD id = LOWORD(wParam);
+    for (const Command& command : kCommands) {
+        if (command.id != id) continue;
+        command.run(window);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
