@@ -104,8 +104,9 @@ struct QuoteService::Impl {
     void Log(const httplib::Request& req, const httplib::Response& res) {
         if (options.quiet) return;
         std::lock_guard<std::mutex> lock(logMutex);
-        std::fprintf(stderr, "%s \"%s %s %s\" %d %zu\n", req.remote_addr.c_str(),
-                     Printable(req.method).c_str(), Printable(req.target).c_str(),
+        // The client's port tells its connections apart: a kept-alive one logs one port.
+        std::fprintf(stderr, "%s:%d \"%s %s %s\" %d %zu\n", req.remote_addr.c_str(),
+                     req.remote_port, Printable(req.method).c_str(), Printable(req.target).c_str(),
                      Printable(req.version).c_str(), res.status, res.body.size());
     }
 };

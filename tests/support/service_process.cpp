@@ -1,6 +1,7 @@
 #include "support/service_process.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 namespace tickwell_test {
 namespace {
@@ -111,6 +113,27 @@ private:
 }  // namespace
 
 ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
+    Start(args);
+}
+
+ServiceProcess::ServiceProcess(const std::vector<std::string>& args, const std::string& logPath)
+    : logPath_(logPath) {
+    Start(args);
+}
+
+ServiceProcess::ServiceProcess(ServiceProcess&& other) noexcept
+    : pid_(other.pid_), port_(other.port_), logPath_(std::move(other.logPath_)) {
+    other.pid_ = -1;
+}
+
+ServiceProcess ServiceProcess::Logged(const std::vector<std::string>& args) {
+    char pattern[] = "/tmp/tickwell-service-log-XXXXXX";
+    const int fd = ::mkstemp(pattern);
+    if (fd >= 0) ::close(fd);
+    return ServiceProcess(args, pattern);
+}
+
+void ServiceProcess::Start(const std::vector<std::string>& args) {
     int out[2];
     if (::pipe(out) != 0) return;
     pid_ = ::fork();
@@ -118,7 +141,13 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
-        std::vector<std::string> all = {TICKWELL_QUOTES_BIN, "--port", "0", "--quiet"};
+        std::vector<std::string> all = {TICKWELL_QUOTES_BIN, "--port", "0"};
+        if (logPath_.empty()) {
+            all.push_back("--quiet");
+        } else {
+            const int log = ::open(logPath_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            if (log >= 0) ::dup2(log, STDERR_FILENO);
+        }
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& a : all) argv.push_back(a.data());
@@ -135,6 +164,38 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
     port_ = line.empty() ? -1 : std::atoi(line.c_str());
 }
 
+std::vector<std::string> ServiceProcess::log() const {
+    std::vector<std::string> lines;
+    std::ifstream in(logPath_);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> ServiceProcess::WaitForLog(std::size_t lines, int timeoutMs) const {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        std::vector<std::string> now = log();
+        if (now.size() >= lines || std::chrono::steady_clock::now() >= deadline) return now;
+        ::poll(nullptr, 0, 10);
+    }
+}
+
+std::vector<LoggedRequest> ParseLog(const std::vector<std::string>& log) {
+    std::vector<LoggedRequest> requests;
+    for (const std::string& line : log) {
+        const std::size_t colon = line.find(':');
+        const std::size_t open = line.find(" \"");
+        const std::size_t close = line.rfind("\" ");
+        if (colon == std::string::npos || open == std::string::npos || close <= open) continue;
+        LoggedRequest r;
+        r.clientPort = line.substr(colon + 1, open - colon - 1);
+        r.line = line.substr(open + 2, close - open - 2);
+        r.status = std::atoi(line.c_str() + close + 2);
+        requests.push_back(r);
+    }
+    return requests;
+}
+
 ServiceProcess::~ServiceProcess() {
     Stop();
 }
@@ -144,6 +205,14 @@ bool ServiceProcess::running() const {
 }
 
 int ServiceProcess::Stop() {
+    if (!logPath_.empty() && pid_ > 0) {
+        // The log file goes with the service.
+        const std::string path = logPath_;
+        logPath_.clear();
+        const int status = Stop();
+        ::unlink(path.c_str());
+        return status;
+    }
     if (pid_ <= 0) return -1;
     ::kill(pid_, SIGTERM);
     int status = 0;

@@ -11,19 +11,40 @@ namespace tickwell_test {
 class ServiceProcess {
 public:
     explicit ServiceProcess(const std::vector<std::string>& args = {});
+    // With its request log ("address:port \"GET target HTTP/1.1\" status bytes" a line)
+    // going to a file, read by log().
+    static ServiceProcess Logged(const std::vector<std::string>& args = {});
     ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
 
+    ServiceProcess(ServiceProcess&& other) noexcept;
     int port() const { return port_; }
+    // The log's lines so far (a logged service only).
+    std::vector<std::string> log() const;
+    // The log once it holds at least `lines` lines (a line is written just after its reply
+    // went out), or as it is after `timeoutMs`.
+    std::vector<std::string> WaitForLog(std::size_t lines, int timeoutMs = 10000) const;
     bool running() const;
     // Stops it with SIGTERM; returns its exit status (-1 when it did not exit by itself).
     int Stop();
 
 private:
+    ServiceProcess(const std::vector<std::string>& args, const std::string& logPath);
+    void Start(const std::vector<std::string>& args);
+
     pid_t pid_ = -1;
     int port_ = -1;
+    std::string logPath_;
 };
+
+// A logged request: the client's port (one per connection) and the request line.
+struct LoggedRequest {
+    std::string clientPort;
+    std::string line;  // "GET /d/quotes.csv?... HTTP/1.1"
+    int status = 0;
+};
+std::vector<LoggedRequest> ParseLog(const std::vector<std::string>& log);
 
 struct HttpReply {
     bool ok = false;  // a whole reply was read

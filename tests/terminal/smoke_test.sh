@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # The viewer in a real terminal (tmux): it shows its bars, opens Tools with F2, quits with
-# Ctrl+Q with exit code 0, and leaves the terminal as it found it; a SIGTERM does too.
+# Ctrl+Q with exit code 0, and leaves the terminal as it found it; a SIGTERM does too. Started
+# as ./run.sh starts it, against the quote service, F1 fills its list with prices.
 set -u
 bin=$1
+quotes=$2
 work=$(mktemp -d)
 run=0
 socket="tickwell-smoke-$$-$run"
-trap 'tmux -L "$socket" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+service=""
+trap 'tmux -L "$socket" kill-server 2>/dev/null; [ -n "$service" ] && kill "$service"; rm -rf "$work"' EXIT
 fail() { echo "smoke: $*"; tmux -L "$socket" capture-pane -p -t smoke 2>/dev/null; exit 1; }
 
 # Runs the viewer in the pane; the pane records the exit code and whether stty is unchanged.
+# $1: what goes before the viewer's command (variables for it).
 start() {
   rm -f "$work/result"
   tmux -L "$socket" kill-server 2>/dev/null
@@ -17,7 +21,7 @@ start() {
   run=$((run + 1))
   socket="tickwell-smoke-$$-$run"
   tmux -L "$socket" new-session -d -s smoke -x 80 -y 24 \
-    "before=\$(stty -g); TICKWELL_DEVICE=$work/device '$bin'; rc=\$?; after=\$(stty -g); \
+    "before=\$(stty -g); ${1:-} TICKWELL_DEVICE=$work/device '$bin'; rc=\$?; after=\$(stty -g); \
      [ \"\$before\" = \"\$after\" ] && same=yes || same=no; echo \"rc=\$rc same=\$same\" > $work/result; sleep 30"
 }
 screen() { tmux -L "$socket" capture-pane -p -t smoke; }
@@ -48,4 +52,19 @@ wait_for "F1 Refresh"
 pkill -TERM -f "^$bin\$" || fail "no viewer to stop"
 wait_result
 grep -q "same=yes" "$work/result" || fail "after SIGTERM: $(cat "$work/result")"
+
+"$quotes" --port 0 --quiet --clock 2026-12-07T15:30:00Z >"$work/port" &
+service=$!
+for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
+port=$(head -n 1 "$work/port")
+[ -n "$port" ] || fail "the quote service did not start"
+start "TICKWELL_CONNECT_TO=::127.0.0.1:$port"
+wait_for "MSFT"
+screen | grep "MSFT" | grep -q '\*' || fail "no placeholder before the refresh"
+tmux -L "$socket" send-keys -t smoke F1
+# MSFT's last price, with two decimals, where the placeholder was.
+wait_for "MSFT *USA *[0-9][0-9]*\.[0-9][0-9] "
+tmux -L "$socket" send-keys -t smoke C-q
+wait_result
+grep -q "rc=0 same=yes" "$work/result" || fail "after the refresh: $(cat "$work/result")"
 echo "smoke: ok"

@@ -22,4 +22,8 @@ bool AllocationFails() {
     return Faults().allocationFails;
 }
 
+bool CallFails(FailingCall call) {
+    return Faults().callFails[static_cast<int>(call)];
+}
+
 }  // namespace platform::detail

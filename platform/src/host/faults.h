@@ -6,9 +6,13 @@
 
 namespace platform::detail {
 
+// Calls that tests can make fail, for failures a real device seldom shows.
+enum class FailingCall { internetOpen, internetConnect, getFileSize, count };
+
 struct FaultSwitches {
     long long writeBudget = -1;  // bytes still writable; negative: no limit
     bool allocationFails = false;
+    bool callFails[static_cast<int>(FailingCall::count)] = {};
 };
 
 FaultSwitches& Faults();
@@ -17,5 +21,6 @@ FaultSwitches& Faults();
 // budget.
 bool TakeWriteBudget(std::size_t bytes);
 bool AllocationFails();
+bool CallFails(FailingCall call);
 
 }  // namespace platform::detail

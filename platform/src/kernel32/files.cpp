@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/faults.h"
 #include "host/handle_table.h"
 #include "host/host_fs.h"
 #include "platform/host/device_root.h"
@@ -20,6 +21,7 @@ struct OpenFile {
     std::string path;
     // A CREATE_ALWAYS handle's new content, until it is put in place.
     std::optional<platform::detail::StagedFile> staged;
+    bool written = false;  // a replacing handle closed with nothing written replaces nothing
     bool writeFailed = false;
 
     ~OpenFile() {
@@ -117,6 +119,10 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
 }
 
 DWORD GetFileSize(HANDLE handle, DWORD* sizeHigh) {
+    if (platform::detail::CallFails(platform::detail::FailingCall::getFileSize)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_FILE_SIZE;
+    }
     OpenFile* file = Lookup(handle);
     struct stat st {};
     if (!file || ::fstat(file->fd, &st) != 0) return INVALID_FILE_SIZE;
@@ -149,6 +155,7 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written,
     if (written) *written = 0;
     OpenFile* file = Lookup(handle);
     if (!file || (!buffer && toWrite)) return FALSE;
+    file->written = true;
     if (!platform::detail::WriteAll(file->fd, buffer, toWrite)) {
         file->writeFailed = true;
         SetLastError(ErrorFromErrno(errno));
@@ -201,9 +208,10 @@ BOOL SetEndOfFile(HANDLE handle) {
 BOOL CloseHandle(HANDLE handle) {
     OpenFile* file = Lookup(handle);
     if (!file) return FALSE;
-    // A replacing handle whose every write succeeded puts its content in place; otherwise its
-    // staged file goes and the target keeps what it had.
-    if (file->staged) Commit(*file);
+    // A replacing handle whose every write succeeded puts its content in place; otherwise (a
+    // failed write, or nothing written: the caller gave up before writing) its staged file
+    // goes and the target keeps what it had.
+    if (file->staged && file->written) Commit(*file);
     OpenFiles().Remove(handle);
     return TRUE;
 }

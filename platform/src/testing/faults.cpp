@@ -1,6 +1,7 @@
 #include "platform/testing/faults.h"
 
 #include "host/faults.h"
+#include "wininet/http_timeouts.h"
 
 namespace platform::testing {
 
@@ -12,8 +13,32 @@ void SetAllocationFailure(bool fail) {
     detail::Faults().allocationFails = fail;
 }
 
+namespace {
+
+detail::FailingCall DeviceCall(FailingCall call) {
+    switch (call) {
+        case FailingCall::internetOpen: return detail::FailingCall::internetOpen;
+        case FailingCall::internetConnect: return detail::FailingCall::internetConnect;
+        case FailingCall::getFileSize: return detail::FailingCall::getFileSize;
+    }
+    return detail::FailingCall::count;
+}
+
+}  // namespace
+
+void SetCallFailure(FailingCall call, bool fail) {
+    const int index = static_cast<int>(DeviceCall(call));
+    if (index < static_cast<int>(detail::FailingCall::count))
+        detail::Faults().callFails[index] = fail;
+}
+
+void SetInternetTimeouts(long connectMs, long idleSeconds) {
+    detail::SetHttpTimeouts({connectMs, idleSeconds});
+}
+
 void ClearFaults() {
     detail::Faults() = {};
+    detail::SetHttpTimeouts({});
 }
 
 }  // namespace platform::testing

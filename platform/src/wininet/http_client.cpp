@@ -15,6 +15,7 @@
 #include <string>
 
 #include "host/ascii.h"
+#include "host/faults.h"
 #include "host/handle_table.h"
 #include "platform/host/utf.h"
 #include "wininet/http_timeouts.h"
@@ -80,23 +81,25 @@ std::string Narrow(LPCWSTR text) {
     return text ? ToUtf8(text) : std::string();
 }
 
-// "HTTP://host[:port]", the scheme in any case, as host[:port]; empty when it names no host.
+// "HTTP://host[:port]", the scheme in any case, as host:port (80 when none is given, as
+// WinINet has it; curl's own default would be 1080); empty when it names no host.
 std::string ProxyAddress(const std::string& text) {
     constexpr std::string_view kScheme = "http://";
     std::string rest = text;
     if (EqualsIgnoringAsciiCase(std::string_view(rest).substr(0, kScheme.size()), kScheme))
         rest = rest.substr(kScheme.size());
     while (!rest.empty() && rest.back() == '/') rest.pop_back();
-    const std::string host = rest.substr(0, rest.find(':'));
+    const std::size_t colon = rest.find(':');
+    const std::string host = rest.substr(0, colon);
     const bool sound = !host.empty() && rest.find_first_of("/@ \t\r\n") == std::string::npos;
-    return sound ? rest : std::string();
+    if (!sound) return {};
+    return colon == std::string::npos ? rest + ":80" : rest;
 }
 
 // A request target goes on the wire as it is: printable ASCII only.
 bool SoundTarget(const std::string& target) {
     if (target.empty() || target[0] != '/') return false;
-    return std::all_of(target.begin(), target.end(),
-                       [](char c) { return c > 0x20 && c < 0x7F; });
+    return std::all_of(target.begin(), target.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
 curl_slist* ConnectToList() {
@@ -156,8 +159,8 @@ void PrepareTransfer(CURL* easy, const Session& session, const Connection& conne
     // An empty proxy also keeps curl from taking one from the environment.
     curl_easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str());
     curl_easy_setopt(easy, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
-    curl_easy_setopt(easy, CURLOPT_CONNECT_TO, session.proxy.empty() ? connection.connectTo
-                                                                     : nullptr);
+    curl_easy_setopt(easy, CURLOPT_CONNECT_TO,
+                     session.proxy.empty() ? connection.connectTo : nullptr);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.idleSeconds);
@@ -173,6 +176,10 @@ void PrepareTransfer(CURL* easy, const Session& session, const Connection& conne
 using namespace platform::detail;
 
 HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR, DWORD) {
+    if (CallFails(FailingCall::internetOpen)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     auto session = std::make_unique<Session>();
     session->agent = Narrow(agent);
     if (accessType == INTERNET_OPEN_TYPE_PROXY) {
@@ -195,9 +202,13 @@ HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR,
     return Objects().Add<HINTERNET>(std::move(session));
 }
 
-HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PORT port, LPCWSTR,
-                           LPCWSTR, DWORD service, DWORD, DWORD_PTR) {
+HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PORT port, LPCWSTR, LPCWSTR,
+                           DWORD service, DWORD, DWORD_PTR) {
     if (!Find<Session>(session)) return nullptr;
+    if (CallFails(FailingCall::internetConnect)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     const std::string host = Narrow(server);
     if (service != INTERNET_SERVICE_HTTP || host.empty() ||
         host.find_first_of("/:@ \t\r\n") != std::string::npos) {

@@ -84,6 +84,15 @@ TEST_F(FilesTest, CreateAlwaysReplacesOnlyWhenComplete) {
     CloseHandle(file);
     EXPECT_EQ(ReadHostText("/D/f.bin"), "new");
     EXPECT_FALSE(std::filesystem::exists(Host("/D/f.bin.tmp")));
+
+    // Opened and closed with nothing written, it replaces nothing; flushed, it is emptied.
+    CloseHandle(Open(CREATE_ALWAYS));
+    EXPECT_EQ(ReadHostText("/D/f.bin"), "new");
+    file = Open(CREATE_ALWAYS);
+    EXPECT_TRUE(FlushFileBuffers(file));
+    CloseHandle(file);
+    EXPECT_EQ(ReadHostText("/D/f.bin"), "");
+    EXPECT_FALSE(std::filesystem::exists(Host("/D/f.bin.tmp")));
 }
 
 TEST_F(FilesTest, OpensAreExclusiveWithinAndAcrossProcesses) {

@@ -35,6 +35,7 @@ inline constexpr UINT LVM_SETCOLUMNORDERARRAY = 0x103A;
 inline constexpr UINT LVM_GETCOLUMNORDERARRAY = 0x103B;
 inline constexpr UINT LVM_GETCOLUMNW = 0x105F;
 inline constexpr UINT LVM_INSERTCOLUMNW = 0x1061;
+inline constexpr UINT LVM_GETITEMW = 0x104B;
 inline constexpr UINT LVM_SETITEMW = 0x104C;
 inline constexpr UINT LVM_INSERTITEMW = 0x104D;
 inline constexpr UINT LVM_GETITEMTEXTW = 0x1073;

@@ -6,8 +6,10 @@
 //
 // CREATE_ALWAYS never destroys the old content before the new one is complete: the handle
 // writes to a temporary file beside the target, and FlushFileBuffers (or CloseHandle, when
-// every write succeeded) flushes it to disk and renames it over the target. A handle whose
-// write failed is discarded at CloseHandle and the target stays as it was.
+// something was written and every write succeeded) flushes it to disk and renames it over the
+// target. A handle whose write failed, or that is closed with nothing written or flushed, is
+// discarded at CloseHandle and the target stays as it was (FlushFileBuffers with nothing
+// written does empty the file).
 #pragma once
 
 #include "platform/win_types.h"

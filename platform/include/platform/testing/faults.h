@@ -1,4 +1,5 @@
-// Faults that tests can make the device show: a full disk, memory that cannot be had.
+// Faults that tests can make the device show: a full disk, memory that cannot be had, calls
+// that fail, a network that gives up sooner.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,13 @@ namespace platform::testing {
 void SetWriteBudget(long long bytes);
 // While set, LocalAlloc returns null.
 void SetAllocationFailure(bool fail);
-// Both faults off.
+// While set, the call fails as it does when the device cannot do it.
+enum class FailingCall { internetOpen, internetConnect, getFileSize };
+void SetCallFailure(FailingCall call, bool fail);
+// How long the HTTP client waits for a connection and for a reply's next data (15 s and 20 s
+// unless set); shorter in the tests that try a server that never answers.
+void SetInternetTimeouts(long connectMs, long idleSeconds);
+// Every fault off, the time-outs as they were.
 void ClearFaults();
 
 }  // namespace platform::testing

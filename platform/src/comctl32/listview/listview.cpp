@@ -128,6 +128,17 @@ int* AsOrder(LPARAM lParam) {
     return reinterpret_cast<int*>(lParam);
 }
 
+// The item's image, item data and state, and the text of the sub-item asked for.
+LRESULT GetItem(const ListState& s, LVITEMW* item) {
+    if (!item || !ValidItem(s, item->iItem)) return FALSE;
+    const ListItem& found = s.items[item->iItem];
+    if (item->mask & LVIF_IMAGE) item->iImage = found.image;
+    if (item->mask & LVIF_PARAM) item->lParam = found.param;
+    if (item->mask & LVIF_STATE) item->state = found.state & item->stateMask;
+    if (item->mask & LVIF_TEXT) GetItemText(s, item->iItem, item);
+    return TRUE;
+}
+
 LRESULT SetItem(ListState& s, const LVITEMW* item) {
     if (!item || !ValidItem(s, item->iItem)) return FALSE;
     ApplyItem(s.items[item->iItem], *item);
@@ -178,6 +189,7 @@ LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM
         case LVM_INSERTCOLUMNW: return InsertColumn(s, index, AsColumn(lParam));
         case LVM_GETCOLUMNW: return GetColumn(s, index, AsColumn(lParam));
         case LVM_INSERTITEMW: return InsertItem(s, item);
+        case LVM_GETITEMW: return GetItem(s, item);
         case LVM_SETITEMW: return SetItem(s, item);
         case LVM_SETITEMTEXTW: return SetItemText(s, index, item);
         case LVM_GETITEMTEXTW: return GetItemText(s, index, item);
