@@ -235,6 +235,37 @@ TEST_F(ViewerTest, TheBusyMarkShowsWhileTheDownloadWaits) {
     EXPECT_NE(titleWhileWaiting.find(u"\u231B"), std::u16string::npos) << Narrow(titleWhileWaiting);
 }
 
+TEST_F(ViewerTest, KeysMoveInTheListAlsoAfterItWasRebuilt) {
+    StoreSettings();
+    StoreRows({{u"MSFT", u"U"}, {u"IBM", u"U"}, {u"GE", u"U"}});
+    ScriptedServer server([](int, const std::string&) {
+        return ScriptedReply{tickwell_test::HttpReplyBytes(200, "\"MSFT\",1,2,3,4\r\n")};
+    });
+    RouteQuotesTo(server.port());
+    const auto focused = [&] {
+        const platform::ListViewCtrl list(quoteListView);
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            if (list.GetItemState(i, LVIS_FOCUSED)) return i;
+        }
+        return -1;
+    };
+    HWND before = nullptr;
+    device_.Key(VK_DOWN)
+        .Key(VK_DOWN)
+        .Check([&] {
+            EXPECT_EQ(focused(), 1);
+            before = quoteListView;
+        })
+        .Key(VK_F1)  // MSFT matches: the list is rebuilt
+        .Key(VK_END)
+        .Check([&] {
+            EXPECT_NE(quoteListView, before);
+            EXPECT_EQ(focused(), 2);
+        })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 TEST_F(ViewerTest, AnEmptyPortfolioOpensNoConnection) {
     StoreSettings();
     StoreRows({});

@@ -39,6 +39,16 @@ bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+HWND FirstFocusableChild(HWND window) {
+    const WindowData* data = FindWindowData(window);
+    if (!data) return nullptr;
+    for (HWND child : data->children) {
+        const WindowData* c = FindWindowData(child);
+        if (c && !c->destroying && IsVisible(child) && IsEnabled(child)) return child;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 RECT DockRect(Dock dock) {
@@ -165,9 +175,16 @@ bool BringToFront(HWND window) {
 HWND KeyTarget() {
     WindowSystem& ws = Windows();
     const HWND active = !ws.modalStack.empty() ? ws.modalStack.back() : ws.foreground;
-    if (ws.focus && FindWindowData(ws.focus) && (!active || IsWithin(ws.focus, active)))
-        return ws.focus;
-    return active;
+    const bool focusInside =
+        ws.focus && FindWindowData(ws.focus) && (!active || IsWithin(ws.focus, active));
+    if (focusInside && ws.focus != active) return ws.focus;
+    // Keys must reach a control: when the focus is on the window itself or nowhere in it (it
+    // went with a destroyed child, as when a list is rebuilt), its first child takes it.
+    if (const HWND child = FirstFocusableChild(active)) {
+        MoveFocus(child);
+        return child;
+    }
+    return focusInside ? ws.focus : active;
 }
 
 HWND MoveFocus(HWND window) {
