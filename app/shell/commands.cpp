@@ -1,5 +1,9 @@
 #include "shell/commands.h"
 
+#include "listview/quote_columns.h"
+#include "listview/quote_rows.h"
+#include "listview/row_selection.h"
+#include "platform/user32/message_box.h"
 #include "platform/user32/message_loop.h"
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
@@ -19,9 +23,21 @@ void Refresh(HWND) {
     RefreshIfNotEmpty();
 }
 
+// Asks first; the list is built anew before the file is saved and the rows written into it.
+void DeleteRow(HWND window) {
+    if (MessageBoxW(window, u"Delete the selected row?", u"Information", MB_OKCANCEL) != IDOK)
+        return;
+    DeleteSelectedQuoteRow();
+    DestroyWindow(quoteListView);
+    quoteListView = CreateQuoteList(window);
+    SavePortfolioToFile();
+    FillQuoteRows(quoteListView, FillMode::insert);
+}
+
 const Command kCommands[] = {
     {IDM_CLOSE, Close},
     {IDM_REFRESH, Refresh},
+    {IDM_ROW_DELETE, DeleteRow},
 };
 
 }  // namespace

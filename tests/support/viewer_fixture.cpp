@@ -59,6 +59,20 @@ void ViewerTest::StoreRows(const std::vector<std::pair<std::u16string, std::u16s
     WriteHostFile("/PIVData/PIVData.PIV", Utf16Bytes(text));
 }
 
+void ViewerTest::StoreQuotes(const std::vector<StoredRow>& rows) {
+    std::u16string text;
+    if (!rows.empty()) text += u'\xFEFF';
+    for (const StoredRow& r : rows) {
+        // The file's order: the date before the ratio.
+        const std::u16string fields[] = {
+            r.symbol, r.code, u"*", u"*",        r.lastTradeDate, u"*", r.lastPrice,
+            r.change, u"*",   u"*", r.marketCap, r.lastTradeTime, u"*", u"*",
+            u"*",     u"*",   u"*", r.sharesOut, r.companyName};
+        for (int i = 0; i < 19; ++i) text += fields[i] + (i < 18 ? u"," : u"#");
+    }
+    WriteHostFile("/PIVData/PIVData.PIV", Utf16Bytes(text));
+}
+
 std::vector<unsigned char> ViewerTest::FileBytes() const {
     return ReadHostFile("/PIVData/PIVData.PIV");
 }

@@ -10,6 +10,19 @@
 
 namespace tickwell_test {
 
+// A row of a data file written by a test.
+struct StoredRow {
+    std::u16string symbol;
+    std::u16string code = u"U";
+    std::u16string lastPrice = u"*";
+    std::u16string change = u"*";
+    std::u16string lastTradeDate = u"*";
+    std::u16string lastTradeTime = u"*";
+    std::u16string marketCap = u"*";
+    std::u16string sharesOut = u"*";
+    std::u16string companyName = u"*";
+};
+
 class ViewerTest : public DeviceTest {
 protected:
     void SetUp() override;
@@ -25,6 +38,8 @@ protected:
     void StoreSettings(bool allColumns = true);
     // A data file holding these rows: (symbol, exchange code), every quote field "*".
     void StoreRows(const std::vector<std::pair<std::u16string, std::u16string>>& rows);
+    // A data file of rows with some of their quote values; the others "*".
+    void StoreQuotes(const std::vector<StoredRow>& rows);
     std::vector<unsigned char> FileBytes() const;
     // What the data file holds for the portfolio in memory, written here from the file's
     // definition (a byte-order mark, 19 fields a record in their file order, "*" for empty).

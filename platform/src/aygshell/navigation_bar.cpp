@@ -2,7 +2,7 @@
 // modal dialog or message box that is up, else for the foreground window (popups do not
 // count): it shows that window's navigation-bar title (or its window text) and, when it has
 // WS_EX_CAPTIONOKBTN or a full-screen dialog's Done button, "[ok]" at the right, which a tap
-// turns into command 1 (IDOK) for it.
+// turns into command 1 (IDOK) for it; "busy" before it while the program waits on the network.
 #include "aygshell/navigation_bar.h"
 
 #include "platform/aygshell/shell.h"
@@ -16,6 +16,8 @@ namespace {
 constexpr const char16_t* kNavigationBarClass = u"navigation_bar";
 constexpr Cell kBarCell{u' ', Color::white, Color::blue, true};
 constexpr int kOkButtonCells = 5;
+constexpr const char16_t* kBusyMark = u"busy";
+constexpr int kBusyMarkCells = 4;
 
 HWND NavigationWindow() {
     const auto& ws = Windows();
@@ -60,9 +62,12 @@ void DrawNavigationBar(HWND, CellGrid& grid, const CellRect& b) {
     grid.Fill(b, kBarCell);
     const HWND target = NavigationWindow();
     const int okColumn = b.left + OkButtonColumn(b.right - b.left);
-    grid.Text(b.left + 1, b.top, NavigationTitle(target), kBarCell, okColumn - 1);
+    const bool busy = Windows().busy;
+    const int titleEnd = okColumn - (busy ? kBusyMarkCells + 2 : 1);
+    grid.Text(b.left + 1, b.top, NavigationTitle(target), kBarCell, titleEnd);
     if (HasOkButton(target)) grid.Text(okColumn, b.top, u"[ok]", kBarCell, b.right);
-    if (Windows().busy) grid.Text(okColumn - 2, b.top, u"\u231B", kBarCell, b.right);
+    // Letters, not a symbol: terminals draw an hourglass two cells wide.
+    if (busy) grid.Text(okColumn - kBusyMarkCells - 1, b.top, kBusyMark, kBarCell, okColumn - 1);
 }
 
 }  // namespace

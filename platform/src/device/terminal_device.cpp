@@ -194,14 +194,6 @@ public:
         refresh();
     }
 
-    void SetBusy(bool busy) override {
-        // Drawn at once: the program is about to block.
-        const Cell mark{busy ? u'\u231B' : u' ', Color::white, Color::blue, true};
-        PutCell(COLS - 7, 0, mark);
-        shown_.Set(COLS - 7, 0, mark);
-        refresh();
-    }
-
     void Launch(const std::vector<std::string>& argv, bool interactive) override {
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));

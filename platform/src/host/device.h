@@ -40,8 +40,6 @@ public:
     virtual void Present(const CellGrid& grid) = 0;
     virtual void Bell() {}
     virtual void Flash() {}
-    // The busy mark while the program is blocked in a network call.
-    virtual void SetBusy(bool) {}
     // Starts a program; an `interactive` one gets the terminal until it ends.
     virtual void Launch(const std::vector<std::string>& argv, bool interactive) = 0;
 };

@@ -100,6 +100,9 @@ bool OfferToMenuBar(const InputEvent& e) {
 }
 
 void DeliverKey(const InputEvent& e) {
+    // The pointer is where the last tap was; after a key it is nowhere (a row opened with
+    // Enter has no tap to open its menu at).
+    Windows().cursorKnown = false;
     if (OfferToMenuBar(e)) return;
     if (const HWND target = KeyTarget()) Post(target, WM_KEYDOWN, e.vk, KeyParam(e));
 }

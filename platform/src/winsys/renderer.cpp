@@ -60,7 +60,6 @@ void SetBusy(bool busy) {
     if (Device* device = CurrentDevice()) {
         Render(Windows().grid);
         device->Present(Windows().grid);
-        device->SetBusy(busy);
     }
 }
 

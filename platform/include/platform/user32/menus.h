@@ -20,5 +20,5 @@ inline constexpr UINT TPM_RETURNCMD = 0x0100;
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                     const RECT* rect);
 
-// The pointer's last position on the screen (where the last tap was).
+// Where the last tap was, on the screen; FALSE when a key came after it (or there was none).
 BOOL GetCursorPos(POINT* point);

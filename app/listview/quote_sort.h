@@ -1,0 +1,25 @@
+// Sorting the quote list by a column: each tap on a header reverses the order its last tap
+// gave. Only the list's order changes; the portfolio keeps its own. Rows are reached through
+// their item data (the portfolio row number).
+#pragma once
+
+#include "platform/win_types.h"
+
+inline constexpr int kSortableColumns = 20;
+// Per column position, flipped by each tap on it; lives for the run, rebuilds included.
+extern bool sortReversed[kSortableColumns];
+
+// Flips the position's sortReversed, then sorts `list` by the column at that position.
+void SortQuoteList(HWND list, int position);
+
+// The list's comparison of two portfolio rows for the column at `position`: its base order
+// (text columns by code units, number columns by their leading number, ascending), reversed
+// while the position's sortReversed is set. 0 for a position with no field (the row number's).
+int CompareQuoteRows(LPARAM a, LPARAM b, LPARAM position);
+
+// 0 when equal, +1 when `first` is the greater, -1 otherwise: number columns go ascending.
+int CompareNumbers(double first, double second);
+
+// The standard reading of a number's text: leading white space, then the longest prefix that
+// reads as a decimal number (sign, digits, point, exponent); 0 when there is none ("N/A").
+double LeadingNumber(const char16_t* text);
