@@ -3,10 +3,18 @@
 #include "listview/quote_columns.h"
 #include "listview/quote_rows.h"
 #include "listview/row_selection.h"
+#include "platform/aygshell/shell.h"
+#include "platform/user32/dialogs.h"
 #include "platform/user32/message_box.h"
 #include "platform/user32/message_loop.h"
+#include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "shell/app_state.h"
 #include "shell/main_window.h"
+#include "shell/proxy_dialog.h"
+#include "shell/quote_options_dialog.h"
+#include "shell/refresh_dialog.h"
+#include "shell/speed_insert_dialog.h"
 
 namespace {
 
@@ -34,10 +42,44 @@ void DeleteRow(HWND window) {
     FillQuoteRows(quoteListView, FillMode::insert);
 }
 
+// Every dialog runs from the program's template, owned by the MainWindow.
+INT_PTR RunDialog(HWND window, UINT id, DLGPROC proc) {
+    return DialogBoxW(appInstance, MAKEINTRESOURCEW(id), window, proc);
+}
+
+// Added rows are saved and shown, also when none was added.
+void SpeedInsert(HWND window) {
+    const INT_PTR result = RunDialog(window, IDD_SPEED_INSERT, SpeedInsertDialogProc);
+    SHSipPreference(window, SIP_DOWN);
+    if (result != IDOK) return;
+    SavePortfolioToFile();
+    RebuildQuoteList(window);
+}
+
+void QuoteOptions(HWND window) {
+    if (RunDialog(window, IDD_QUOTE_OPTIONS, QuoteOptionsDialogProc) == IDC_APPLY)
+        RebuildQuoteList(window);
+}
+
+void RefreshSettings(HWND window) {
+    RunDialog(window, IDD_INTERNET_REFRESH, InternetRefreshDialogProc);
+    SHSipPreference(window, SIP_DOWN);
+}
+
+void ProxyServer(HWND window) {
+    RunDialog(window, IDD_SET_PROXY, SetProxyDialogProc);
+    SHSipPreference(window, SIP_DOWN);
+}
+
 const Command kCommands[] = {
     {IDM_CLOSE, Close},
     {IDM_REFRESH, Refresh},
+    {IDM_QUOTE_OPTIONS, QuoteOptions},
     {IDM_ROW_DELETE, DeleteRow},
+    {IDM_ROW_INSERT, SpeedInsert},
+    {IDM_REFRESH_SETTINGS, RefreshSettings},
+    {IDM_INSERT, SpeedInsert},
+    {IDM_USE_PROXY, ProxyServer},
 };
 
 }  // namespace

@@ -1,0 +1,60 @@
+#include "shell/quote_options_dialog.h"
+
+#include "platform/comctl32/control_wrappers.h"
+#include "resources/dialog_templates.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+struct ColumnBox {
+    int id;
+    const char16_t* setting;
+};
+
+// There is no control 1011.
+constexpr ColumnBox kBoxes[] = {
+    {1001, u"Exchange"},    {1006, u"LastPrice"}, {1007, u"Change"},    {1008, u"PctChange"},
+    {1009, u"Volume"},      {1002, u"PrevClose"}, {1003, u"EPS"},       {1004, u"PER"},
+    {1005, u"LastTrdDate"}, {1012, u"HighPrice"}, {1013, u"LowPrice"},  {1014, u"YearHigh"},
+    {1015, u"YearLow"},     {1017, u"CoName"},    {1016, u"SharesOut"}, {1020, u"MarketCap"},
+    {1010, u"LastTrdTime"},
+};
+
+platform::ButtonCtrl Box(HWND dialog, int id) {
+    return platform::ButtonCtrl(GetDlgItem(dialog, id));
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+    for (const ColumnBox& box : kBoxes) Box(dialog, box.id).SetCheck(ReadSettingFlag(box.setting));
+    return 0;
+}
+
+INT_PTR OnApply(HWND dialog) {
+    for (const ColumnBox& box : kBoxes)
+        WriteSettingFlag(box.setting, Box(dialog, box.id).GetCheck());
+    EndDialog(dialog, IDC_APPLY);
+    return 0;
+}
+
+INT_PTR OnCancel(HWND dialog) {
+    EndDialog(dialog, IDC_CANCEL_OPTIONS);
+    return 0;
+}
+
+INT_PTR OnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_APPLY: return OnApply(dialog);
+        case IDC_CANCEL_OPTIONS: return OnCancel(dialog);
+        default: return DefWindowProcW(dialog, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+INT_PTR QuoteOptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return OnInitDialog(dialog);
+        case WM_COMMAND: return OnCommand(dialog, message, wParam, lParam);
+        default: return 0;
+    }
+}

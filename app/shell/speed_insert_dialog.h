@@ -1,0 +1,19 @@
+// Speed Insert (dialog 110): the user picks one of the 50 exchanges and types symbols
+// separated by commas or spaces; on OK each symbol not yet in the portfolio for that exchange
+// is appended with "*" in its quote fields. Ends with 1 (OK) or 2 (Cancel).
+#pragma once
+
+#include <cstddef>
+
+#include "platform/user32/dialogs.h"
+
+inline constexpr int kSymbolsLimit = 100;  // the edit box's limit and the text's buffer
+inline constexpr std::size_t kTokenWidth = 10;
+
+INT_PTR SpeedInsertDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The symbols of a typed text into the portfolio on the exchange of `code`: tokens of at most
+// 9 characters (the 10th is passed over), separators at a token's start dropped, a "." stored
+// as "-"; a token already there for that exchange, or one the full portfolio has no room for,
+// is left out.
+void InsertSymbols(const char16_t* text, const char16_t* code);
