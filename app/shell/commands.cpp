@@ -15,6 +15,7 @@
 #include "shell/quote_options_dialog.h"
 #include "shell/refresh_dialog.h"
 #include "shell/speed_insert_dialog.h"
+#include "shell/web_pages.h"
 
 namespace {
 
@@ -71,15 +72,47 @@ void ProxyServer(HWND window) {
     SHSipPreference(window, SIP_DOWN);
 }
 
+void About(HWND window) {
+    RunDialog(window, IDD_ABOUT, AboutDialogProc);
+}
+
+void Chart(HWND) {
+    OpenChartPage();
+}
+
+void News(HWND) {
+    OpenNewsPage();
+}
+
+void Help(HWND) {
+    OpenHelp();
+}
+
+void MakerPage(HWND) {
+    OpenMakerPage();
+}
+
+void MarketSummary(HWND) {
+    OpenMarketSummary();
+}
+
 const Command kCommands[] = {
     {IDM_CLOSE, Close},
+    {IDM_ABOUT, About},
     {IDM_REFRESH, Refresh},
     {IDM_QUOTE_OPTIONS, QuoteOptions},
     {IDM_ROW_DELETE, DeleteRow},
     {IDM_ROW_INSERT, SpeedInsert},
     {IDM_REFRESH_SETTINGS, RefreshSettings},
+    {IDM_ROW_CHART, Chart},
+    {IDM_HELP, Help},
+    {IDM_MAKER_PAGE, MakerPage},
     {IDM_INSERT, SpeedInsert},
+    {IDM_ROW_NEWS, News},
     {IDM_USE_PROXY, ProxyServer},
+    {IDM_MARKET_SUMMARY, MarketSummary},
+    {IDM_CHART, Chart},
+    {IDM_NEWS, News},
 };
 
 }  // namespace

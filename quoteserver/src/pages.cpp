@@ -5,30 +5,25 @@
 #include <cstdio>
 #include <vector>
 
+#include "exchanges.h"
 #include "instruments.h"
 #include "simulation.h"
 
 namespace quotes {
 namespace {
 
+// A price every five minutes of a session of six and a half hours.
+constexpr int kDaySamples = 79;
+
 std::string Escape(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
         }
     }
     return out;
@@ -66,6 +61,46 @@ std::string Chart(const std::vector<double>& values, const std::string& label) {
            points + "\"/></svg>\n<p>Low " + Fixed(*lo, 2) + ", high " + Fixed(*hi, 2) + ".</p>\n";
 }
 
+// The same prices as text, for terminal browsers: a chart of stars inside <pre>, the highest
+// price at the top.
+std::string TextChart(const std::vector<double>& values, int decimals) {
+    if (values.empty()) return "";
+    constexpr int kRows = 10, kColumns = 60;
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    const double span = *hi > *lo ? *hi - *lo : 1;
+    const int columns = std::min<int>(kColumns, static_cast<int>(values.size()));
+    std::vector<std::string> grid(kRows, std::string(columns, ' '));
+    for (int c = 0; c < columns; ++c) {
+        const std::size_t i = columns > 1 ? c * (values.size() - 1) / (columns - 1) : 0;
+        const int level = static_cast<int>(std::lround((values[i] - *lo) / span * (kRows - 1)));
+        grid[kRows - 1 - level][c] = '*';
+    }
+    const std::string top = Fixed(*hi, decimals), bottom = Fixed(*lo, decimals);
+    const std::size_t width = std::max(top.size(), bottom.size());
+    std::string out = "<pre>\n";
+    for (int r = 0; r < kRows; ++r) {
+        std::string label = r == 0 ? top : r == kRows - 1 ? bottom : "";
+        out += std::string(width - label.size(), ' ') + label + " |" + grid[r] + "\n";
+    }
+    return out + "</pre>\n";
+}
+
+// The day's prices every half hour, in a table, with their local times.
+std::string DayTable(const std::vector<double>& day, int sessionLength, int openMinute, int samples,
+                     int decimals) {
+    std::string out = "<table border=\"1\"><tr><th>Time</th><th>Price</th></tr>\n";
+    for (std::size_t i = 0; i < day.size(); ++i) {
+        const int minute = samples > 1 ? static_cast<int>(i) * sessionLength / (samples - 1) : 0;
+        if (minute % 30 != 0 && i + 1 != day.size()) continue;
+        const int local = (openMinute + minute) % (24 * 60);
+        char time[8];
+        std::snprintf(time, sizeof time, "%02d:%02d", local / 60, local % 60);
+        out +=
+            std::string("<tr><td>") + time + "</td><td>" + Fixed(day[i], decimals) + "</td></tr>\n";
+    }
+    return out + "</table>\n";
+}
+
 double ChangePercent(const Quote& q) {
     return q.prevClose > 0 ? (q.last - q.prevClose) / q.prevClose * 100 : 0;
 }
@@ -79,14 +114,19 @@ std::string UnknownSymbolPage(const std::string& symbol) {
 std::string ChartPage(const std::string& symbol, std::int64_t now) {
     const Instrument* inst = FindInstrument(symbol);
     if (!inst) return UnknownSymbolPage(symbol);
-    std::vector<double> day(79);
+    std::vector<double> day(kDaySamples);
     day.resize(SimulateSessionPath(*inst, now, day.data(), static_cast<int>(day.size())));
     std::vector<double> year(252);
     SimulateCloses(*inst, now, year.data(), static_cast<int>(year.size()));
     const Quote q = SimulateQuote(*inst, now);
     const std::string head = "<p>" + Escape(inst->name) + ": last " + Fixed(q.last, q.decimals) +
                              " (" + Fixed(ChangePercent(q), 2) + "%)</p>\n";
-    return Page(symbol + " chart", head + Chart(day, "Today") + Chart(year, "One year"));
+    const SessionPoint session = LocateSession(*inst->market, now);
+    const std::string today =
+        Chart(day, "Today") + TextChart(day, q.decimals) +
+        DayTable(day, session.length, inst->market->openMinute, kDaySamples, q.decimals);
+    return Page(symbol + " chart",
+                head + today + Chart(year, "One year") + TextChart(year, q.decimals));
 }
 
 std::string NewsPage(const std::string& symbol, std::int64_t now) {

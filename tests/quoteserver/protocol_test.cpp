@@ -1,6 +1,10 @@
 // The service as a client meets it: over a loopback socket, on an ephemeral port.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+
 #include <chrono>
 #include <random>
 #include <string>
@@ -185,6 +189,37 @@ TEST(ProtocolPages, ChartNewsOverviewAndMaker) {
     EXPECT_NE(Get(service.port(), "/pdapage.htm").body.find("Tickwell"), std::string::npos);
     EXPECT_EQ(Get(service.port(), "/raw?dp=page&pg=finance/quote_chart&s=%3Cb%3E").body.find("<b>"),
               std::string::npos);
+}
+
+// The pages read well in a terminal browser: the chart page's prices are text as well as a
+// picture. w3m shows the page as a terminal user sees it.
+TEST(ProtocolPages, TheChartReadsAsTextInATerminalBrowser) {
+    ServiceProcess service({"--clock", "2026-12-07T15:30:00Z"});
+    const std::string target = "/raw?dp=page&pg=finance/quote_chart&s=MSFT";
+    const auto chart = Get(service.port(), target);
+    ASSERT_EQ(chart.status, 200);
+    const auto quote = Get(service.port(), "/d/quotes.csv?s=MSFT&f=l1");
+    const std::string last = quote.body.substr(0, quote.body.find('\r'));
+    char path[] = "/tmp/tickwell-chart-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, chart.body.data(), chart.body.size()),
+              static_cast<ssize_t>(chart.body.size()));
+    ::close(fd);
+    std::string text;
+    if (FILE* w3m = ::popen(("w3m -dump -T text/html " + std::string(path)).c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, w3m)) > 0;)
+            text.append(buffer, n);
+        ::pclose(w3m);
+    }
+    ::unlink(path);
+    ASSERT_FALSE(text.empty()) << "w3m gave nothing";
+    EXPECT_NE(text.find("MSFT chart"), std::string::npos) << text;
+    EXPECT_NE(text.find("last " + last), std::string::npos) << text;
+    EXPECT_NE(text.find("09:30"), std::string::npos) << text;  // the day's table
+    EXPECT_NE(text.find(" |"), std::string::npos) << text;     // the chart in stars
+    EXPECT_NE(text.find('*'), std::string::npos) << text;
 }
 
 }  // namespace
