@@ -7,6 +7,7 @@
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"
 #include "shell/app_state.h"
+#include "shell/option_dialog.h"
 
 namespace {
 
@@ -18,17 +19,16 @@ void Store(const char16_t* name, const char16_t* text, const char16_t* failure) 
     if (!WriteSettingText(name, text)) MessageBoxW(mainWindow, failure, u"Information", MB_OK);
 }
 
-INT_PTR OnInitDialog(HWND dialog) {
+void Start(HWND dialog) {
     SHSipPreference(dialog, SIP_UP);
     platform::EditCtrl(GetDlgItem(dialog, IDC_PROXY_SERVER)).LimitText(kServerLimit);
     platform::EditCtrl(GetDlgItem(dialog, IDC_PROXY_PORT)).LimitText(kPortLimit);
     SetDlgItemTextW(dialog, IDC_PROXY_SERVER, proxySettings.proxyHost);
     SetDlgItemTextW(dialog, IDC_PROXY_PORT, proxySettings.proxyPort);
     platform::ButtonCtrl(GetDlgItem(dialog, IDC_USE_PROXY)).SetCheck(proxySettings.useProxy);
-    return 0;
 }
 
-INT_PTR OnApply(HWND dialog) {
+void Apply(HWND dialog) {
     char16_t server[kProxyHostWidth] = {};
     char16_t port[kProxyPortWidth] = {};
     GetDlgItemTextW(dialog, IDC_PROXY_SERVER, server, kProxyHostWidth);
@@ -41,29 +41,11 @@ INT_PTR OnApply(HWND dialog) {
     Store(kUseProxySetting, use ? u"1" : u"0", u"UseProxy registry update failed");
     SetText(proxySettings.proxyHost, server);
     SetText(proxySettings.proxyPort, port);
-    EndDialog(dialog, IDC_APPLY);
-    return 0;
-}
-
-INT_PTR OnCancel(HWND dialog) {
-    EndDialog(dialog, IDC_CANCEL_OPTIONS);
-    return 0;
-}
-
-INT_PTR OnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-        case IDC_APPLY: return OnApply(dialog);
-        case IDC_CANCEL_OPTIONS: return OnCancel(dialog);
-        default: return DefWindowProcW(dialog, message, wParam, lParam);
-    }
 }
 
 }  // namespace
 
 INT_PTR SetProxyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG: return OnInitDialog(dialog);
-        case WM_COMMAND: return OnCommand(dialog, message, wParam, lParam);
-        default: return 0;
-    }
+    static constexpr OptionDialog kDialog = {Start, Apply};
+    return RunOptionDialog(kDialog, dialog, message, wParam, lParam);
 }

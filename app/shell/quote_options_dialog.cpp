@@ -3,6 +3,7 @@
 #include "platform/comctl32/control_wrappers.h"
 #include "resources/dialog_templates.h"
 #include "settings/settings_store.h"
+#include "shell/option_dialog.h"
 
 namespace {
 
@@ -24,37 +25,18 @@ platform::ButtonCtrl Box(HWND dialog, int id) {
     return platform::ButtonCtrl(GetDlgItem(dialog, id));
 }
 
-INT_PTR OnInitDialog(HWND dialog) {
+void Start(HWND dialog) {
     for (const ColumnBox& box : kBoxes) Box(dialog, box.id).SetCheck(ReadSettingFlag(box.setting));
-    return 0;
 }
 
-INT_PTR OnApply(HWND dialog) {
+void Apply(HWND dialog) {
     for (const ColumnBox& box : kBoxes)
         WriteSettingFlag(box.setting, Box(dialog, box.id).GetCheck());
-    EndDialog(dialog, IDC_APPLY);
-    return 0;
-}
-
-INT_PTR OnCancel(HWND dialog) {
-    EndDialog(dialog, IDC_CANCEL_OPTIONS);
-    return 0;
-}
-
-INT_PTR OnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-        case IDC_APPLY: return OnApply(dialog);
-        case IDC_CANCEL_OPTIONS: return OnCancel(dialog);
-        default: return DefWindowProcW(dialog, message, wParam, lParam);
-    }
 }
 
 }  // namespace
 
 INT_PTR QuoteOptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG: return OnInitDialog(dialog);
-        case WM_COMMAND: return OnCommand(dialog, message, wParam, lParam);
-        default: return 0;
-    }
+    static constexpr OptionDialog kDialog = {Start, Apply};
+    return RunOptionDialog(kDialog, dialog, message, wParam, lParam);
 }

@@ -7,17 +7,17 @@
 #include "resources/dialog_templates.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
+#include "shell/option_dialog.h"
 
 namespace {
 
 constexpr int kMinutesDigits = 3;
 constexpr std::size_t kMessageWidth = 64;
 
-INT_PTR OnInitDialog(HWND dialog) {
+void Start(HWND dialog) {
     platform::UpDownCtrl(GetDlgItem(dialog, IDC_REFRESH_SPIN)).SetRange32(0, kRefreshMinutesLimit);
     SHSipPreference(dialog, SIP_UP);
     platform::EditCtrl(GetDlgItem(dialog, IDC_REFRESH_MINUTES)).LimitText(kMinutesDigits);
-    return 0;
 }
 
 // The leading digits of the box; none count as 0.
@@ -47,7 +47,7 @@ void SayPeriod(HWND dialog, long minutes) {
     MessageBoxW(dialog, text, u"Information", MB_OK);
 }
 
-INT_PTR OnApply(HWND dialog) {
+void Apply(HWND dialog) {
     const long minutes = Minutes(dialog);
     if (minutes == 0) {
         MessageBoxW(dialog, u"Automatic refresh of stock quotes has been turned off",
@@ -59,29 +59,11 @@ INT_PTR OnApply(HWND dialog) {
         SetTimer(mainWindow, RefreshTimer::kId, static_cast<UINT>(minutes) * kMillisecondsPerMinute,
                  nullptr);
     }
-    EndDialog(dialog, IDC_APPLY);
-    return 0;
-}
-
-INT_PTR OnCancel(HWND dialog) {
-    EndDialog(dialog, IDC_CANCEL_OPTIONS);
-    return 0;
-}
-
-INT_PTR OnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (LOWORD(wParam)) {
-        case IDC_APPLY: return OnApply(dialog);
-        case IDC_CANCEL_OPTIONS: return OnCancel(dialog);
-        default: return DefWindowProcW(dialog, message, wParam, lParam);
-    }
 }
 
 }  // namespace
 
 INT_PTR InternetRefreshDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG: return OnInitDialog(dialog);
-        case WM_COMMAND: return OnCommand(dialog, message, wParam, lParam);
-        default: return 0;
-    }
+    static constexpr OptionDialog kDialog = {Start, Apply};
+    return RunOptionDialog(kDialog, dialog, message, wParam, lParam);
 }

@@ -41,28 +41,12 @@ public:
     }
     // Inserts an item with text, image and item data; returns its index, or -1.
     int InsertItem(int index, const char16_t* text, int image, LPARAM param) const {
-        LVITEMW item{LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM,
-                     index,
-                     0,
-                     0,
-                     0,
-                     const_cast<LPWSTR>(text),
-                     0,
-                     image,
-                     param};
+        LVITEMW item = Item(index, text, image, param);
         return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item), -1));
     }
     // Rewrites an item's text, image and item data; nothing happens where there is no item.
     bool SetItem(int index, const char16_t* text, int image, LPARAM param) const {
-        LVITEMW item{LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM,
-                     index,
-                     0,
-                     0,
-                     0,
-                     const_cast<LPWSTR>(text),
-                     0,
-                     image,
-                     param};
+        LVITEMW item = Item(index, text, image, param);
         return Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
     }
     // Sets the text of a sub-item; nothing happens where there is no item.
@@ -108,6 +92,18 @@ public:
     bool GetColumnOrderArray(int count, int* order) const {
         return Send(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
                     reinterpret_cast<LPARAM>(order)) != 0;
+    }
+
+private:
+    // An item's record with its text, image and item data.
+    static LVITEMW Item(int index, const char16_t* text, int image, LPARAM param) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.iItem = index;
+        item.pszText = const_cast<LPWSTR>(text);
+        item.iImage = image;
+        item.lParam = param;
+        return item;
     }
 };
 
