@@ -11,6 +11,12 @@ bool NeedsEncoding(char16_t c) {
     switch (c) {
         case u'"':
         case u'#':
+        // These would change the request's meaning inside the list: a comma or a plus ends a
+        // symbol, an ampersand starts a key ("X&f=n" would replace the batch's tags).
+        case u',':
+        case u'+':
+        case u'&':
+        case u'=':
         case u'%':
         case u'<':
         case u'>':

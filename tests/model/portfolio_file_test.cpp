@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstring>
 #include <random>
 #include <string>
@@ -210,6 +212,17 @@ TEST_F(PortfolioFileTest, FailedWriteKeepsTheOldFile) {
     EXPECT_EQ(messages_.records()[0].type, MB_OK);
     EXPECT_EQ(messages_.records()[0].owner, nullptr);
     EXPECT_EQ(PortfolioRowCount(), 41);  // memory keeps the change
+
+    // The new content written whole, but not put in place: the same.
+    platform::testing::SetCallFailure(platform::testing::FailingCall::rename, true);
+    messages_.clear();
+    EXPECT_EQ(Save(), 0);
+    platform::testing::ClearFaults();
+    EXPECT_EQ(ReadHostFile(kFile), before);
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Could not write the quote file"});
+    for (const auto& entry : std::filesystem::directory_iterator(Host("/PIVData"))) {
+        EXPECT_EQ(entry.path().filename().string(), "PIVData.PIV");  // no staging file left
+    }
 }
 
 TEST_F(PortfolioFileTest, FailedWriteIntoAnOpenEmptyFileLeavesItEmpty) {

@@ -106,6 +106,15 @@ TEST_F(QuoteBatchTest, CharactersARequestCannotCarryAreEncoded) {
                   kTail);
 }
 
+TEST_F(QuoteBatchTest, ASymbolCannotChangeTheRequestsMeaning) {
+    // Raw, "X&f=n" would replace the tags of the whole batch, and a comma or plus split it.
+    AppendQuoteRow(u"X&f=n", u"U");
+    AppendQuoteRow(u"A,B+C", u"U");
+    char16_t path[kQuotePathWidth];
+    BuildQuoteBatch(0, path);
+    EXPECT_EQ(std::u16string(path), u"/d/quotes.csv?s=\"X%26f%3Dn,A%2CB%2BC" + kTail);
+}
+
 TEST_F(QuoteBatchTest, WorstCaseEncodedBatchFitsThePath) {
     for (int i = 0; i < 50; ++i) {
         std::u16string symbol(9, static_cast<char16_t>(0x4E00 + i));

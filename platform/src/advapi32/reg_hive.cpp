@@ -30,6 +30,76 @@ std::optional<std::string> ReadQuoted(std::string_view s, std::size_t& i) {
     return std::nullopt;
 }
 
+bool IsLoneSurrogateAt(std::u16string_view s, std::size_t i) {
+    const char16_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF)
+        return i + 1 >= s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF;
+    if (c >= 0xDC00 && c <= 0xDFFF) return i == 0 || s[i - 1] < 0xD800 || s[i - 1] > 0xDBFF;
+    return false;
+}
+
+// Data that a quoted string cannot carry: a line break would split the line, and a lone
+// surrogate has no UTF-8.
+bool NeedsHex(std::u16string_view data) {
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (data[i] < 0x20 || IsLoneSurrogateAt(data, i)) return true;
+    }
+    return false;
+}
+
+constexpr std::string_view kHexPrefix = "hex(1):";
+
+std::string HexData(std::u16string_view data) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out(kHexPrefix);
+    const auto put = [&](unsigned byte) {
+        if (out.size() > kHexPrefix.size()) out += ',';
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0xF];
+    };
+    for (char16_t c : data) {
+        put(c & 0xFF);
+        put(c >> 8);
+    }
+    put(0);  // the terminator, as exports write it
+    put(0);
+    return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// "hex(1):41,00,..." as UTF-16 text, its terminator dropped; nothing when malformed.
+std::optional<std::u16string> ParseHexData(std::string_view text) {
+    if (text.substr(0, kHexPrefix.size()) != kHexPrefix) return std::nullopt;
+    text.remove_prefix(kHexPrefix.size());
+    std::string bytes;
+    while (!text.empty()) {
+        while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+        if (text.size() < 2) return std::nullopt;
+        const int high = HexDigit(text[0]), low = HexDigit(text[1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+        text.remove_prefix(2);
+        while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+        if (!text.empty() && text.front() != ',') return std::nullopt;
+        if (!text.empty()) text.remove_prefix(1);
+    }
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    std::u16string data;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        data += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    if (!data.empty() && data.back() == 0) data.pop_back();
+    if (data.find(u'\0') != std::u16string::npos) return std::nullopt;
+    return data;
+}
+
 std::optional<HiveLine> ParseValueLine(std::string_view line) {
     std::size_t i = 0;
     std::string name;
@@ -42,10 +112,15 @@ std::optional<HiveLine> ParseValueLine(std::string_view line) {
     }
     if (i >= line.size() || line[i] != '=') return std::nullopt;
     ++i;
-    auto data = ReadQuoted(line, i);
-    if (!data || i != line.size()) return std::nullopt;
     auto name16 = FromUtf8(name);
-    auto data16 = FromUtf8(*data);
+    std::optional<std::u16string> data16;
+    if (line.substr(i, kHexPrefix.size()) == kHexPrefix) {
+        data16 = ParseHexData(line.substr(i));
+    } else {
+        auto data = ReadQuoted(line, i);
+        if (!data || i != line.size()) return std::nullopt;
+        data16 = FromUtf8(*data);
+    }
     if (!name16 || !data16) return std::nullopt;
     HiveLine value;
     value.isValue = true;
@@ -64,6 +139,13 @@ std::string Quote(std::u16string_view text) {
 }
 
 }  // namespace
+
+bool StorableName(std::u16string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] < 0x20 || IsLoneSurrogateAt(name, i)) return false;
+    }
+    return true;
+}
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
     return EqualsIgnoringAsciiCase(a, b);
@@ -92,7 +174,9 @@ Hive ParseHive(std::string_view text) {
         if (line.empty() || line == kHeader) continue;
         if (line.front() == '[' && line.back() == ']' && line.size() > 2 && line[1] != '-') {
             if (auto path = FromUtf8(line.substr(1, line.size() - 2))) {
-                hive.keys.push_back({NormalizeKeyPath(*path), {}});
+                // The line is kept as written: "[\\]" or "[\\-x]" must not come back as "[]"
+                // or as a line that deletes a key.
+                hive.keys.push_back({NormalizeKeyPath(*path), {}, std::string(line)});
                 continue;
             }
         }
@@ -107,18 +191,22 @@ Hive ParseHive(std::string_view text) {
 }
 
 std::string SerializeHive(const Hive& hive) {
-    std::string out = std::string(kHeader) + "\n\n";
-    for (const std::string& line : hive.preamble) out += line + "\n";
+    // CR LF, as exports have it: a kept line that ends in a CR of its own comes back whole.
+    constexpr std::string_view kEnd = "\r\n";
+    std::string out = std::string(kHeader) + std::string(kEnd) + std::string(kEnd);
+    for (const std::string& line : hive.preamble) out += line + std::string(kEnd);
     for (const HiveKey& key : hive.keys) {
-        out += "[" + ToUtf8(key.path) + "]\n";
+        out += (key.header.empty() ? "[" + ToUtf8(key.path) + "]" : key.header) + std::string(kEnd);
         for (const HiveLine& line : key.lines) {
-            if (!line.isValue)
-                out += line.raw + "\n";
-            else
-                out += (line.name.empty() ? std::string("@") : Quote(line.name)) + "=" +
-                       Quote(line.data) + "\n";
+            if (!line.isValue) {
+                out += line.raw;
+            } else {
+                out += line.name.empty() ? std::string("@") : Quote(line.name);
+                out += "=" + (NeedsHex(line.data) ? HexData(line.data) : Quote(line.data));
+            }
+            out += kEnd;
         }
-        out += "\n";
+        out += kEnd;
     }
     return out;
 }

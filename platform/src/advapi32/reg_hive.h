@@ -1,6 +1,8 @@
-// The registry hive as text: the format of .reg exports (UTF-8, "[key]" lines, "Name"="value"
-// lines with \\ and \" escapes). Lines this device does not understand (other value types,
-// comments, malformed lines) are kept as they are, so rewriting the hive loses nothing.
+// The registry hive as text: the format of .reg exports (UTF-8, CR LF line ends, "[key]" lines,
+// "Name"="value" lines with \\ and \" escapes; a value holding a control character or a unit
+// that is no character, such as a lone surrogate, as "Name"=hex(1): and its UTF-16LE bytes).
+// Lines this device does not understand (other value types, comments, malformed lines) are
+// kept as they are, and a key's line as it was written, so rewriting the hive loses nothing.
 #pragma once
 
 #include <string>
@@ -17,8 +19,9 @@ struct HiveLine {
 };
 
 struct HiveKey {
-    std::u16string path;  // full path, "HKEY_LOCAL_MACHINE\Software\..."
+    std::u16string path;  // full path, "HKEY_LOCAL_MACHINE\Software\...", normalised
     std::vector<HiveLine> lines;
+    std::string header;  // the key's line as read ("[...]"); empty for a key made here
 };
 
 struct Hive {
@@ -29,6 +32,8 @@ struct Hive {
 Hive ParseHive(std::string_view text);
 std::string SerializeHive(const Hive& hive);
 
+// Whether a key path or value name can be stored: no control character, no lone surrogate.
+bool StorableName(std::u16string_view name);
 // Key and value names compare without regard to ASCII case.
 bool SameName(std::u16string_view a, std::u16string_view b);
 // Collapses repeated and outer backslashes.

@@ -1,5 +1,9 @@
 #include "platform/advapi32/registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -27,7 +31,29 @@ std::string HivePath() {
     return platform::DeviceRoot() + "/registry.reg";
 }
 
+// Held by a writer across its read, change and rename of the hive, so that two processes never
+// both change the version they read: the second reads what the first wrote.
+class HiveWriteLock {
+public:
+    HiveWriteLock() {
+        const std::string path = HivePath() + ".lock";
+        platform::detail::MakeDirectories(platform::detail::ParentDirectory(path));
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    }
+    ~HiveWriteLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    HiveWriteLock(const HiveWriteLock&) = delete;
+    HiveWriteLock& operator=(const HiveWriteLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 Hive LoadHive() {
+    // What a writer killed half way left behind goes with the next read.
+    platform::detail::RemoveStaleStaging(HivePath());
     std::ifstream in(HivePath(), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -75,10 +101,12 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, DWORD, SEC
     *result = nullptr;
     const std::u16string path = FullPath(root, subKey);
     if (path.empty()) return ERROR_INVALID_HANDLE;
+    if (!platform::detail::StorableName(path)) return ERROR_INVALID_PARAMETER;
+    const HiveWriteLock lock;
     Hive hive = LoadHive();
     const bool exists = platform::detail::KeyExists(hive, path);
     if (!exists) {
-        hive.keys.push_back({path, {}});
+        hive.keys.push_back({path, {}, {}});
         if (!StoreHive(hive)) return ERROR_WRITE_FAULT;
     }
     if (disposition) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
@@ -113,6 +141,8 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
     const std::u16string* path = KeyPathOf(key);
     if (!path) return ERROR_INVALID_HANDLE;
     if (type != REG_SZ || (!data && dataSize)) return ERROR_INVALID_PARAMETER;
+    const std::u16string name = valueName ? valueName : u"";
+    if (!platform::detail::StorableName(name)) return ERROR_INVALID_PARAMETER;
     std::u16string text;
     for (DWORD i = 0; i + 1 < dataSize; i += 2) {
         char16_t unit = 0;
@@ -120,13 +150,14 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
         if (unit == 0) break;
         text += unit;
     }
+    const HiveWriteLock lock;
     Hive hive = LoadHive();
     HiveKey* section = platform::detail::FindKey(hive, *path);
     if (!section) {
-        hive.keys.push_back({*path, {}});
+        hive.keys.push_back({*path, {}, {}});
         section = &hive.keys.back();
     }
-    platform::detail::SetValue(*section, valueName ? valueName : u"", text);
+    platform::detail::SetValue(*section, name, text);
     return StoreHive(hive) ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 

@@ -7,7 +7,7 @@
 namespace platform::detail {
 
 // Calls that tests can make fail, for failures a real device seldom shows.
-enum class FailingCall { internetOpen, internetConnect, getFileSize, count };
+enum class FailingCall { internetOpen, internetConnect, getFileSize, rename, count };
 
 struct FaultSwitches {
     long long writeBudget = -1;  // bytes still writable; negative: no limit

@@ -1,9 +1,13 @@
 #include "host/host_fs.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 
 #include "host/faults.h"
 
@@ -57,16 +61,60 @@ StagedFile::~StagedFile() {
     if (!committed_ && !staged_.empty()) ::unlink(staged_.c_str());
 }
 
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The process a staging file name was made by, or 0 for a name not of that form.
+long StagingProcess(const std::string& name, const std::string& prefix) {
+    if (name.compare(0, prefix.size(), prefix) != 0) return 0;
+    const char* digits = name.c_str() + prefix.size();
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    return end != digits && *end == '-' && pid > 0 ? pid : 0;
+}
+
+}  // namespace
+
+void RemoveStaleStaging(const std::string& target) {
+    const std::string directory = ParentDirectory(target);
+    const std::string base = BaseName(target);
+    const std::string prefix = base + ".tmp-";
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const long pid = StagingProcess(name, prefix);
+        // Older versions staged in "<target>.tmp"; a process still alive is still writing.
+        const bool stale =
+            name == base + ".tmp" || (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH);
+        if (stale) ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+    ::closedir(dir);
+}
+
 bool StagedFile::Begin(const std::string& target) {
+    static unsigned long counter = 0;
+    RemoveStaleStaging(target);
     target_ = target;
-    staged_ = target + ".tmp";
-    fd_ = ::open(staged_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    staged_ = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+    fd_ = ::open(staged_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd_ < 0) staged_.clear();
     return fd_ >= 0;
 }
 
 bool StagedFile::Commit() {
     if (fd_ < 0 || committed_) return committed_;
+    // The new content is locked before it becomes the target, so that no other opener can take
+    // the target's lock between the rename and the lock.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
+    if (CallFails(FailingCall::rename)) {
+        errno = EIO;
+        return false;
+    }
     if (::fsync(fd_) != 0 || ::rename(staged_.c_str(), target_.c_str()) != 0) return false;
     committed_ = true;
     SyncDirectory(ParentDirectory(target_));

@@ -18,7 +18,8 @@ bool WriteAll(int fd, const void* data, std::size_t size);
 
 // The one way a file's content is replaced: the new content is staged in a file beside the
 // target, flushed to disk and renamed over the target, so that the target always holds either
-// its old content or the whole new one.
+// its old content or the whole new one. Each staging file has a name of its own
+// ("<target>.tmp-<process>-<n>"), so that writers never share one.
 class StagedFile {
 public:
     StagedFile() = default;
@@ -43,6 +44,10 @@ private:
     int fd_ = -1;
     bool committed_ = false;
 };
+
+// Removes the staging files of `target` that a process killed while writing left behind (their
+// process is gone).
+void RemoveStaleStaging(const std::string& target);
 
 // Replaces `path` with `content` through a StagedFile.
 bool ReplaceFileAtomically(const std::string& path, const std::string& content);

@@ -108,6 +108,8 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
         }
         file->fd = file->staged->fd();
     } else if (disposition == OPEN_ALWAYS || disposition == OPEN_EXISTING) {
+        // What a save killed half way left beside the file goes when the file is next opened.
+        platform::detail::RemoveStaleStaging(host);
         file->lockFd = OpenLocked(host, disposition == OPEN_ALWAYS ? O_CREAT : 0);
         if (file->lockFd < 0) return INVALID_HANDLE_VALUE;
         file->fd = file->lockFd;

@@ -20,6 +20,7 @@ detail::FailingCall DeviceCall(FailingCall call) {
         case FailingCall::internetOpen: return detail::FailingCall::internetOpen;
         case FailingCall::internetConnect: return detail::FailingCall::internetConnect;
         case FailingCall::getFileSize: return detail::FailingCall::getFileSize;
+        case FailingCall::rename: return detail::FailingCall::rename;
     }
     return detail::FailingCall::count;
 }

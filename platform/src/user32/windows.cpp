@@ -17,21 +17,25 @@ RECT PlaceTopLevel(int x, int y, int width, int height) {
     return {x, y, x + width, y + height};
 }
 
-void Link(WindowData& data, HWND parent, HMENU menuOrId, int x, int y, int width, int height) {
+// Puts the window in the tree; false when it cannot be the program's window here.
+bool Link(WindowData& data, HWND parent, HMENU menuOrId, int x, int y, int width, int height) {
     auto& ws = Windows();
     if (data.style & WS_CHILD) {
         data.parent = parent;
         data.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menuOrId));
         data.rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
         FindWindowData(parent)->children.push_back(data.handle);
-        return;
+        return true;
     }
+    // The program's first window makes this viewer the one a second start finds; when another
+    // viewer holds the device root already, there is to be no second.
+    if (!data.cls->builtin && !platform::detail::ClaimDevice(data.cls->name, data.text))
+        return false;
     data.owner = IsWindow(parent) ? platform::detail::TopLevelOf(parent) : nullptr;
     data.rect = PlaceTopLevel(x, y, width, height);
     if (x == CW_USEDEFAULT || width == CW_USEDEFAULT) data.dock = platform::detail::Dock::desktop;
     ws.topLevels.push_back(data.handle);
-    // The program's first window makes this viewer the one a second start finds.
-    if (!data.cls->builtin) platform::detail::StartInstanceChannel();
+    return true;
 }
 
 }  // namespace
@@ -70,7 +74,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
     WindowData* raw = data.get();
     const HWND handle = Windows().windows.Add<HWND>(std::move(data));
     raw->handle = handle;
-    Link(*raw, parent, menuOrId, x, y, width, height);
+    if (!Link(*raw, parent, menuOrId, x, y, width, height)) {
+        Windows().windows.Remove(handle);
+        return nullptr;
+    }
 
     CREATESTRUCTW create{
         param, instance,  menuOrId, parent, height, width, y, x, static_cast<LONG>(style),

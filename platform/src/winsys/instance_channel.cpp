@@ -115,7 +115,7 @@ void Answer(int client) {
                 device->Bell();
             }
         }
-        WriteAll(client, window ? "OK\n" : "NO\n");
+        WriteAll(client, window ? "OK " + std::to_string(::getpid()) + "\n" : "NO\n");
     }
 }
 
@@ -125,18 +125,49 @@ std::string WindowKey(const std::string& className, const std::string& title) {
 
 }  // namespace
 
-void StartInstanceChannel() {
-    if (listenFd >= 0) return;
+namespace {
+
+constexpr int kClaimAttempts = 30;
+constexpr int kClaimPauseMs = 100;
+
+void SayAlreadyRunning(const std::string& pid, bool broughtForward) {
+    std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
+                 program_invocation_short_name, pid.c_str(), DeviceRoot().c_str(),
+                 broughtForward ? "; brought it to the front" : "");
+}
+
+// Asks the viewer holding the device root to come to the front. It may be starting, its
+// window not yet made: it is asked again for a while.
+void AskHolderToFront(const std::string& key) {
+    std::string reply;
+    for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
+        if (Ask("FRONT " + key, reply) && reply.rfind("OK", 0) == 0) {
+            SayAlreadyRunning(reply.size() > 3 ? reply.substr(3) : "?", true);
+            return;
+        }
+        ::poll(nullptr, 0, kClaimPauseMs);
+    }
+    SayAlreadyRunning("?", false);
+}
+
+}  // namespace
+
+bool ClaimDevice(std::u16string_view className, std::u16string_view title) {
+    if (listenFd >= 0) return true;
     socklen_t length = 0;
     const sockaddr_un address = Address(length);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0) return;
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0 ||
-        ::listen(fd, 4) != 0) {
-        ::close(fd);  // another viewer of this device listens already
-        return;
+    if (fd < 0) return true;  // no channel to be had: nothing to share the root with either
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
+        ::listen(fd, 16) == 0) {
+        listenFd = fd;
+        return true;
     }
-    listenFd = fd;
+    ::close(fd);
+    // Another viewer holds this device root: started at the same moment as this one, it was
+    // not there to be found.
+    AskHolderToFront(WindowKey(ToUtf8(className), ToUtf8(title)));
+    return false;
 }
 
 void StopInstanceChannel() {
@@ -177,11 +208,9 @@ BOOL BringRemoteToFront(HWND window) {
     const auto index = (reinterpret_cast<std::uintptr_t>(window) - kRemoteBase) / 2 - 1;
     const RemoteWindow& remote = remotes[index];
     std::string reply;
-    const bool ok =
-        Ask("FRONT " + WindowKey(remote.className, remote.title), reply) && reply == "OK";
-    std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
-                 program_invocation_short_name, remote.pid.c_str(), DeviceRoot().c_str(),
-                 ok ? "; brought it to the front" : "");
+    const bool ok = Ask("FRONT " + WindowKey(remote.className, remote.title), reply) &&
+                    reply.rfind("OK", 0) == 0;
+    SayAlreadyRunning(remote.pid, ok);
     return ok ? TRUE : FALSE;
 }
 

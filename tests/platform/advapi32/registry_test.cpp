@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
@@ -125,8 +128,120 @@ TEST_F(RegistryTest, FailedWriteKeepsTheOldHive) {
     EXPECT_NE(Set(key, u"A", u"2"), ERROR_SUCCESS);
     platform::testing::ClearFaults();
     EXPECT_EQ(ReadHostText("/registry.reg"), before);
-    EXPECT_FALSE(std::filesystem::exists(Host("/registry.reg.tmp")));
+    for (const auto& entry : std::filesystem::directory_iterator(root_)) {
+        EXPECT_EQ(entry.path().filename().string().find("registry.reg.tmp"), std::string::npos);
+    }
     RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, AnyTextComesBackAsItWasStored) {
+    // A line break would split the value's line, and a lone surrogate has no UTF-8: such
+    // values are written as their UTF-16 bytes.
+    HKEY key = Create(u"Software\\X");
+    const std::u16string texts[] = {u"two\nlines\r", std::u16string(u"\xD800x", 2),
+                                    std::u16string(u"\xDC00", 1), u"tab\there"};
+    int i = 0;
+    for (const std::u16string& text : texts) {
+        const std::u16string name = u"V" + std::u16string(1, char16_t(u'0' + i++));
+        ASSERT_EQ(Set(key, name.c_str(), text), ERROR_SUCCESS);
+    }
+    ASSERT_EQ(Set(key, u"Plain", u"plain"), ERROR_SUCCESS);  // a rewrite after them
+    i = 0;
+    for (const std::u16string& text : texts) {
+        const std::u16string name = u"V" + std::u16string(1, char16_t(u'0' + i++));
+        std::u16string value;
+        EXPECT_EQ(Query(key, name.c_str(), value, 64), ERROR_SUCCESS);
+        EXPECT_EQ(value, text);
+    }
+    EXPECT_NE(ReadHostText("/registry.reg").find("\"Plain\"=\"plain\""), std::string::npos);
+    // A name cannot be written that way: one that holds a control character is refused.
+    EXPECT_EQ(Set(key, u"bad\nname", u"x"), ERROR_INVALID_PARAMETER);
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"A\nB", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &sub, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, KeptLinesAndOddKeyLinesSurviveEveryRewrite) {
+    WriteHostText("/registry.reg",
+                  "[HKEY_LOCAL_MACHINE\\A]\r\n"
+                  "\"Kept\"=\"y\"\r\r\n"  // a line that ends in two CRs is not a value
+                  "[\\]\r\n"
+                  "\"InRoot\"=\"r\"\r\n"
+                  "[\\-x]\r\n"
+                  "\"InX\"=\"x\"\r\n");
+    HKEY key = Create(u"A");
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(Set(key, u"N", std::u16string(1, char16_t(u'0' + round))), ERROR_SUCCESS);
+    }
+    std::u16string value;
+    EXPECT_EQ(Query(key, u"Kept", value, 64), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(key, u"InRoot", value, 64), ERROR_FILE_NOT_FOUND);  // not moved under A
+    EXPECT_EQ(Query(key, u"InX", value, 64), ERROR_FILE_NOT_FOUND);
+    const std::string after = ReadHostText("/registry.reg");
+    EXPECT_NE(after.find("\"Kept\"=\"y\"\r\r\n"), std::string::npos);
+    EXPECT_NE(after.find("[\\]\r\n\"InRoot\"=\"r\""), std::string::npos) << after;
+    EXPECT_NE(after.find("[\\-x]\r\n\"InX\"=\"x\""), std::string::npos) << after;
+    RegCloseKey(key);
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNoValueAndCorruptNoLine) {
+    HKEY key = Create(u"Software\\X");
+    RegCloseKey(key);
+    pid_t children[2] = {};
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        if (children[c] == 0) {
+            HKEY own = nullptr;
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\X", 0, KEY_ALL_ACCESS, &own);
+            for (int i = 0; i < 60; ++i) {
+                // Values of different lengths, so that a torn rewrite would show.
+                const std::u16string text(static_cast<std::size_t>(1 + (i * 7 + c * 13) % 40),
+                                          c ? u'b' : u'a');
+                const std::u16string name = c ? u"B" : u"A";
+                Set(own, (name + std::u16string(1, char16_t(u'0' + i % 5))).c_str(), text);
+            }
+            _exit(0);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // Every line is a key, a value or blank; every value of both writers is there.
+    const std::string hive = ReadHostText("/registry.reg");
+    std::size_t start = 0;
+    int values = 0;
+    while (start < hive.size()) {
+        const std::size_t end = hive.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = hive.substr(start, end - start);
+        const bool ok = line.empty() || line[0] == '[' || line.rfind("Windows Registry", 0) == 0 ||
+                        (line[0] == '"' && line.find("\"=\"") != std::string::npos);
+        EXPECT_TRUE(ok) << line;
+        values += line[0] == '"' ? 1 : 0;
+        start = end + 2;
+    }
+    EXPECT_EQ(values, 10);
+}
+
+TEST_F(RegistryTest, WhatAKilledWriterLeftBehindGoesWithTheNextRead) {
+    const pid_t gone = ::fork();
+    if (gone == 0) _exit(0);
+    ::waitpid(gone, nullptr, 0);  // a process that is no more
+    const std::string stale = "/registry.reg.tmp-" + std::to_string(gone) + "-1";
+    const std::string live = "/registry.reg.tmp-" + std::to_string(::getpid()) + "-99";
+    WriteHostText(stale, "half");
+    WriteHostText(live, "still being written");
+    WriteHostText("/registry.reg.tmp", "left by an older version");
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Anything", 0, KEY_READ, &key);
+    RegCloseKey(Create(u"Something"));
+    EXPECT_FALSE(std::filesystem::exists(Host(stale)));
+    EXPECT_FALSE(std::filesystem::exists(Host("/registry.reg.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(Host(live)));
 }
 
 }  // namespace

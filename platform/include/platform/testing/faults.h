@@ -12,7 +12,7 @@ void SetWriteBudget(long long bytes);
 // While set, LocalAlloc returns null.
 void SetAllocationFailure(bool fail);
 // While set, the call fails as it does when the device cannot do it.
-enum class FailingCall { internetOpen, internetConnect, getFileSize };
+enum class FailingCall { internetOpen, internetConnect, getFileSize, rename };
 void SetCallFailure(FailingCall call, bool fail);
 // How long the HTTP client waits for a connection and for a reply's next data (15 s and 20 s
 // unless set); shorter in the tests that try a server that never answers.
