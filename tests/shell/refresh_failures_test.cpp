@@ -1,6 +1,6 @@
-// A refresh that goes wrong: each failure shows its one message (caption "Error", no owner),
-// leaves the data file as it was and adds no row; replies too long or cut short; a refresh
-// that would start inside another.
+// A refresh that goes wrong on the device's side: each failure shows its one message (caption
+// "Error", no owner), leaves the data file as it was and adds no row; replies too long; a
+// refresh that would start inside another. The server's failures are in fault_matrix_test.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,58 +79,6 @@ TEST_F(RefreshFailureTest, NoMemoryForTheReply) {
     ExpectNothingChanged();
 }
 
-TEST_F(RefreshFailureTest, ConnectionRefused) {
-    RouteQuotesTo(tickwell_test::ClosedPort());
-    EXPECT_EQ(Refresh(), std::vector<std::string>{kNoServer});
-    ExpectNothingChanged();
-}
-
-TEST_F(RefreshFailureTest, ResetBeforeTheReply) {
-    ScriptedServer server([](int, const std::string&) {
-        ScriptedReply reply;
-        reply.reset = true;
-        return reply;
-    });
-    RouteQuotesTo(server.port());
-    EXPECT_EQ(Refresh(), std::vector<std::string>{kNoServer});
-    ExpectNothingChanged();
-}
-
-TEST_F(RefreshFailureTest, AServerThatNeverAnswers) {
-    platform::testing::SetInternetTimeouts(2000, 1);
-    ScriptedServer server([](int, const std::string&) {
-        ScriptedReply reply;
-        reply.silent = true;
-        return reply;
-    });
-    RouteQuotesTo(server.port());
-    EXPECT_EQ(Refresh(), std::vector<std::string>{kNoServer});
-    ExpectNothingChanged();
-}
-
-// The overload page is parsed as nothing: no row of HTML, no rewritten file, and the title
-// keeps the time of the last refresh that happened.
-class StatusTest : public RefreshFailureTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(StatusTest, AStatusOtherThan200IsAFailedRequestAndParsesNothing) {
-    ServiceProcess service({GetParam()});
-    RouteQuotesTo(service.port());
-    std::u16string titleBefore;
-    device_.Check([&] { titleBefore = Title(); })
-        .Advance(5 * 60000)
-        .Key(VK_F1)
-        .Check([&] {
-            EXPECT_EQ(Title(), titleBefore);
-            EXPECT_NE(Title().find(u"9:05"), std::u16string::npos);
-        })
-        .Key('Q', false, true);
-    EXPECT_EQ(Start(), 0);
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoServer});
-    ExpectNothingChanged();
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, StatusTest, ::testing::Values("--status-999", "--status-500"));
-
 TEST_F(RefreshFailureTest, TheDataFileCannotBeCreated) {
     ServiceProcess service({"--clock", "2026-12-07T15:30:00Z"});
     RouteQuotesTo(service.port());
@@ -154,27 +102,6 @@ TEST_F(RefreshFailureTest, TheDataFilesSizeCannotBeFound) {
         Refresh([] { platform::testing::SetCallFailure(FailingCall::getFileSize, true); });
     EXPECT_EQ(messages, std::vector<std::string>{"Could not find file size"});
     EXPECT_EQ(FileBytes(), before_);
-}
-
-TEST_F(RefreshFailureTest, GarbageAddsNoRow) {
-    ServiceProcess service({"--garbage"});
-    RouteQuotesTo(service.port());
-    EXPECT_TRUE(Refresh().empty());
-    EXPECT_EQ(PortfolioRowCount(), 2);
-    EXPECT_EQ(std::u16string(Portfolio[0].lastPrice), u"*");
-    EXPECT_EQ(FileBytes(), ExpectedFile());  // a refresh that happened: rewritten
-}
-
-TEST_F(RefreshFailureTest, ACutReplyGivesNoHalfValue) {
-    // Half the body, then the connection closes: the failed read is not reported; the whole
-    // first line counts, the cut second one does not.
-    ServiceProcess service({"--clock", "2026-12-07T15:30:00Z", "--close-mid-body"});
-    RouteQuotesTo(service.port());
-    EXPECT_TRUE(Refresh().empty());
-    EXPECT_EQ(PortfolioRowCount(), 2);
-    EXPECT_NE(std::u16string(Portfolio[0].lastPrice), u"*");
-    EXPECT_EQ(std::u16string(Portfolio[1].lastPrice), u"*");
-    EXPECT_EQ(FileBytes(), ExpectedFile());
 }
 
 // A reply of `size` bytes: quote lines for R0, R1, ... of 100 bytes each (CR LF included).

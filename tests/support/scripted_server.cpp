@@ -108,6 +108,11 @@ bool ScriptedServer::ServeConnection(int fd) {
             if (n <= 0) return true;
             done += static_cast<std::size_t>(n);
         }
+        if (reply.stall) {
+            pollfd stop{stopPipe_[0], POLLIN, 0};
+            ::poll(&stop, 1, -1);
+            return false;
+        }
         if (reply.close) return true;
     }
 }

@@ -16,6 +16,7 @@ struct ScriptedReply {
     bool close = false;   // then the connection closes
     bool reset = false;   // the connection is reset instead of answered
     bool silent = false;  // nothing is sent; the connection stays open
+    bool stall = false;   // `bytes` are sent, then nothing more; the connection stays open
 };
 
 // A whole HTTP/1.1 reply with a Content-Length.
