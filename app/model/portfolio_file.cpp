@@ -58,7 +58,17 @@ void ShowFileError(const char16_t* text) {
     MessageBoxW(nullptr, text, u"Error", MB_OK);
 }
 
+bool fileUnread = false;
+
 }  // namespace
+
+void SetPortfolioFileUnread(bool unread) {
+    fileUnread = unread;
+}
+
+bool PortfolioFileUnread() {
+    return fileUnread;
+}
 
 HANDLE OpenPortfolioFileHandle(PortfolioFileMode mode) {
     return CreateFileW(PortfolioFile::kPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -74,6 +84,11 @@ HANDLE OpenPortfolioFile(PortfolioFileMode mode) {
 
 int SavePortfolio(HANDLE file) {
     if (file == INVALID_HANDLE_VALUE) return 0;
+    if (fileUnread) {
+        // Nothing written: a replacing handle closed so leaves the old file in place.
+        ShowFileError(u"Could not write the quote file");
+        return 0;
+    }
     const DWORD start = SetFilePointer(file, 0, nullptr, FILE_CURRENT);
     if (start != INVALID_SET_FILE_POINTER && WritePortfolio(file)) return 1;
     // Take back a partial write so that the file keeps its old content (a replacing handle

@@ -27,7 +27,15 @@ HANDLE OpenPortfolioFile(PortfolioFileMode mode);
 
 // Writes the whole portfolio at the handle's position and flushes it to disk. When any step
 // fails it shows "Could not write the quote file", takes back what it wrote, and returns 0.
+// It also refuses, with that message, while the file on disk is one this run could not read.
 int SavePortfolio(HANDLE file);
+
+// Whether the file on disk may be replaced by the portfolio in memory. A start whose load
+// could not read the file (held by another program, no memory) runs with an empty table;
+// saving that table would throw away the user's whole list, so saves leave the file alone
+// until a load has read it.
+void SetPortfolioFileUnread(bool unread);
+bool PortfolioFileUnread();
 
 // Fills rows from row 0 on with the records of the file. Returns 0 only when memory for the
 // content cannot be had ("Not enough memory").

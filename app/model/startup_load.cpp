@@ -29,12 +29,14 @@ int LoadPortfolioAtStartup() {
     if (size == INVALID_FILE_SIZE) {
         MessageBoxW(nullptr, u"Could not find file size", u"Error", MB_OK);
         CloseHandle(file);
+        SetPortfolioFileUnread(true);
         return 0;
     }
+    SetPortfolioFileUnread(false);
     if (firstStart && size == 0) {
         SeedFirstPortfolio(file);
-    } else {
-        LoadPortfolio(file);
+    } else if (!LoadPortfolio(file)) {
+        SetPortfolioFileUnread(true);
     }
     ReadProxySettings();
     CloseHandle(file);

@@ -7,6 +7,7 @@
 #include "model/portfolio_file.h"
 #include "model/startup_load.h"
 #include "platform/kernel32/files.h"
+#include "platform/testing/faults.h"
 #include "settings/column_flags.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"
@@ -106,6 +107,30 @@ TEST_F(StartupLoadTest, UnopenableFileGivesTwoMessagesAndAnEmptyPortfolio) {
                                                         "Could not find file size"}));
     EXPECT_EQ(PortfolioRowCount(), 0);
     EXPECT_FALSE(proxySettings.useProxy);  // the proxy is not read after that failure
+}
+
+// A start that read nothing runs with an empty table; saving it would lose the whole list.
+TEST_F(StartupLoadTest, AStartWithoutMemoryForTheFileLeavesItForTheNextStart) {
+    Start();  // the first start's file: MSFT
+    const auto seeded = ReadHostFile("/PIVData/PIVData.PIV");
+    messages_.clear();
+    platform::testing::SetAllocationFailure(true);
+    Start();
+    platform::testing::ClearFaults();
+    EXPECT_EQ(PortfolioRowCount(), 0);
+    AppendQuoteRow(u"IBM", u"U");
+    HANDLE file = OpenPortfolioFile(PortfolioFileMode::replace);
+    EXPECT_EQ(SavePortfolio(file), 0);
+    CloseHandle(file);
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"Not enough memory", "Could not write the quote file"}));
+    EXPECT_EQ(ReadHostFile("/PIVData/PIVData.PIV"), seeded);
+
+    Start();  // a start that reads the file saves again
+    EXPECT_EQ(std::u16string(Portfolio[0].symbol), u"MSFT");
+    file = OpenPortfolioFile(PortfolioFileMode::replace);
+    EXPECT_EQ(SavePortfolio(file), 1);
+    CloseHandle(file);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 #include <iterator>
 
 #include "model/portfolio.h"
-#include "platform/testing/faults.h"
+#include "model/portfolio_file.h"
 #include "platform/host/utf.h"
+#include "platform/testing/faults.h"
 #include "quotes/quote_line.h"
 #include "settings/proxy_settings.h"
 
@@ -21,6 +22,7 @@ void DeviceTest::SetUp() {
     ::setenv("TICKWELL_DEVICE", root_.c_str(), 1);
     platform::testing::ClearFaults();
     ClearPortfolio();
+    SetPortfolioFileUnread(false);
     quoteRowMatched = false;
     proxySettings = {};
 }
