@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ struct FaultCase {
     bool firstRowUpdated;
     bool secondRowUpdated;
 };
+
+// Named in test output by its name, not its bytes.
+void PrintTo(const FaultCase& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 Fault Service(std::vector<std::string> args) {
     args.insert(args.begin(), kClock.begin(), kClock.end());

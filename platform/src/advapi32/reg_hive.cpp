@@ -121,7 +121,8 @@ std::optional<HiveLine> ParseValueLine(std::string_view line) {
         if (!data || i != line.size()) return std::nullopt;
         data16 = FromUtf8(*data);
     }
-    if (!name16 || !data16) return std::nullopt;
+    // A string ends at its first NUL: data holding one is no string value (its line is kept).
+    if (!name16 || !data16 || data16->find(u'\0') != std::u16string::npos) return std::nullopt;
     HiveLine value;
     value.isValue = true;
     value.name = std::move(*name16);
@@ -161,9 +162,24 @@ std::u16string NormalizeKeyPath(std::u16string_view path) {
     return out;
 }
 
+namespace {
+
+// A key's section, made when the hive has none of that path yet: a key a hand edit wrote twice
+// is one key, its values all readable, as an import of the file would make it.
+std::size_t SectionFor(Hive& hive, std::u16string path, std::string_view header) {
+    for (std::size_t i = 0; i < hive.keys.size(); ++i) {
+        if (SameName(hive.keys[i].path, path)) return i;
+    }
+    hive.keys.push_back({std::move(path), {}, std::string(header)});
+    return hive.keys.size() - 1;
+}
+
+}  // namespace
+
 Hive ParseHive(std::string_view text) {
     Hive hive;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::size_t current = 0;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -176,7 +192,7 @@ Hive ParseHive(std::string_view text) {
             if (auto path = FromUtf8(line.substr(1, line.size() - 2))) {
                 // The line is kept as written: "[\\]" or "[\\-x]" must not come back as "[]"
                 // or as a line that deletes a key.
-                hive.keys.push_back({NormalizeKeyPath(*path), {}, std::string(line)});
+                current = SectionFor(hive, NormalizeKeyPath(*path), line);
                 continue;
             }
         }
@@ -185,7 +201,7 @@ Hive ParseHive(std::string_view text) {
         if (hive.keys.empty())
             hive.preamble.push_back(std::move(parsed.raw));
         else
-            hive.keys.back().lines.push_back(std::move(parsed));
+            hive.keys[current].lines.push_back(std::move(parsed));
     }
     return hive;
 }

@@ -13,7 +13,8 @@ namespace {
 
 constexpr char kEsc = '\x1B';
 constexpr std::size_t kIncomplete = 0;
-// A sequence longer than this is junk: it is dropped, not waited for.
+// A sequence without its final byte in this many bytes is junk: they are dropped, not
+// waited on.
 constexpr std::size_t kLongestSequence = 64;
 
 InputEvent Key(WORD vk) {
@@ -174,9 +175,20 @@ void KeyDecoder::Feed(std::string_view bytes, std::vector<InputEvent>& out) {
 
 void KeyDecoder::Flush(std::vector<InputEvent>& out) {
     while (!buffer_.empty()) buffer_.erase(0, DecodeOne(true, out));
+    skipping_ = false;  // quiet: the junk sequence is over
+}
+
+std::size_t KeyDecoder::SkipJunk() {
+    const std::string_view b = buffer_;
+    const auto end =
+        std::find_if(b.begin(), b.end(), [](char c) { return c >= 0x40 && c <= 0x7E; });
+    if (end == b.end()) return b.size();
+    skipping_ = false;
+    return static_cast<std::size_t>(end - b.begin()) + 1;
 }
 
 std::size_t KeyDecoder::DecodeOne(bool final, std::vector<InputEvent>& out) {
+    if (skipping_) return SkipJunk();
     const std::string_view b = buffer_;
     const auto byte = static_cast<unsigned char>(b[0]);
     InputEvent e;
@@ -197,11 +209,15 @@ std::size_t KeyDecoder::DecodeOne(bool final, std::vector<InputEvent>& out) {
                     out.push_back(e);
                 return 6;
             }
+            // The final byte is looked for within the longest sequence only, so that junk is
+            // cut into the same pieces however the terminal's reads split it.
             std::size_t i = 2;
-            while (!ss3 && i < b.size() && (b[i] < 0x40 || b[i] > 0x7E)) ++i;
-            if (i >= b.size()) {
-                if (final || b.size() > kLongestSequence) return b.size();
-                return kIncomplete;
+            const std::size_t limit = std::min(b.size(), kLongestSequence);
+            while (!ss3 && i < limit && (b[i] < 0x40 || b[i] > 0x7E)) ++i;
+            if (i >= limit) {
+                if (b.size() < kLongestSequence) return final ? b.size() : kIncomplete;
+                skipping_ = true;  // the rest of it goes too, up to its final byte
+                return kLongestSequence;
             }
             if (ss3) {
                 if (const WORD vk = FinalKey(b[2])) out.push_back(Key(vk));

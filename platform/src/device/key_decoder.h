@@ -17,8 +17,9 @@ class KeyDecoder {
 public:
     // Takes the bytes the terminal sent; appends the events they complete.
     void Feed(std::string_view bytes, std::vector<InputEvent>& out);
-    // True when bytes wait for the rest of a sequence (an Esc may start one).
-    bool Pending() const { return !buffer_.empty(); }
+    // True when bytes wait for the rest of a sequence (an Esc may start one), or the rest of
+    // a junk sequence is being dropped.
+    bool Pending() const { return !buffer_.empty() || skipping_; }
     // The terminal went quiet: what waits is taken as it stands (an Esc alone is Esc).
     void Flush(std::vector<InputEvent>& out);
 
@@ -27,7 +28,11 @@ private:
     // buffer holds only the start of a sequence (and `final` is false).
     std::size_t DecodeOne(bool final, std::vector<InputEvent>& out);
 
+    // Drops the buffered bytes of a junk sequence up to and with its final byte.
+    std::size_t SkipJunk();
+
     std::string buffer_;
+    bool skipping_ = false;
 };
 
 }  // namespace platform::detail

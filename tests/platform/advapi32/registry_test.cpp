@@ -67,6 +67,7 @@ TEST_F(RegistryTest, OpenWithoutCreateFindsOnlyExistingKeys) {
 }
 
 TEST_F(RegistryTest, MalformedHiveKeepsEveryWellFormedValue) {
+    using namespace std::string_literals;  // the text holds a NUL
     WriteHostText("/registry.reg",
                   "garbage before any key\n"
                   "[HKEY_LOCAL_MACHINE\\Software\\Quellmark\\PIV\\Settings]\n"
@@ -75,9 +76,10 @@ TEST_F(RegistryTest, MalformedHiveKeepsEveryWellFormedValue) {
                   "\"BadEscape\"=\"a\\qb\"\n"
                   "\"BadUtf8\"=\"\xC3\x28\"\n"
                   "\"Number\"=dword:00000001\n"
+                  "\"WithNul\"=\"a\0b\"\n"
                   "[unterminated\n"
                   "\"Other\"=\"x\"trailing\n"
-                  "\"Last\"=\"ok\"");
+                  "\"Last\"=\"ok\""s);
     HKEY key = Create(u"Software\\Quellmark\\PIV\\Settings");
     std::u16string value;
     EXPECT_EQ(Query(key, u"Good", value, 64), ERROR_SUCCESS);
@@ -85,11 +87,13 @@ TEST_F(RegistryTest, MalformedHiveKeepsEveryWellFormedValue) {
     EXPECT_EQ(Query(key, u"Last", value, 64), ERROR_SUCCESS);
     EXPECT_EQ(Query(key, u"BadEscape", value, 64), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Query(key, u"Number", value, 64), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Query(key, u"WithNul", value, 64), ERROR_FILE_NOT_FOUND);  // no string
     EXPECT_EQ(Set(key, u"New", u"v"), ERROR_SUCCESS);
     // Rewriting the hive drops nothing that was there.
     const std::string after = ReadHostText("/registry.reg");
-    for (const char* kept : {"garbage before any key", "\"Good\"=\"1\"",
-                             "\"Number\"=dword:00000001", "\"Last\"=\"ok\"", "\"New\"=\"v\""}) {
+    for (const std::string& kept :
+         {"garbage before any key"s, "\"Good\"=\"1\""s, "\"Number\"=dword:00000001"s,
+          "\"Last\"=\"ok\""s, "\"New\"=\"v\""s, "\"WithNul\"=\"a\0b\""s}) {
         EXPECT_NE(after.find(kept), std::string::npos) << kept;
     }
     RegCloseKey(key);
@@ -183,6 +187,30 @@ TEST_F(RegistryTest, KeptLinesAndOddKeyLinesSurviveEveryRewrite) {
     EXPECT_NE(after.find("\"Kept\"=\"y\"\r\r\n"), std::string::npos);
     EXPECT_NE(after.find("[\\]\r\n\"InRoot\"=\"r\""), std::string::npos) << after;
     EXPECT_NE(after.find("[\\-x]\r\n\"InX\"=\"x\""), std::string::npos) << after;
+    RegCloseKey(key);
+}
+
+// A hand edit that wrote a key twice: one key, whose values all read and survive a write.
+TEST_F(RegistryTest, AKeyWrittenTwiceIsOneKey) {
+    WriteHostText("/registry.reg",
+                  "[HKEY_LOCAL_MACHINE\\A]\r\n\"First\"=\"1\"\r\n"
+                  "[HKEY_LOCAL_MACHINE\\B]\r\n\"Other\"=\"o\"\r\n"
+                  "[hkey_local_machine\\a\\]\r\n\"Second\"=\"2\"\r\n\"first\"=\"again\"\r\n");
+    HKEY key = Create(u"A");
+    std::u16string value;
+    ASSERT_EQ(Query(key, u"Second", value, 64), ERROR_SUCCESS);
+    EXPECT_EQ(value, u"2");
+    ASSERT_EQ(Query(key, u"First", value, 64), ERROR_SUCCESS);
+    EXPECT_EQ(value, u"again");  // the later line, as an import has it
+    ASSERT_EQ(Set(key, u"Third", u"3"), ERROR_SUCCESS);
+    for (const auto& [name, want] :
+         {std::pair{u"First", u"again"}, {u"Second", u"2"}, {u"Third", u"3"}}) {
+        ASSERT_EQ(Query(key, name, value, 64), ERROR_SUCCESS) << tickwell_test::Narrow(name);
+        EXPECT_EQ(value, want);
+    }
+    HKEY other = Create(u"B");
+    ASSERT_EQ(Query(other, u"Other", value, 64), ERROR_SUCCESS);
+    RegCloseKey(other);
     RegCloseKey(key);
 }
 

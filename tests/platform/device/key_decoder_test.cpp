@@ -155,11 +155,25 @@ TEST(KeyDecoder, UnknownAndEndlessSequencesAreDropped) {
     EXPECT_TRUE(Decode("\x1B[99~\x1B[?1;2c").empty());
     KeyDecoder decoder;
     std::vector<InputEvent> events;
+    // An endless sequence is dropped up to its final byte, or until the terminal is quiet.
     decoder.Feed("\x1B[" + std::string(100, '1'), events);
-    EXPECT_FALSE(decoder.Pending());  // not waited for
-    decoder.Feed("x", events);
+    decoder.Feed("2;3~x", events);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].ch, u'x');
+    decoder.Feed("\x1B[" + std::string(100, '1'), events);
+    EXPECT_TRUE(decoder.Pending());
+    decoder.Flush(events);
+    decoder.Feed("y", events);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].ch, u'y');
+    // However the reads split it.
+    const std::string junk = "\x1B[8;30;1" + std::string(60, '\0') + "00tz";
+    KeyDecoder inReads;
+    std::vector<InputEvent> pieces;
+    for (std::size_t at = 0; at < junk.size(); at += 5) inReads.Feed(junk.substr(at, 5), pieces);
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].ch, u'z');
+    EXPECT_EQ(Decode(junk).size(), 1u);
 
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
