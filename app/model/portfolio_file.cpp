@@ -24,21 +24,6 @@ constexpr QuoteField kFileOrder[kQuoteFieldCount] = {
     QuoteField::companyName,
 };
 
-// The longest record: 19 fields of at most 208 characters with separators and end mark.
-constexpr std::size_t kRecordCapacity = 256;
-
-// Writes one row's record into `out`; returns its length.
-std::size_t FormatRecord(const QuoteRecord& record, char16_t (&out)[kRecordCapacity]) {
-    std::size_t n = 0;
-    for (int i = 0; i < kQuoteFieldCount; ++i) {
-        const char16_t* text = FieldText(record, kFileOrder[i]);
-        if (IsEmptyText(text)) text = u"*";
-        for (; *text != 0 && n + 2 < kRecordCapacity; ++text) out[n++] = *text;
-        out[n++] = i + 1 < kQuoteFieldCount ? kFieldSeparator : kRecordEnd;
-    }
-    return n;
-}
-
 bool WriteUnits(HANDLE file, const char16_t* units, std::size_t count) {
     DWORD written = 0;
     const auto bytes = static_cast<DWORD>(count * sizeof(char16_t));
@@ -48,8 +33,8 @@ bool WriteUnits(HANDLE file, const char16_t* units, std::size_t count) {
 bool WritePortfolio(HANDLE file) {
     for (int row = 0; RowInUse(row); ++row) {
         if (row == 0 && !WriteUnits(file, &kByteOrderMark, 1)) return false;
-        char16_t record[kRecordCapacity];
-        if (!WriteUnits(file, record, FormatRecord(Portfolio[row], record))) return false;
+        char16_t record[kPortfolioRecordCapacity];
+        if (!WriteUnits(file, record, FormatPortfolioRecord(Portfolio[row], record))) return false;
     }
     return FlushFileBuffers(file) != FALSE;
 }
@@ -68,6 +53,18 @@ void SetPortfolioFileUnread(bool unread) {
 
 bool PortfolioFileUnread() {
     return fileUnread;
+}
+
+std::size_t FormatPortfolioRecord(const QuoteRecord& record,
+                                  char16_t (&out)[kPortfolioRecordCapacity]) {
+    std::size_t n = 0;
+    for (int i = 0; i < kQuoteFieldCount; ++i) {
+        const char16_t* text = FieldText(record, kFileOrder[i]);
+        if (IsEmptyText(text)) text = u"*";
+        for (; *text != 0 && n + 2 < kPortfolioRecordCapacity; ++text) out[n++] = *text;
+        out[n++] = i + 1 < kQuoteFieldCount ? kFieldSeparator : kRecordEnd;
+    }
+    return n;
 }
 
 HANDLE OpenPortfolioFileHandle(PortfolioFileMode mode) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "model/quote_record.h"
 #include "platform/win_types.h"
 
 // Where the file lives, and how much of it the reader looks at (a file the viewer writes is at
@@ -36,6 +37,13 @@ int SavePortfolio(HANDLE file);
 // until a load has read it.
 void SetPortfolioFileUnread(bool unread);
 bool PortfolioFileUnread();
+
+// The longest record: 19 fields of at most 208 characters with separators and end mark.
+inline constexpr std::size_t kPortfolioRecordCapacity = 256;
+// One row's record as the file holds it, in the file's field order, "*" for an empty field
+// and "#" at its end; returns its length.
+std::size_t FormatPortfolioRecord(const QuoteRecord& record,
+                                  char16_t (&out)[kPortfolioRecordCapacity]);
 
 // Fills rows from row 0 on with the records of the file. Returns 0 only when memory for the
 // content cannot be had ("Not enough memory").

@@ -1,0 +1,191 @@
+// Writes the fuzz targets' seed inputs from valid data, made by the viewer's and the service's
+// own code: the first start's data file, 200 maximal records, real quote replies, hives with
+// every value, request lines and the terminal's sequences. Usage: tickwell-fuzz-seeds DIR
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "model/exchange_table.h"
+#include "model/fixed_text.h"
+#include "model/portfolio.h"
+#include "model/portfolio_file.h"
+#include "quotes/quote_batch.h"
+#include "routes.h"
+#include "settings/column_flags.h"
+#include "settings/proxy_settings.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+constexpr std::int64_t kMarketOpen = 1796657400;  // 2026-12-07T15:30:00Z, a Monday
+
+fs::path outDir;
+
+void Write(const std::string& target, const std::string& name, const std::string& bytes) {
+    fs::create_directories(outDir / target);
+    std::ofstream(outDir / target / name, std::ios::binary) << bytes;
+}
+
+std::string Narrow(const char16_t* text) {
+    std::string out;
+    for (; *text; ++text) out += static_cast<char>(*text);
+    return out;
+}
+
+// The portfolio as the data file holds it.
+std::string DataFile() {
+    std::u16string units;
+    for (int row = 0; RowInUse(row); ++row) {
+        if (row == 0) units += u'\xFEFF';
+        char16_t record[kPortfolioRecordCapacity];
+        units.append(record, FormatPortfolioRecord(Portfolio[row], record));
+    }
+    return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+}
+
+void FillMaximal() {
+    ClearPortfolio();
+    for (int row = 0; row < kPortfolioRows; ++row) {
+        for (int f = 0; f < kQuoteFieldCount; ++f) {
+            const FieldRef field = FieldOf(Portfolio[row], static_cast<QuoteField>(f));
+            for (std::size_t i = 0; i + 1 < field.width; ++i)
+                field.text[i] = static_cast<char16_t>(u'A' + (row + f + i) % 26);
+        }
+        SetText(Portfolio[row].exchangeCode, u"U");
+    }
+}
+
+void DataFileSeeds() {
+    ClearPortfolio();
+    AppendQuoteRow(u"MSFT", u"U");
+    const std::string firstStart = DataFile();
+    if (firstStart.size() != 84)
+        std::fprintf(stderr, "first-start file: %zu bytes\n", firstStart.size());
+    Write("data_file", "first-start", firstStart);
+    FillMaximal();
+    Write("data_file", "200-maximal", DataFile());
+    const std::u16string older =
+        u"\uFEFF"
+        u"BRK.B,U,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,Berkshire#RY,C,,,,,,,,,,,,,,,,,#X,U";
+    Write("data_file", "older-and-cut",
+          std::string(reinterpret_cast<const char*>(older.data()), older.size() * 2));
+}
+
+// The portfolios the reply target builds its prior tables from, and the service's replies to
+// them.
+void ReplySeeds() {
+    const char16_t* const symbols[] = {u"MSFT",  u"IBM",   u"RY",    u"VOD", u"6488",
+                                       u"BRK-B", u"^DJI",  u"GE",    u"KO",  u"SAP",
+                                       u"7203",  u"$TICK", u"NOSUCH"};
+    const char16_t* const codes[] = {u"U", u"U", u"T", u"G", u"X", u"U", u"U",
+                                     u"U", u"U", u"D", u"B", u"U", u"U"};
+    ClearPortfolio();
+    for (std::size_t i = 0; i < std::size(symbols); ++i) AppendQuoteRow(symbols[i], codes[i]);
+    char16_t path[kQuotePathWidth];
+    BuildQuoteBatch(0, path);
+    const std::string body = quotes::Respond("GET", Narrow(path), kMarketOpen).body;
+    const std::string header = {13, 0, 0, 0};
+    Write("reply", "whole", header + body);
+    Write("reply", "cut", std::string{13, 1, 7, 0} + body.substr(0, body.size() * 2 / 3));
+    std::string lf = body;
+    for (std::size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at))
+        lf.erase(at, 1);
+    Write("reply", "lf-ends", header + lf);
+    Write("reply", "error-page",
+          header + "<html><body>Sorry, Unable to process request at this time</body></html>\r\n");
+    Write("reply", "empty-table", std::string{0, 0, 0, 0} + body);
+}
+
+// The hive's seeds serve both the hive and the registry target.
+void WriteHive(const std::string& name, const std::string& bytes) {
+    Write("hive", name, bytes);
+    Write("registry", name, bytes);
+}
+
+void HiveSeeds() {
+    char pattern[] = "/tmp/tickwell-seeds-XXXXXX";
+    if (!::mkdtemp(pattern)) return;
+    ::setenv("TICKWELL_DEVICE", pattern, 1);
+    WriteSettingText(kFirstStartMarker, u"1");
+    for (const char16_t* name : kFirstStartDefaults) WriteSettingFlag(name, true);
+    for (const char16_t* name : ColumnFlagNames) WriteSettingFlag(name, false);
+    WriteSettingText(kProxySetting, u"proxy.corporate.example");
+    WriteSettingText(kPortSetting, u"8080");
+    WriteSettingText(kUseProxySetting, u"1");
+    WriteSettingText(u"Odd \"name\" \\ here", u"line\r\nbreak\t\xD800");
+    std::ifstream in(std::string(pattern) + "/registry.reg", std::ios::binary);
+    Write("hive", "every-value",
+          {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    std::error_code ignored;
+    fs::remove_all(pattern, ignored);
+    WriteHive("hand-edited",
+              "Windows Registry Editor Version 5.00\r\n\r\n"
+              "; a comment\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Quellmark\\PIV\\Settings]\r\n"
+              "\"Proxy\"=\"a\"\r\n\"proxy\"=\"b\"\r\n\"Port\"=dword:00000050\r\n"
+              "\"Broken\r\r\n@=\"default\"\r\n"
+              "[\\]\r\n\"InRoot\"=\"x\"\r\n[\\-x]\r\n\"AfterDelete\"=\"y\"\r\n"
+              "[HKEY_LOCAL_MACHINE\\\\Software\\]\r\n\"Hex\"=hex(1):41,00,0a,00,00,d8\r\n");
+}
+
+void QuoteBatchSeeds() {
+    std::string many;
+    for (int i = 0; i < kPortfolioRows; ++i) many += "S" + std::to_string(i) + " U\n";
+    Write("quote_batch", "200-rows", many);
+    Write("quote_batch", "exchanges", "RY T\nVOD G\n6488 X\nSAP D\n7203 B\nBHP A\nMSFT U\n");
+    Write("quote_batch", "strange",
+          "X&f=n U\nA,B+C U\nQ=1 T\n\"Q\" U\n%41 U\nsp ace U\n\xFF\x00\xD8 U\n\xFF\xE9\x00 G\n"s);
+}
+
+void RespondSeeds() {
+    ClearPortfolio();
+    AppendQuoteRow(u"MSFT", u"U");
+    AppendQuoteRow(u"RY", u"T");
+    char16_t path[kQuotePathWidth];
+    BuildQuoteBatch(0, path);
+    Write("respond", "batch", "GET " + Narrow(path));
+    Write("respond", "absolute", "GET http://download.finance.yahoo.com" + Narrow(path));
+    Write("respond", "head", "HEAD /d/quotes.csv?s=MSFT&f=sl1d1t1c1ohgv");
+    Write("respond", "chart", "GET /raw?dp=page&pg=finance/quote_chart&s=RY.TO");
+    Write("respond", "news", "GET /raw?dp=news&tn=_VOD.L");
+    Write("respond", "overview", "GET /palm/marketwatch/overview.asp");
+    Write("respond", "maker", "GET /pdapage.htm");
+    Write("respond", "post", "POST /d/quotes.csv");
+    Write("respond", "unknown", "GET /d/quotes.csv?s=\"A\\\"B,<b>\"&f=snl1");
+}
+
+void KeyDecoderSeeds() {
+    Write("key_decoder", "text", std::string("\x03") + "MSFT, ibm \xC3\xA9\xF0\x9F\x98\x80");
+    Write("key_decoder", "cursor-keys",
+          "\x05\x1b[A\x1b[B\x1b[1;2C\x1b[1;5D\x1bOH\x1b[F\x1b[5~\x1b[6~");
+    Write("key_decoder", "function-keys", "\x11\x1bOP\x1bOQ\x1b[15~\x1b[24;2~\x1b[3~\x1b[2~");
+    Write("key_decoder", "mouse", "\x07\x1b[<0;10;5M\x1b[<0;10;5m\x1b[<64;3;3M\x1b[M !!");
+    Write("key_decoder", "chords", "\x01\x11\x1bq\x1b\x1b\x7f\x08\t\r\n\x1b");
+    Write("key_decoder", "resize", "\x02\x1b[8;30;100t");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    outDir = argv[1];
+    DataFileSeeds();
+    ReplySeeds();
+    HiveSeeds();
+    QuoteBatchSeeds();
+    RespondSeeds();
+    KeyDecoderSeeds();
+    return 0;
+}
