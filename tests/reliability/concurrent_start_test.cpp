@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,6 +26,7 @@ struct Viewer {
     int terminal = -1;
     std::string output;
     bool ended = false;
+    bool drained = false;
     int status = 0;
 };
 
@@ -42,22 +42,26 @@ protected:
         }
     }
 
-    // Reads what every viewer wrote and notes those that ended, until `done` or a generous
-    // limit (a hung viewer must fail the test, not hang it).
+    // Reads what every viewer wrote and notes those that ended, until `done` or until the
+    // viewers have been quiet for a generous while (a hung viewer must fail the test, not hang
+    // it).
     template <typename Done>
     void Pump(std::vector<Viewer>& viewers, Done done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!done() && std::chrono::steady_clock::now() < limit) {
+        constexpr int kQuietPollsAllowed = 1200;  // of 50 ms each
+        int quietPolls = 0;
+        while (!done() && quietPolls < kQuietPollsAllowed) {
             std::vector<pollfd> fds;
-            for (Viewer& v : viewers) fds.push_back({v.terminal, POLLIN, 0});
-            ::poll(fds.data(), fds.size(), 50);
+            // A terminal whose viewer ended and that has nothing more to read is left out.
+            for (Viewer& v : viewers) fds.push_back({v.drained ? -1 : v.terminal, POLLIN, 0});
+            if (::poll(fds.data(), fds.size(), 50) == 0) ++quietPolls;
             for (std::size_t i = 0; i < viewers.size(); ++i) {
-                char buffer[4096];
-                if (fds[i].revents & POLLIN) {
-                    const ssize_t n = ::read(viewers[i].terminal, buffer, sizeof buffer);
-                    if (n > 0) viewers[i].output.append(buffer, static_cast<std::size_t>(n));
-                }
                 Viewer& v = viewers[i];
+                if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) {
+                    char buffer[4096];
+                    const ssize_t n = ::read(v.terminal, buffer, sizeof buffer);
+                    if (n > 0) v.output.append(buffer, static_cast<std::size_t>(n));
+                    if (n <= 0 && v.ended) v.drained = true;
+                }
                 if (!v.ended && ::waitpid(v.pid, &v.status, WNOHANG) == v.pid) v.ended = true;
             }
         }
