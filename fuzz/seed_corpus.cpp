@@ -160,6 +160,11 @@ void RespondSeeds() {
     Write("respond", "overview", "GET /palm/marketwatch/overview.asp");
     Write("respond", "maker", "GET /pdapage.htm");
     Write("respond", "post", "POST /d/quotes.csv");
+    Write("respond", "every-tag",
+          "GET /d/quotes.csv?s=MSFT,VOD.L,^GSPC,EURUSD=X,XQZW&f=aa2a5bb2b3b4b6cc1c3c4c6c8dd1d2ee1e7"
+          "e8e9f6ghjkg1g3g4g5g6ii5j1j2j3j4j5j6k1k2k3k4k5ll1l2l3mm2m3m4m5m6m7m8nn4opp1p2p5p6qrr1r2r5"
+          "r6r7ss1s6s7t1t6t7t8vv1v7ww1w4xy");
+    Write("respond", "history", "GET /table.csv?s=MSFT&a=0&b=1&c=2026&d=11&e=7&f=2026&g=w");
     Write("respond", "unknown", "GET /d/quotes.csv?s=\"A\\\"B,<b>\"&f=snl1");
 }
 

@@ -13,8 +13,10 @@ struct Market {
     int utcOffsetMinutes;  // standard time; the simulation keeps no daylight saving
     int openMinute;        // local minutes after midnight
     int closeMinute;
-    std::uint8_t tradingDays;  // bit 0 = Sunday .. bit 6 = Saturday
-    double priceScale;         // typical share price in the market's quoting unit
+    std::uint8_t tradingDays;   // bit 0 = Sunday .. bit 6 = Saturday
+    double priceScale;          // typical share price in the market's quoting unit
+    std::string_view currency;  // of its prices: "USD", "CAD"; "GBp" for pence
+    std::string_view exchange;  // the service's code of the exchange: "NMS", "TOR", "LSE"
 };
 
 inline constexpr std::uint8_t kMondayToFriday = 0b0111110;

@@ -71,6 +71,13 @@ const Instrument* FindInstrument(std::string_view symbol) {
     return it == universe.bySymbol.end() ? nullptr : &universe.instruments[it->second];
 }
 
+const Instrument* LookupInstrument(std::string_view symbol) {
+    if (const Instrument* exact = FindInstrument(symbol)) return exact;
+    std::string upper(symbol);
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    return FindInstrument(upper);
+}
+
 const Instrument* Instruments(int& count) {
     const Universe& universe = TheUniverse();
     count = static_cast<int>(universe.instruments.size());

@@ -20,6 +20,9 @@ struct Instrument {
 
 // The instrument of a requested symbol (exact, case-sensitive), or null.
 const Instrument* FindInstrument(std::string_view symbol);
+// The instrument as the service looks symbols up: exactly, then in upper case (the service,
+// like the one it stands in for, does not mind the case of what it is asked for).
+const Instrument* LookupInstrument(std::string_view symbol);
 const Instrument* Instruments(int& count);
 
 }  // namespace quotes

@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "history.h"
 #include "pages.h"
 #include "quote_format.h"
 #include "quote_request.h"
@@ -44,6 +45,16 @@ Reply QuoteReply(std::string_view query, std::int64_t now) {
     return reply;
 }
 
+// An unknown symbol gets the page a missing one did.
+Reply HistoryReply(std::string_view query, std::int64_t now) {
+    auto table = HistoryTable(query, now);
+    if (!table) return Html(404, NotFoundPage());
+    Reply reply;
+    reply.contentType = "text/csv; charset=utf-8";
+    reply.body = std::move(*table);
+    return reply;
+}
+
 Reply RawPage(std::string_view query, std::int64_t now) {
     const std::string dp = DecodedValue(query, "dp");
     if (dp == "page" && DecodedValue(query, "pg") == "finance/quote_chart") {
@@ -67,6 +78,7 @@ Reply Respond(std::string_view method, std::string_view target, std::int64_t now
     const std::string_view query = QueryPart(*origin);
     // Nothing is served from files; a path is only ever compared with the fixed routes.
     if (path == kQuotePath) return QuoteReply(query, now);
+    if (path == kHistoryPath) return HistoryReply(query, now);
     if (path == "/raw") return RawPage(query, now);
     if (path == "/palm/marketwatch/overview.asp") return Html(200, OverviewPage(now));
     if (path == "/" || path == "/pdapage.htm") return Html(200, MakerPage());

@@ -126,6 +126,12 @@ QuoteService::QuoteService(ServiceOptions options) : impl_(std::make_unique<Impl
             impl->Handle(req, res);
             return httplib::Server::HandlerResponse::Handled;
         });
+    // An HTTP/1.0 client gets one reply a connection, and says so; HTTP/1.1 ones keep theirs.
+    impl->server.set_post_routing_handler([](const httplib::Request& req, httplib::Response& res) {
+        if (req.version != "HTTP/1.0") return;
+        res.headers.erase("Keep-Alive");
+        res.set_header("Connection", "close");
+    });
     impl->server.set_logger(
         [impl](const httplib::Request& req, const httplib::Response& res) { impl->Log(req, res); });
 }

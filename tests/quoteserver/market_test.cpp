@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <regex>
 #include <string>
@@ -101,6 +103,27 @@ TEST(Market, QuotesStayConsistentThroughTheDay) {
                 lastHigh = q.dayHigh;
             }
         }
+    }
+}
+
+// The quote's day, worked out minute by minute in order, is the path the chart draws from.
+TEST(Market, TheQuotesDayIsTheChartsPath) {
+    for (const char* symbol : {"MSFT", "VOD.L", "RY.TO", "EURUSD=X", "0005.HK"}) {
+        const quotes::Instrument* instrument = quotes::FindInstrument(symbol);
+        if (!instrument) continue;
+        const std::int64_t t = At("2026-12-08T23:59:00Z");  // every market's session has ended
+        const quotes::Quote q = quotes::SimulateQuote(*instrument, t);
+        if (!q.traded) continue;
+        std::vector<double> path(2000);
+        const int length = instrument->market->closeMinute - instrument->market->openMinute;
+        const int n = quotes::SimulateSessionPath(*instrument, t, path.data(), length + 1);
+        ASSERT_EQ(n, length + 1) << symbol;
+        const double scale = q.decimals == 4 ? 1e4 : 1e2;
+        const auto rounded = [&](double v) { return std::round(v * scale) / scale; };
+        EXPECT_EQ(rounded(path[length]), q.last) << symbol;
+        EXPECT_EQ(rounded(*std::max_element(path.begin(), path.begin() + n)), q.dayHigh) << symbol;
+        EXPECT_EQ(rounded(*std::min_element(path.begin(), path.begin() + n)), q.dayLow) << symbol;
+        EXPECT_EQ(rounded(path[0]), *q.open) << symbol;
     }
 }
 

@@ -64,9 +64,16 @@ TEST_F(ProtocolTest, AbsoluteFormAndHttp10WithoutHost) {
                             "Connection: close\r\n\r\n");
     EXPECT_EQ(proxied.status, 200);
     EXPECT_EQ(proxied.body, direct.body);
-    const auto old = SendRaw(Port(), "GET /d/quotes.csv?s=MSFT" + kTags + " HTTP/1.0\r\n\r\n");
-    EXPECT_EQ(old.status, 200);
-    EXPECT_EQ(old.body, direct.body);
+    const std::string request = "GET /d/quotes.csv?s=MSFT" + kTags + " HTTP/1.0\r\n\r\n";
+    // An HTTP/1.0 client gets one reply, told the connection closes, and nothing more.
+    const auto replies = tickwell_test::SendKeepAlive(Port(), {request, request});
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].status, 200);
+    EXPECT_EQ(replies[0].body, direct.body);
+    EXPECT_NE(replies[0].headers.find("Connection: close\r\n"), std::string::npos);
+    EXPECT_EQ(replies[0].headers.find("Keep-Alive"), std::string::npos) << replies[0].headers;
+    EXPECT_FALSE(replies[1].ok);
+    EXPECT_NE(direct.headers.find("Connection: close"), std::string::npos);  // asked for
 }
 
 TEST_F(ProtocolTest, KeepAliveServesSeveralRequestsOnOneConnection) {

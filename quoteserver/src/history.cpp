@@ -1,0 +1,112 @@
+#include "history.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "instruments.h"
+#include "number_text.h"
+#include "quote_request.h"
+#include "simulation.h"
+
+namespace quotes {
+namespace {
+
+std::optional<int> Number(std::string_view query, std::string_view key) {
+    const auto raw = QueryValue(query, key);
+    if (!raw) return std::nullopt;
+    const std::string text = PercentDecode(*raw);
+    if (text.empty() || text.size() > 4) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The day the keys name (month zero-based); nothing when one is missing or out of range.
+std::optional<std::int64_t> Day(std::string_view query, const char* month, const char* day,
+                                const char* year) {
+    const auto m = Number(query, month), d = Number(query, day), y = Number(query, year);
+    if (!m || !d || !y || *m > 11 || *d < 1 || *d > 31 || *y < 1970 || *y > 2200)
+        return std::nullopt;
+    return DaysFromCivil({*y, *m + 1, *d});
+}
+
+enum class Interval { day, week, month };
+
+Interval IntervalOf(std::string_view query) {
+    const auto g = QueryValue(query, "g");
+    if (g && *g == "w") return Interval::week;
+    if (g && *g == "m") return Interval::month;
+    return Interval::day;
+}
+
+// Which week (Monday to Sunday) or month a day is in.
+std::int64_t PeriodOf(Interval interval, std::int64_t day) {
+    if (interval == Interval::week) {
+        const std::int64_t sinceMonday = day - 4;  // 1970-01-05 was a Monday
+        return sinceMonday >= 0 ? sinceMonday / 7 : (sinceMonday - 6) / 7;
+    }
+    const CivilDate date = CivilFromDays(day);
+    return date.year * 12 + date.month;
+}
+
+// A week's or month's bar: its first trading day's date and open, its range, its last close,
+// and the average volume of its days.
+std::vector<DayBar> Combine(const std::vector<DayBar>& days, Interval interval) {
+    if (interval == Interval::day) return days;
+    std::vector<DayBar> periods;
+    std::uint64_t volumes = 0;
+    int count = 0;
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        const DayBar& d = days[i];
+        if (i == 0 || PeriodOf(interval, d.day) != PeriodOf(interval, days[i - 1].day)) {
+            periods.push_back(d);
+            volumes = 0;
+            count = 0;
+        }
+        DayBar& p = periods.back();
+        p.high = std::max(p.high, d.high);
+        p.low = std::min(p.low, d.low);
+        p.close = d.close;
+        volumes += d.volume;
+        p.volume = volumes / static_cast<std::uint64_t>(++count);
+    }
+    return periods;
+}
+
+void AppendRow(std::string& out, const DayBar& bar, int decimals) {
+    AppendIsoDate(out, CivilFromDays(bar.day));
+    for (double price : {bar.open, bar.high, bar.low, bar.close}) {
+        out += ',';
+        AppendNumber(out, price, decimals);
+    }
+    out += ',';
+    AppendDigits(out, bar.volume);
+    out += ',';
+    AppendNumber(out, bar.close, decimals);  // no dividends or splits to adjust for
+    out += '\n';
+}
+
+}  // namespace
+
+std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utcSeconds) {
+    const auto s = QueryValue(query, "s");
+    const Instrument* instrument = s ? LookupInstrument(PercentDecode(*s)) : nullptr;
+    if (!instrument) return std::nullopt;
+    const std::int64_t local = utcSeconds + instrument->market->utcOffsetMinutes * 60;
+    const std::int64_t today = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t last = std::min(Day(query, "d", "e", "f").value_or(today), today);
+    std::int64_t first = Day(query, "a", "b", "c").value_or(last - 365);
+    first = std::max(first, last - kHistoryDays);
+
+    const int decimals = SimulateQuote(*instrument, utcSeconds).decimals;
+    const std::vector<DayBar> bars =
+        Combine(SimulateHistory(*instrument, utcSeconds, first, last), IntervalOf(query));
+    std::string table = kHistoryHeader;
+    for (auto bar = bars.rbegin(); bar != bars.rend(); ++bar) AppendRow(table, *bar, decimals);
+    return table;
+}
+
+}  // namespace quotes

@@ -1,0 +1,122 @@
+#include "quote_tags.h"
+
+#include <array>
+
+#include "tag_writers.h"
+
+namespace quotes {
+namespace {
+
+constexpr bool kText = true;
+constexpr bool kNumber = false;
+
+using namespace tags;
+
+// The protocol's list of tags. Those without a writer are the realtime and portfolio ones,
+// which the service left N/A, and the sizes of the last trade and of the book.
+constexpr std::array kTags = {
+    TagInfo{"a", kNumber, Ask},
+    TagInfo{"a2", kNumber, AverageVolume},
+    TagInfo{"a5", kNumber, nullptr},
+    TagInfo{"b", kNumber, Bid},
+    TagInfo{"b2", kNumber, nullptr},
+    TagInfo{"b3", kNumber, nullptr},
+    TagInfo{"b4", kNumber, BookValue},
+    TagInfo{"b6", kNumber, nullptr},
+    TagInfo{"c", kText, ChangeAndPercent},
+    TagInfo{"c1", kNumber, Change},
+    TagInfo{"c3", kNumber, nullptr},
+    TagInfo{"c4", kText, Currency},
+    TagInfo{"c6", kText, nullptr},
+    TagInfo{"c8", kText, nullptr},
+    TagInfo{"d", kNumber, Dividend},
+    TagInfo{"d1", kText, TradeDate},
+    TagInfo{"d2", kText, nullptr},
+    TagInfo{"e", kNumber, EarningsPerShare},
+    TagInfo{"e1", kText, KnownSymbol},
+    TagInfo{"e7", kNumber, EstimateThisYear},
+    TagInfo{"e8", kNumber, EstimateNextYear},
+    TagInfo{"e9", kNumber, EstimateNextQuarter},
+    TagInfo{"f6", kNumber, FloatShares},
+    TagInfo{"g", kNumber, DayLow},
+    TagInfo{"h", kNumber, DayHigh},
+    TagInfo{"j", kNumber, YearLow},
+    TagInfo{"k", kNumber, YearHigh},
+    TagInfo{"g1", kNumber, nullptr},
+    TagInfo{"g3", kNumber, nullptr},
+    TagInfo{"g4", kNumber, nullptr},
+    TagInfo{"g5", kText, nullptr},
+    TagInfo{"g6", kText, nullptr},
+    TagInfo{"i", kText, nullptr},
+    TagInfo{"i5", kText, nullptr},
+    TagInfo{"j1", kNumber, MarketCap},
+    TagInfo{"j2", kNumber, SharesOutstanding},
+    TagInfo{"j3", kNumber, nullptr},
+    TagInfo{"j4", kNumber, Ebitda},
+    TagInfo{"j5", kNumber, FromYearLow},
+    TagInfo{"j6", kNumber, FromYearLowPercent},
+    TagInfo{"k1", kText, nullptr},
+    TagInfo{"k2", kText, nullptr},
+    TagInfo{"k3", kNumber, nullptr},
+    TagInfo{"k4", kNumber, FromYearHigh},
+    TagInfo{"k5", kNumber, FromYearHighPercent},
+    TagInfo{"l", kText, LastTradeWithTime},
+    TagInfo{"l1", kNumber, LastTrade},
+    TagInfo{"l2", kNumber, nullptr},
+    TagInfo{"l3", kNumber, nullptr},
+    TagInfo{"m", kText, DayRange},
+    TagInfo{"m2", kText, nullptr},
+    TagInfo{"m3", kNumber, Average50},
+    TagInfo{"m4", kNumber, Average200},
+    TagInfo{"m5", kNumber, FromAverage200},
+    TagInfo{"m6", kNumber, FromAverage200Percent},
+    TagInfo{"m7", kNumber, FromAverage50},
+    TagInfo{"m8", kNumber, FromAverage50Percent},
+    TagInfo{"n", kText, Name},
+    TagInfo{"n4", kText, nullptr},
+    TagInfo{"o", kNumber, Open},
+    TagInfo{"p", kNumber, PreviousClose},
+    TagInfo{"p1", kNumber, nullptr},
+    TagInfo{"p2", kText, ChangePercent},
+    TagInfo{"p5", kNumber, PriceSales},
+    TagInfo{"p6", kNumber, PriceBook},
+    TagInfo{"q", kText, ExDividendDate},
+    TagInfo{"r", kNumber, PriceEarnings},
+    TagInfo{"r1", kText, DividendPayDate},
+    TagInfo{"r2", kNumber, nullptr},
+    TagInfo{"r5", kNumber, PriceEarningsGrowth},
+    TagInfo{"r6", kNumber, PriceEstimateThisYear},
+    TagInfo{"r7", kNumber, PriceEstimateNextYear},
+    TagInfo{"s", kText, Symbol},
+    TagInfo{"s1", kNumber, nullptr},
+    TagInfo{"s6", kNumber, Revenue},
+    TagInfo{"s7", kNumber, ShortRatio},
+    TagInfo{"t1", kText, TradeTime},
+    TagInfo{"t6", kText, nullptr},
+    TagInfo{"t7", kText, nullptr},
+    TagInfo{"t8", kNumber, YearTarget},
+    TagInfo{"v", kNumber, Volume},
+    TagInfo{"v1", kNumber, nullptr},
+    TagInfo{"v7", kNumber, nullptr},
+    TagInfo{"w", kText, YearRange},
+    TagInfo{"w1", kText, nullptr},
+    TagInfo{"w4", kText, nullptr},
+    TagInfo{"x", kText, Exchange},
+    TagInfo{"y", kNumber, DividendYield},
+};
+
+}  // namespace
+
+const TagInfo* FindTag(std::string_view name) {
+    for (const TagInfo& tag : kTags) {
+        if (tag.name == name) return &tag;
+    }
+    return nullptr;
+}
+
+const TagInfo* AllTags(int& count) {
+    count = static_cast<int>(kTags.size());
+    return kTags.data();
+}
+
+}  // namespace quotes

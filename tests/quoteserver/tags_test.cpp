@@ -1,0 +1,242 @@
+// Every tag of the protocol as CSV-era clients read it: one value per tag on every line, each
+// in its historical form, and the values of one instrument at one instant agreeing with each
+// other.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "instruments.h"
+#include "market_time.h"
+#include "number_text.h"
+#include "quote_format.h"
+#include "quote_tags.h"
+#include "simulation.h"
+
+namespace {
+
+std::int64_t At(const char* text) {
+    return *quotes::ParseClock(text);
+}
+
+// How the CSV-era libraries split a line: a double quote opens or closes a text, a comma
+// outside one ends a value. Quotes inside a text were never doubled.
+std::vector<std::string> Values(const std::string& line) {
+    std::vector<std::string> values(1);
+    bool inText = false;
+    for (char c : line) {
+        if (c == '"') inText = !inText;
+        if (c == ',' && !inText) {
+            values.emplace_back();
+        } else {
+            values.back() += c;
+        }
+    }
+    return values;
+}
+
+// Every tag but those whose values held unquoted thousands separators or links (t6 f6 j2 a5
+// b6 k3 s6), as the clients asked for them.
+std::vector<std::string> ClientTags() {
+    int count = 0;
+    const quotes::TagInfo* all = quotes::AllTags(count);
+    std::vector<std::string> tags;
+    for (int i = 0; i < count; ++i) {
+        const std::string name(all[i].name);
+        if (name != "t6" && name != "f6" && name != "j2" && name != "a5" && name != "b6" &&
+            name != "k3" && name != "s6")
+            tags.push_back(name);
+    }
+    return tags;
+}
+
+// One line's values by tag name.
+struct Line {
+    std::vector<std::string> tags;
+    std::vector<std::string> values;
+    const std::string& operator[](const std::string& tag) const {
+        for (std::size_t i = 0; i < tags.size(); ++i) {
+            if (tags[i] == tag) return values[i];
+        }
+        static const std::string none;
+        return none;
+    }
+    double Number(const std::string& tag) const { return std::stod((*this)[tag]); }
+};
+
+Line Quote(const std::string& symbol, std::int64_t t) {
+    const std::vector<std::string> tags = ClientTags();
+    return {tags, Values(quotes::FormatQuoteLine(symbol, tags, t))};
+}
+
+// The first stock of every market, an index and a currency.
+std::vector<std::string> SymbolsOfEveryMarket() {
+    int count = 0;
+    const quotes::Instrument* all = quotes::Instruments(count);
+    std::vector<std::string> symbols;
+    const quotes::Market* last = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (all[i].market != last) symbols.push_back(all[i].symbol);
+        last = all[i].market;
+    }
+    return symbols;
+}
+
+TEST(Tags, TheCsvEraRequestGivesOneValuePerTagOnEveryMarket) {
+    const std::vector<std::string> tags = ClientTags();
+    ASSERT_EQ(tags.size(), 81u);
+    std::vector<std::string> symbols = SymbolsOfEveryMarket();
+    symbols.insert(symbols.end(), {"AMZN", "^GSPC", "EURUSD=X", "XQZW", "A\\B", "C\"D", "E F"});
+    int withComma = 0;
+    for (const char* t : {"2026-12-07T15:30:00Z", "2026-12-06T03:00:00Z"}) {
+        const std::string reply = quotes::FormatQuoteReply(symbols, tags, At(t));
+        std::size_t start = 0;
+        for (const std::string& symbol : symbols) {
+            const std::size_t end = reply.find("\r\n", start);
+            ASSERT_NE(end, std::string::npos) << symbol;
+            const std::string line = reply.substr(start, end - start);
+            EXPECT_EQ(Values(line).size(), tags.size()) << line;
+            withComma += Line{tags, Values(line)}["n"].find(',') != std::string::npos;
+            start = end + 2;
+        }
+        EXPECT_EQ(start, reply.size());  // one line a symbol, no more
+    }
+    EXPECT_GT(withComma, 0);  // names with commas were among them
+}
+
+TEST(Tags, EachTagHasItsForm) {
+    const std::string n = R"(-?\d+\.\d{2,4})";
+    const std::string s = R"(([+-]\d+\.\d{2,4}|0\.00))";
+    const std::string pct = R"(([+-]\d+\.\d{2}|0\.00)%)";
+    const std::string big = R"(\d+\.\d{1,2}[MBT])";
+    const std::pair<const char*, std::string> forms[] = {
+        {"o", n},
+        {"b", n},
+        {"a", n},
+        {"a2", R"(\d+)"},
+        {"m", "\"" + n + " - " + n + "\""},
+        {"w", "\"" + n + " - " + n + "\""},
+        {"x", R"("NMS")"},
+        {"c4", R"("USD")"},
+        {"e1", R"("N/A")"},
+        {"b4", n},
+        {"d", n},
+        {"y", n},
+        {"q", R"("[A-Z][a-z]{2} \d{1,2}")"},
+        {"r1", R"("[A-Z][a-z]{2} \d{1,2}")"},
+        {"j4", big},
+        {"e7", n},
+        {"e8", n},
+        {"e9", n},
+        {"j5", s},
+        {"j6", pct},
+        {"k4", s},
+        {"k5", pct},
+        {"m3", n},
+        {"m4", n},
+        {"m5", s},
+        {"m6", pct},
+        {"m7", s},
+        {"m8", pct},
+        {"p5", n},
+        {"p6", n},
+        {"r5", n},
+        {"r6", n},
+        {"r7", n},
+        {"s7", n},
+        {"t8", n},
+        {"c", "\"" + s + " - " + pct + "\""},
+        {"l", R"("\d{1,2}:\d{2}[ap]m - <b>)" + n + R"(</b>")"},
+        {"n4", R"("N/A")"},
+        {"k1", R"("N/A")"},
+        {"b2", "N/A"},
+        {"v7", "N/A"},
+    };
+    const Line msft = Quote("MSFT", At("2026-12-07T15:30:00Z"));  // pays a dividend
+    for (const auto& [tag, form] : forms) {
+        EXPECT_TRUE(std::regex_match(msft[tag], std::regex(form))) << tag << ": " << msft[tag];
+    }
+    // Markets name their exchange and currency; London and Tel Aviv quote in minor units.
+    const std::pair<const char*, const char*> listings[] = {
+        {"IBM", "\"NYQ\" \"USD\""},      {"RY.TO", "\"TOR\" \"CAD\""},
+        {"VOD.L", "\"LSE\" \"GBp\""},    {"TEVA.TA", "\"TLV\" \"ILA\""},
+        {"0005.HK", "\"HKG\" \"HKD\""},  {"SAP.DE", "\"GER\" \"EUR\""},
+        {"USDJPY=X", "\"CCY\" \"JPY\""}, {"^GSPC", "\"SNP\" \"USD\""},
+    };
+    for (const auto& [symbol, listing] : listings) {
+        const Line q = Quote(symbol, At("2026-12-07T15:30:00Z"));
+        EXPECT_EQ(q["x"] + " " + q["c4"], listing) << symbol;
+    }
+    const Line index = Quote("^GSPC", At("2026-12-07T15:30:00Z"));
+    for (const char* none : {"b", "a", "a2", "b4", "e7", "j4", "d"}) {
+        EXPECT_EQ(index[none], "N/A") << none;
+    }
+    EXPECT_EQ(index["q"], "\"N/A\"");  // a text tag without a value
+}
+
+TEST(Tags, TheValuesOfOneInstantAgree) {
+    int count = 0;
+    const quotes::Instrument* all = quotes::Instruments(count);
+    int checkedRatios = 0;
+    for (int i = 0; i < count; ++i) {
+        for (const char* t : {"2026-12-07T15:30:00Z", "2026-12-08T21:30:00Z"}) {
+            const Line q = Quote(all[i].symbol, At(t));
+            SCOPED_TRACE(all[i].symbol + " at " + t);
+            const double last = q.Number("l1");
+            if (q["o"] != "N/A") {
+                EXPECT_LE(q.Number("g"), q.Number("o"));
+                EXPECT_LE(q.Number("o"), q.Number("h"));
+            }
+            if (q["b"] != "N/A") {
+                EXPECT_LT(q.Number("b"), q.Number("a"));
+                EXPECT_LE(q.Number("b"), last);
+                EXPECT_GE(q.Number("a"), last);
+            }
+            for (const char* average : {"m3", "m4"}) {
+                EXPECT_LE(q.Number("j"), q.Number(average));
+                EXPECT_GE(q.Number("k"), q.Number(average));
+            }
+            EXPECT_NEAR(q.Number("j5"), last - q.Number("j"), 1e-6);
+            EXPECT_NEAR(q.Number("k4"), last - q.Number("k"), 1e-6);
+            EXPECT_NEAR(q.Number("m7"), last - q.Number("m3"), 1e-6);
+            const double money = q["c4"] == "\"GBp\"" || q["c4"] == "\"ILA\"" ? 100 : 1;
+            if (q["r"] != "N/A") {
+                EXPECT_NEAR(q.Number("r"), last / money / q.Number("e"), 0.00501);
+                ++checkedRatios;
+            }
+            if (q["r6"] != "N/A") {
+                EXPECT_NEAR(q.Number("r6"), last / money / q.Number("e7"), 0.00501);
+            }
+            if (q["y"] != "N/A") {
+                EXPECT_NEAR(q.Number("y"), q.Number("d") / (last / money) * 100, 0.00501);
+            }
+        }
+    }
+    EXPECT_GT(checkedRatios, 100);
+}
+
+TEST(Tags, MarketCapsAreCountedFromTheShownPrice) {
+    const quotes::Quote q =
+        quotes::SimulateQuote(*quotes::FindInstrument("IBM"), At("2026-12-07T15:30:00Z"));
+    const Line line = Quote("IBM", At("2026-12-07T15:30:00Z"));
+    const std::string cap = line["j1"];
+    ASSERT_EQ(cap.back(), 'B');
+    EXPECT_NEAR(std::stod(cap) * 1e9, line.Number("l1") * *q.sharesOutstanding, 0.05e9);
+    std::string text;
+    quotes::AppendBigMoney(text, 1.0349e12);
+    EXPECT_EQ(text, "1.03T");
+}
+
+TEST(Tags, ErrorIndicationForUnknownAndKnownSymbols) {
+    EXPECT_EQ(quotes::FormatQuoteLine("XQZW", {"s", "e1", "l1"}, 0),
+              "\"XQZW\",\"No such ticker symbol. <a href=\"/l\">Try Symbol Lookup</a> (Look up: "
+              "<a href=\"/l?s=XQZW\">XQZW</a>)\",0.00");
+    EXPECT_EQ(quotes::FormatQuoteLine("MSFT", {"s", "e1"}, At("2026-12-07T15:30:00Z")),
+              "\"MSFT\",\"N/A\"");
+    // What a CSV-era reader takes for an escape or a field's end is never echoed.
+    EXPECT_EQ(quotes::FormatQuoteLine("A\\B,C\"D E", {"s", "n"}, 0), "\"A?B?C?D?E\",\"A?B?C?D?E\"");
+}
+
+}  // namespace
