@@ -6,8 +6,6 @@
 // double quotes and commas of a quote request.
 #include "platform/wininet/wininet.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 #include "host/faults.h"
 #include "host/handle_table.h"
 #include "platform/host/utf.h"
+#include "wininet/curl_library.h"
 #include "wininet/http_timeouts.h"
 #include "winsys/renderer.h"
 
@@ -44,8 +43,8 @@ struct Connection : InternetObject {
     CURL* easy = nullptr;
     curl_slist* connectTo = nullptr;
     ~Connection() override {
-        if (easy) curl_easy_cleanup(easy);
-        curl_slist_free_all(connectTo);
+        if (easy) Curl()->easy_cleanup(easy);
+        Curl()->slist_free_all(connectTo);
     }
 };
 
@@ -111,7 +110,7 @@ curl_slist* ConnectToList() {
         std::size_t end = all.find(',', start);
         if (end == std::string::npos) end = all.size();
         const std::string entry = all.substr(start, end - start);
-        if (!entry.empty()) list = curl_slist_append(list, entry.c_str());
+        if (!entry.empty()) list = Curl()->slist_append(list, entry.c_str());
         start = end + 1;
     }
     return list;
@@ -150,24 +149,24 @@ void PrepareTransfer(CURL* easy, const Session& session, const Connection& conne
     const std::string url =
         "http://" + connection.host + ":" + std::to_string(connection.port) + "/";
     const HttpTimeouts timeouts = CurrentHttpTimeouts();
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_REQUEST_TARGET,
-                     WireTarget(session, connection, request.target).c_str());
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, session.agent.c_str());
+    Curl()->easy_setopt(easy, CURLOPT_URL, url.c_str());
+    Curl()->easy_setopt(easy, CURLOPT_REQUEST_TARGET,
+                        WireTarget(session, connection, request.target).c_str());
+    Curl()->easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    Curl()->easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    Curl()->easy_setopt(easy, CURLOPT_USERAGENT, session.agent.c_str());
     // An empty proxy also keeps curl from taking one from the environment.
-    curl_easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
-    curl_easy_setopt(easy, CURLOPT_CONNECT_TO,
-                     session.proxy.empty() ? connection.connectTo : nullptr);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.idleSeconds);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReceiveBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &request);
+    Curl()->easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str());
+    Curl()->easy_setopt(easy, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
+    Curl()->easy_setopt(easy, CURLOPT_CONNECT_TO,
+                        session.proxy.empty() ? connection.connectTo : nullptr);
+    Curl()->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.idleSeconds);
+    Curl()->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    Curl()->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    Curl()->easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReceiveBody);
+    Curl()->easy_setopt(easy, CURLOPT_WRITEDATA, &request);
 }
 
 }  // namespace
@@ -192,8 +191,7 @@ HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR,
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised) {
+    if (!Curl()) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -219,7 +217,7 @@ HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PORT port
     connection->session = session;
     connection->host = host;
     connection->port = port ? port : INTERNET_DEFAULT_HTTP_PORT;
-    connection->easy = curl_easy_init();
+    connection->easy = Curl()->easy_init();
     if (!connection->easy) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -250,9 +248,9 @@ BOOL HttpSendRequestW(HINTERNET handle, LPCWSTR, DWORD, void*, DWORD) {
     if (!session || request->sent) return FALSE;
     request->sent = true;
     PrepareTransfer(connection->easy, *session, *connection, *request);
-    const CURLcode result = curl_easy_perform(connection->easy);
-    curl_easy_getinfo(connection->easy, CURLINFO_RESPONSE_CODE, &request->status);
-    curl_easy_setopt(connection->easy, CURLOPT_WRITEDATA, nullptr);
+    const CURLcode result = Curl()->easy_perform(connection->easy);
+    Curl()->easy_getinfo(connection->easy, CURLINFO_RESPONSE_CODE, &request->status);
+    Curl()->easy_setopt(connection->easy, CURLOPT_WRITEDATA, nullptr);
     if (result == CURLE_OK) return TRUE;
     if (request->status > 0) {
         // The reply began: what came is read, and then the read fails.
