@@ -1,28 +1,61 @@
 #!/usr/bin/env bash
-# Benchmark of the quote service: 50-symbol requests over kept-alive loopback connections,
-# the service on one core and wrk on another. Prints requests per second and p99 latency.
+# The quote service: 50-symbol requests over kept-alive loopback connections with wrk, the
+# service on one core and wrk on the other; beside it, in the same run, nginx on the same core
+# serving a static file of the same reply's size. Goal: at least 0.3 times nginx's requests/s.
 #   bench/quotes-bench.sh [seconds] [connections]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/lib.sh
 seconds=${1:-10}
 connections=${2:-32}
-command -v wrk >/dev/null || { sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo; $sudo apt-get install -y -qq wrk >/dev/null; }
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTICKWELL_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" --target tickwell-quotes >/dev/null
-
-out=$(mktemp)
-taskset -c 0 build-bench/bin/tickwell-quotes --port 0 --quiet --threads "$connections" \
-  --clock 2026-12-07T15:30:00Z >"$out" &
-service=$!
-trap 'kill $service 2>/dev/null; rm -f "$out"' EXIT
-for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
-port=$(head -n1 "$out")
+bench_build
+bench_deps wrk nginx-light
+work=$(mktemp -d)
+chmod 755 "$work"
+start_service 0
+nginx_pid=""
+trap 'kill $service_pid 2>/dev/null; [ -n "$nginx_pid" ] && kill $nginx_pid 2>/dev/null; rm -rf "$work"' EXIT
 
 symbols="MSFT,AAPL,GOOG,AMZN,IBM,INTC,CSCO,ORCL,GE,F,GM,T,XOM,WMT,KO,PEP,JNJ,PG,MRK,PFE"
 symbols+=",BA,CAT,DIS,MCD,HD,JPM,C,BAC,WFC,AXP,RY.TO,TD.TO,VOD.L,HSBA.L,BP.L,SAP.DE,SIE.DE"
 symbols+=",0005.HK,0700.HK,BHP.AX,CBA.AX,MC.PA,OR.PA,NESN.SW,ASML.AS,2330.TW,005930.KS"
 symbols+=",^GSPC,EURUSD=X,XQZW"
 path="/d/quotes.csv?s=%22${symbols}%22&d=t&f=sperl1c1p2vj1kjd1t1ghnj2"
-echo "50-symbol requests, $connections kept-alive connections, service on one core, ${seconds}s"
-taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "http://127.0.0.1:${port}${path}" |
-  awk '/Requests\/sec/ {print "requests/s: " $2} / 99%/ {print "p99 latency: " $2} /Socket errors|Non-2xx/ {print}'
+
+# nginx, one worker on the same core, serving the same reply as a file.
+mkdir -p "$work/www"
+curl -s "http://127.0.0.1:${service_port}${path}" >"$work/www/quotes.csv"
+nginx_port=$((20000 + RANDOM % 20000))
+cat >"$work/nginx.conf" <<CONF
+worker_processes 1;
+daemon off;
+pid $work/nginx.pid;
+error_log $work/error.log;
+events { worker_connections 1024; }
+http {
+  access_log off;
+  keepalive_requests 10000000;
+  server {
+    listen 127.0.0.1:$nginx_port;
+    root $work/www;
+    location / { default_type text/plain; }
+  }
+}
+CONF
+taskset -c 0 nginx -c "$work/nginx.conf" -p "$work" &
+nginx_pid=$!
+for _ in $(seq 50); do curl -sf "http://127.0.0.1:$nginx_port/quotes.csv" >/dev/null && break; sleep 0.1; done
+
+load() {
+  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$1" |
+    awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
+}
+read -r service_rps service_p99 < <(load "http://127.0.0.1:${service_port}${path}")
+read -r nginx_rps nginx_p99 < <(load "http://127.0.0.1:${nginx_port}/quotes.csv")
+ratio=$(awk -v s="$service_rps" -v n="$nginx_rps" 'BEGIN {printf "%.2f", s / n}')
+echo "50-symbol requests, $connections kept-alive connections, one core each, ${seconds}s"
+echo "tickwell-quotes: $service_rps requests/s, p99 $service_p99"
+echo "nginx, the same bytes as a static file: $nginx_rps requests/s, p99 $nginx_p99"
+echo "ratio: $ratio (goal: at least 0.3)"
+result service "$ratio x nginx ($service_rps / $nginx_rps requests/s)" "at least 0.3 x" \
+  "$(awk -v r="$ratio" 'BEGIN {print (r >= 0.3) ? "yes" : "no"}')"

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_portfolio.h"
 #include "listview/quote_columns.h"
 #include "model/exchange_table.h"
 #include "model/fixed_text.h"
@@ -31,41 +32,6 @@
 #include "shell/app_state.h"
 
 namespace {
-
-struct Listing {
-    const char* suffix;
-    std::vector<const char*> entries;
-};
-enum class InstrumentKind { stock, index, currency };
-
-// The service's own instruments, so that every row gets a whole quote line.
-#define U(suffix, ...) Listing{suffix, {__VA_ARGS__}},
-#define X(suffix, kind, ...) Listing{suffix, {__VA_ARGS__}},
-const std::vector<Listing> kListings = {
-#include "../quoteserver/src/universe.inc"
-};
-#undef U
-#undef X
-
-void FillPortfolio() {
-    ClearPortfolio();
-    for (std::size_t i = 0; RowInUse(199) == false; ++i) {
-        for (const Listing& listing : kListings) {
-            if (i >= listing.entries.size() || RowInUse(199)) continue;
-            const std::string entry = listing.entries[i];
-            const std::string symbol = entry.substr(0, entry.find('|'));
-            const std::string suffix = listing.suffix;
-            char16_t code[2] = {suffix.empty() ? u'U' : u'\0', 0};
-            if (!suffix.empty()) {
-                const std::u16string s(suffix.begin(), suffix.end());
-                code[0] = CodeForSuffix(s.c_str());
-            }
-            if (!code[0] || symbol.size() > 9) continue;
-            AppendQuoteRow(std::u16string(symbol.begin(), symbol.end()).c_str(), code);
-        }
-        if (i > 100) break;
-    }
-}
 
 LRESULT Plain(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
@@ -165,7 +131,7 @@ int main(int argc, char** argv) {
         CreateWindowExW(0, u"PIV", u"PIV", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, nullptr, nullptr, appInstance, nullptr);
     quoteListView = CreateQuoteList(mainWindow);
-    FillPortfolio();
+    FillBenchPortfolio();
     const std::vector<std::string> targets = Targets();
     std::vector<double> refresh, http, curl;
     for (int i = 0; i < rounds + 2; ++i) {

@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Benchmark of the screen: filling a 200 x 19 list and drawing the screen with it.
+# Render: filling a 200 x 19 list and drawing the screen with it on the device, beside one
+# full-screen refresh of the same cells by bare curses (into /dev/null). Reported, no goal.
+#   bench/render-bench.sh [extra google-benchmark flags]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dpkg-query -W libbenchmark-dev >/dev/null 2>&1 || { sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo; $sudo apt-get install -y -qq libbenchmark-dev >/dev/null; }
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTICKWELL_TESTS=OFF -DTICKWELL_BENCH=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target render_bench >/dev/null
-build-bench/bin/render_bench "$@"
+source bench/lib.sh
+bench_build
+micros() { awk -F, -v n="\"$1\"" '$1 == n {printf "%.1f", $4}'; }
+device=$(build-bench/bin/render_bench --benchmark_format=csv "$@" 2>/dev/null)
+curses=$(build-bench/bin/curses_render_bench --benchmark_format=csv "$@" 2>/dev/null)
+fill=$(micros FillList <<<"$device")
+draw=$(micros DrawScreen <<<"$device")
+full=$(micros FullScreenRefresh <<<"$curses")
+echo "render: fill of a 200 x 19 list $fill us, full draw $draw us; bare curses full-screen refresh $full us"
+result render "fill $fill us, draw $draw us; curses refresh $full us" "report both" "-"
