@@ -1,7 +1,8 @@
 // The terminal key decoder on any bytes. The first byte says how the rest arrives: in reads of
 // 1 to 8 bytes in turn (a terminal's bytes come as they come) against all at once. The events
 // must be the same both ways, never more than one an input byte (a character beyond the BMP
-// is two units), and a character event always carries its character.
+// is two units), a character event always carries its character, and a tap's or a wheel's
+// point fits the signed 16 bits a message carries it in.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -49,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const InputEvent& e : whole) {
         FUZZ_CHECK(e.kind != InputEvent::Kind::none);
         if (e.kind == InputEvent::Kind::key && e.vk == VK_PACKET) FUZZ_CHECK(e.ch != 0);
+        if (e.kind == InputEvent::Kind::tap || e.kind == InputEvent::Kind::wheel) {
+            FUZZ_CHECK(e.x >= -32768 && e.x <= 32767 && e.y >= -32768 && e.y <= 32767);
+        }
     }
     return 0;
 }

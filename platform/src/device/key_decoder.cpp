@@ -1,7 +1,6 @@
 #include "device/key_decoder.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "host/ascii.h"
 
@@ -16,6 +15,9 @@ constexpr std::size_t kIncomplete = 0;
 // A sequence without its final byte in this many bytes is junk: they are dropped, not
 // waited on.
 constexpr std::size_t kLongestSequence = 64;
+// No terminal has more cells than this a side; a mouse report's point, in pixels, then still
+// fits the signed 16 bits a message carries it in.
+constexpr int kLargestParameter = 4096;
 
 InputEvent Key(WORD vk) {
     InputEvent e;
@@ -76,13 +78,24 @@ char32_t DecodeUtf8(std::string_view s) {
     return c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? U'\uFFFD' : c;
 }
 
+// A parameter's leading digits, held at kLargestParameter: a run of digits longer than any
+// terminal sends must neither overflow nor come back as a point on the screen.
+int Parameter(std::string_view text) {
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        value = std::min(value * 10 + (c - '0'), kLargestParameter);
+    }
+    return value;
+}
+
 std::vector<int> Parameters(std::string_view text) {
     std::vector<int> values;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find(';', start);
         if (end == std::string_view::npos) end = text.size();
-        values.push_back(std::atoi(std::string(text.substr(start, end - start)).c_str()));
+        values.push_back(Parameter(text.substr(start, end - start)));
         start = end + 1;
     }
     return values;

@@ -151,6 +151,18 @@ TEST(KeyDecoder, MousePressesTheWheelAndResizes) {
     EXPECT_EQ(events[0].kind, Kind::resize);
 }
 
+TEST(KeyDecoder, ParametersTooLargeForAnyTerminalAreCapped) {
+    using platform::kCellWidth;
+    // A column of sixteen digits: no overflow, and a tap right of any screen whose point still
+    // fits the 16 bits of a message (wrapped, it would land on the screen).
+    auto events = Decode("\x1B[<0;9999999999999991;3M\x1B[99999999999~\x1B[1;99999999999A");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, Kind::tap);
+    EXPECT_GE(events[0].x, 4000 * kCellWidth);
+    EXPECT_LE(events[0].x, 32767);
+    EXPECT_EQ(events[1].vk, VK_UP);
+}
+
 TEST(KeyDecoder, UnknownAndEndlessSequencesAreDropped) {
     EXPECT_TRUE(Decode("\x1B[99~\x1B[?1;2c").empty());
     KeyDecoder decoder;
