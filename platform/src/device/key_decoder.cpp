@@ -17,7 +17,7 @@ constexpr std::size_t kIncomplete = 0;
 constexpr std::size_t kLongestSequence = 64;
 // No terminal has more cells than this a side; a mouse report's point, in pixels, then still
 // fits the signed 16 bits a message carries it in.
-constexpr int kLargestParameter = 4096;
+constexpr int kLargestParameter = 2048;
 
 InputEvent Key(WORD vk) {
     InputEvent e;

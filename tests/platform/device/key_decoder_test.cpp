@@ -158,9 +158,12 @@ TEST(KeyDecoder, ParametersTooLargeForAnyTerminalAreCapped) {
     auto events = Decode("\x1B[<0;9999999999999991;3M\x1B[99999999999~\x1B[1;99999999999A");
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].kind, Kind::tap);
-    EXPECT_GE(events[0].x, 4000 * kCellWidth);
+    EXPECT_GE(events[0].x, 2000 * kCellWidth);
     EXPECT_LE(events[0].x, 32767);
     EXPECT_EQ(events[1].vk, VK_UP);
+    events = Decode("\x1B[<0;1;77777M");  // a row's cells are taller than a column's
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_LE(events[0].y, 32767);
 }
 
 TEST(KeyDecoder, UnknownAndEndlessSequencesAreDropped) {
