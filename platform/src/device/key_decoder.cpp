@@ -202,74 +202,86 @@ std::size_t KeyDecoder::SkipJunk() {
 
 std::size_t KeyDecoder::DecodeOne(bool final, std::vector<InputEvent>& out) {
     if (skipping_) return SkipJunk();
-    const std::string_view b = buffer_;
-    const auto byte = static_cast<unsigned char>(b[0]);
-    InputEvent e;
-    if (byte == kEsc) {
-        if (b.size() == 1) {
-            if (!final) return kIncomplete;
-            out.push_back(Key(VK_ESCAPE));
-            return 1;
-        }
-        if (b[1] == '[' || b[1] == 'O') {
-            // CSI: parameter bytes up to a final byte; SS3: one final byte. X10 mouse: "[M"
-            // and three bytes.
-            const bool ss3 = b[1] == 'O';
-            if (!ss3 && b.size() >= 3 && b[2] == 'M') {
-                if (b.size() < 6) return final ? b.size() : kIncomplete;
-                const auto at = [&](std::size_t i) { return static_cast<unsigned char>(b[i]); };
-                if (MouseEvent(at(3) - 32, at(4) - 33, at(5) - 33, (at(3) & 3) != 3, e))
-                    out.push_back(e);
-                return 6;
-            }
-            // The final byte is looked for within the longest sequence only, so that junk is
-            // cut into the same pieces however the terminal's reads split it.
-            std::size_t i = 2;
-            const std::size_t limit = std::min(b.size(), kLongestSequence);
-            while (!ss3 && i < limit && (b[i] < 0x40 || b[i] > 0x7E)) ++i;
-            if (i >= limit) {
-                if (b.size() < kLongestSequence) return final ? b.size() : kIncomplete;
-                skipping_ = true;  // the rest of it goes too, up to its final byte
-                return kLongestSequence;
-            }
-            if (ss3) {
-                if (const WORD vk = FinalKey(b[2])) out.push_back(Key(vk));
-            } else if (CsiEvent(b.substr(2, i - 2), b[i], e)) {
-                out.push_back(e);
-            }
-            return i + 1;
-        }
-        if (b[1] == kEsc) {  // Esc twice
-            out.push_back(Key(VK_ESCAPE));
-            return 1;
-        }
-        // Esc and a key: that key with Alt.
-        std::vector<InputEvent> chord;
-        const std::string rest(b.substr(1));
-        KeyDecoder inner;
-        inner.buffer_ = rest;
-        const std::size_t used = inner.DecodeOne(final, chord);
-        if (used == kIncomplete) return kIncomplete;
-        for (InputEvent& c : chord) {
-            if (c.kind != InputEvent::Kind::key) continue;
-            // Alt with a letter or digit names that key (menu-bar letters, mnemonics).
-            const char16_t upper = AsciiUpper(c.ch);
-            if (c.vk == VK_PACKET &&
-                ((upper >= u'A' && upper <= u'Z') || (upper >= u'0' && upper <= u'9'))) {
-                c.vk = upper;
-                c.ch = 0;
-            }
-            c.alt = true;
-            out.push_back(c);
-        }
-        return 1 + used;
-    }
+    const auto byte = static_cast<unsigned char>(buffer_[0]);
+    if (byte == kEsc) return DecodeEscape(final, out);
     if (byte < 0x20 || byte == 0x7F) {
+        InputEvent e;
         if (ControlKey(byte, e)) out.push_back(e);
         return 1;
     }
-    // A character: its lead byte and the continuation bytes that follow it.
-    const std::size_t length = Utf8Length(byte);
+    return DecodeCharacter(final, out);
+}
+
+std::size_t KeyDecoder::DecodeEscape(bool final, std::vector<InputEvent>& out) {
+    const std::string_view b = buffer_;
+    if (b.size() == 1) {
+        if (!final) return kIncomplete;
+        out.push_back(Key(VK_ESCAPE));
+        return 1;
+    }
+    if (b[1] == '[' || b[1] == 'O') return DecodeSequence(final, out);
+    if (b[1] == kEsc) {  // Esc twice
+        out.push_back(Key(VK_ESCAPE));
+        return 1;
+    }
+    return DecodeAltChord(final, out);
+}
+
+// CSI: parameter bytes up to a final byte; SS3: one final byte. X10 mouse: "[M" and three
+// bytes.
+std::size_t KeyDecoder::DecodeSequence(bool final, std::vector<InputEvent>& out) {
+    const std::string_view b = buffer_;
+    const bool ss3 = b[1] == 'O';
+    InputEvent e;
+    if (!ss3 && b.size() >= 3 && b[2] == 'M') {
+        if (b.size() < 6) return final ? b.size() : kIncomplete;
+        const auto at = [&](std::size_t i) { return static_cast<unsigned char>(b[i]); };
+        if (MouseEvent(at(3) - 32, at(4) - 33, at(5) - 33, (at(3) & 3) != 3, e)) out.push_back(e);
+        return 6;
+    }
+    // The final byte is looked for within the longest sequence only, so that junk is cut into
+    // the same pieces however the terminal's reads split it.
+    std::size_t i = 2;
+    const std::size_t limit = std::min(b.size(), kLongestSequence);
+    while (!ss3 && i < limit && (b[i] < 0x40 || b[i] > 0x7E)) ++i;
+    if (i >= limit) {
+        if (b.size() < kLongestSequence) return final ? b.size() : kIncomplete;
+        skipping_ = true;  // the rest of it goes too, up to its final byte
+        return kLongestSequence;
+    }
+    if (ss3) {
+        if (const WORD vk = FinalKey(b[2])) out.push_back(Key(vk));
+    } else if (CsiEvent(b.substr(2, i - 2), b[i], e)) {
+        out.push_back(e);
+    }
+    return i + 1;
+}
+
+// Esc and a key: that key with Alt.
+std::size_t KeyDecoder::DecodeAltChord(bool final, std::vector<InputEvent>& out) {
+    std::vector<InputEvent> chord;
+    KeyDecoder inner;
+    inner.buffer_ = buffer_.substr(1);
+    const std::size_t used = inner.DecodeOne(final, chord);
+    if (used == kIncomplete) return kIncomplete;
+    for (InputEvent& c : chord) {
+        if (c.kind != InputEvent::Kind::key) continue;
+        // Alt with a letter or digit names that key (menu-bar letters, mnemonics).
+        const char16_t upper = AsciiUpper(c.ch);
+        if (c.vk == VK_PACKET &&
+            ((upper >= u'A' && upper <= u'Z') || (upper >= u'0' && upper <= u'9'))) {
+            c.vk = upper;
+            c.ch = 0;
+        }
+        c.alt = true;
+        out.push_back(c);
+    }
+    return 1 + used;
+}
+
+std::size_t KeyDecoder::DecodeCharacter(bool final, std::vector<InputEvent>& out) {
+    const std::string_view b = buffer_;
+    const std::size_t length = Utf8Length(static_cast<unsigned char>(b[0]));
     std::size_t taken = 1;
     while (taken < length && taken < b.size() &&
            (static_cast<unsigned char>(b[taken]) & 0xC0) == 0x80)

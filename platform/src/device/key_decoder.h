@@ -28,6 +28,14 @@ private:
     // buffer holds only the start of a sequence (and `final` is false).
     std::size_t DecodeOne(bool final, std::vector<InputEvent>& out);
 
+    // The same, for what starts with Esc: Esc alone, a CSI, SS3 or mouse sequence, or an
+    // Alt chord.
+    std::size_t DecodeEscape(bool final, std::vector<InputEvent>& out);
+    std::size_t DecodeSequence(bool final, std::vector<InputEvent>& out);
+    std::size_t DecodeAltChord(bool final, std::vector<InputEvent>& out);
+    // A UTF-8 character: its lead byte and the continuation bytes that follow it.
+    std::size_t DecodeCharacter(bool final, std::vector<InputEvent>& out);
+
     // Drops the buffered bytes of a junk sequence up to and with its final byte.
     std::size_t SkipJunk();
 
