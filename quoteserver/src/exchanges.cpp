@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 
+#include "holidays.h"
 #include "market_time.h"
 
 namespace quotes {
@@ -72,8 +73,12 @@ constexpr std::array kMarkets = {
     Market{"=X", "Currencies", 0, H(0), H(23, 59), kMondayToFriday, 1, "USD", "CCY"},
 };
 
-bool Trades(const Market& market, std::int64_t day) {
+bool TradingWeekday(const Market& market, std::int64_t day) {
     return (market.tradingDays >> Weekday(day)) & 1;
+}
+
+bool Trades(const Market& market, std::int64_t day) {
+    return TradingWeekday(market, day) && !IsHoliday(market, day);
 }
 
 // Trading days before `day`, counted from a Sunday long before any session that matters.
@@ -83,8 +88,10 @@ std::int64_t SessionsBefore(const Market& market, std::int64_t day) {
     const std::int64_t weeks = since >= 0 ? since / 7 : (since - 6) / 7;
     const int perWeek = std::popcount(market.tradingDays);
     std::int64_t count = weeks * perWeek;
-    for (std::int64_t d = kSunday + weeks * 7; d < day; ++d) count += Trades(market, d) ? 1 : 0;
-    return count;
+    for (std::int64_t d = kSunday + weeks * 7; d < day; ++d) {
+        count += TradingWeekday(market, d) ? 1 : 0;
+    }
+    return count - HolidaysBefore(market, day);
 }
 
 }  // namespace
@@ -119,12 +126,18 @@ SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
 }
 
 std::int64_t SessionDay(const Market& market, std::int64_t session) {
-    // Walk from an estimate; sessions are dense enough that this takes a few steps.
+    // Jump by whole weeks while far off (holidays make the first estimate early), then walk.
     const int perWeek = std::popcount(market.tradingDays);
     std::int64_t day = -4 + session / perWeek * 7;
-    while (SessionsBefore(market, day) > session) day -= 7;
-    while (!(Trades(market, day) && SessionsBefore(market, day) == session)) ++day;
-    return day;
+    for (;;) {
+        const std::int64_t behind = session - SessionsBefore(market, day);
+        if (behind == 0 && Trades(market, day)) return day;
+        if (behind > perWeek || behind < -perWeek) {
+            day += behind / perWeek * 7;
+        } else {
+            day += behind >= 0 ? 1 : -1;
+        }
+    }
 }
 
 }  // namespace quotes

@@ -1,6 +1,7 @@
 #include "history.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "instruments.h"
@@ -24,21 +25,26 @@ std::optional<int> Number(std::string_view query, std::string_view key) {
     return value;
 }
 
-// The day the keys name (month zero-based); nothing when one is missing or out of range.
+// A day before any the service has: clients ask for "c=1900" to get all there is.
+constexpr std::int64_t kBeforeEverything = -1;
+
+// The day the keys name (month zero-based); nothing when one is missing or out of range. A
+// year before 1970 is the beginning of time.
 std::optional<std::int64_t> Day(std::string_view query, const char* month, const char* day,
                                 const char* year) {
     const auto m = Number(query, month), d = Number(query, day), y = Number(query, year);
-    if (!m || !d || !y || *m > 11 || *d < 1 || *d > 31 || *y < 1970 || *y > 2200)
-        return std::nullopt;
+    if (y && *y < 1970) return kBeforeEverything;
+    if (!m || !d || !y || *m > 11 || *d < 1 || *d > 31 || *y > 2200) return std::nullopt;
     return DaysFromCivil({*y, *m + 1, *d});
 }
 
-enum class Interval { day, week, month };
+enum class Interval { day, week, month, dividends };
 
 Interval IntervalOf(std::string_view query) {
     const auto g = QueryValue(query, "g");
     if (g && *g == "w") return Interval::week;
     if (g && *g == "m") return Interval::month;
+    if (g && *g == "v") return Interval::dividends;
     return Interval::day;
 }
 
@@ -89,6 +95,29 @@ void AppendRow(std::string& out, const DayBar& bar, int decimals) {
     out += '\n';
 }
 
+// One row per quarterly dividend gone ex within [first, last], newest first: a quarter of the
+// year's dividend that `d` shows, in the line's unit, with the six decimals of the era.
+std::string DividendTable(const Quote& quote, std::int64_t first, std::int64_t last) {
+    std::string table = kDividendHeader;
+    if (!quote.fundamentals || !quote.fundamentals->dividend) return table;
+    const double yearly =
+        std::round(*quote.fundamentals->dividend * quote.quoteUnitsPerMoney * 100);
+    const double quarter = std::round(yearly * 100 / 4) / 10000;
+    // No dividend goes ex after the quote's own trade date.
+    std::int64_t day = std::min(last, DaysFromCivil(quote.tradeDate));
+    for (;;) {
+        const std::int64_t ex =
+            DaysFromCivil(LastDividendDates(*quote.fundamentals, CivilFromDays(day)).exDividend);
+        if (ex < first) break;
+        AppendIsoDate(table, CivilFromDays(ex));
+        table += ',';
+        AppendNumber(table, quarter, 4);
+        table += "00\n";
+        day = ex - 1;
+    }
+    return table;
+}
+
 }  // namespace
 
 std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utcSeconds) {
@@ -101,9 +130,12 @@ std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utc
     std::int64_t first = Day(query, "a", "b", "c").value_or(last - 365);
     first = std::max(first, last - kHistoryDays);
 
-    const int decimals = SimulateQuote(*instrument, utcSeconds).decimals;
+    const Quote quote = SimulateQuote(*instrument, utcSeconds);
+    const Interval interval = IntervalOf(query);
+    if (interval == Interval::dividends) return DividendTable(quote, first, last);
+    const int decimals = quote.decimals;
     const std::vector<DayBar> bars =
-        Combine(SimulateHistory(*instrument, utcSeconds, first, last), IntervalOf(query));
+        Combine(SimulateHistory(*instrument, utcSeconds, first, last), interval);
     std::string table = kHistoryHeader;
     for (auto bar = bars.rbegin(); bar != bars.rend(); ++bar) AppendRow(table, *bar, decimals);
     return table;

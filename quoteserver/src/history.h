@@ -1,8 +1,8 @@
 // Historical prices as the chart service's table.csv gave them:
 //   /table.csv?s=MSFT&a=0&b=1&c=2026&d=11&e=7&f=2026&g=d&ignore=.csv
 // a, b, c: the first day's month (zero-based), day and year; d, e, f: the last day's; g: d, w or
-// m for a row a trading day, week or month. The rows are the simulated sessions the quotes
-// come from, newest first, so that a chart and a quote agree.
+// m for a row a trading day, week or month, v for the dividends. The rows are the simulated
+// sessions the quotes come from, newest first, so that a chart and a quote agree.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,7 @@ namespace quotes {
 
 inline constexpr const char* kHistoryPath = "/table.csv";
 inline constexpr const char* kHistoryHeader = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+inline constexpr const char* kDividendHeader = "Date,Dividends\n";
 // The longest history one request gets, in days before its last day.
 inline constexpr int kHistoryDays = 5 * 366;
 

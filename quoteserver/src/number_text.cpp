@@ -60,28 +60,20 @@ void AppendPercent(std::string& out, double value) {
     out += '%';
 }
 
-void AppendSharesOutstanding(std::string& out, double shares) {
-    std::string digits;
-    AppendDigits(digits, static_cast<unsigned long long>(shares));
-    std::string text;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
-        text += digits[i];
+void AppendShareCount(std::string& out, double shares) {
+    if (!(shares >= 0 && shares < 9e17)) {
+        out += kNotAvailable;
+        return;
     }
-    if (text.size() < 15) out.append(15 - text.size(), ' ');
-    out += text;
+    AppendDigits(out, static_cast<unsigned long long>(std::llround(shares)));
 }
 
 void AppendBigMoney(std::string& out, double value) {
-    // Trillions keep two decimals, as "1.03T"; the others one.
-    if (std::fabs(value) >= 1e12) {
-        AppendNumber(out, value / 1e12, 2);
-        out += 'T';
-    } else if (std::fabs(value) >= 1e9) {
-        AppendNumber(out, value / 1e9, 1);
+    if (std::fabs(value) >= 1e9) {
+        AppendNumber(out, value / 1e9, 2);
         out += 'B';
     } else {
-        AppendNumber(out, value / 1e6, 1);
+        AppendNumber(out, value / 1e6, 2);
         out += 'M';
     }
 }
@@ -106,14 +98,6 @@ void AppendTradeTime(std::string& out, int minuteOfDay) {
     out += ':';
     AppendDigits(out, static_cast<unsigned>(minuteOfDay % 60), 2);
     out += hour < 12 ? "am" : "pm";
-}
-
-void AppendMonthDay(std::string& out, const CivilDate& d) {
-    static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    out += kMonths[(d.month - 1) % 12];
-    out += ' ';
-    AppendDigits(out, static_cast<unsigned>(d.day));
 }
 
 void AppendIsoDate(std::string& out, const CivilDate& d) {

@@ -20,15 +20,16 @@ void AppendNumber(std::string& out, double value, int decimals);
 void AppendSigned(std::string& out, double value, int decimals);
 // A signed percentage: "+1.53%", "-0.71%", "0.00%".
 void AppendPercent(std::string& out, double value);
-// Thousands separators and leading spaces to 15 characters: "  4,736,000,000".
-void AppendSharesOutstanding(std::string& out, double shares);
-// Millions, billions and trillions: "10.9M", "280.5B", "1.03T".
+// A count of shares as bare digits, "4731000000": a separator would split the value into
+// several fields for every CSV reader.
+void AppendShareCount(std::string& out, double shares);
+// Millions and billions with two decimals: "537.69M", "165.77B", "-363.25M"; a thousand
+// billions stay billions ("1030.00B"), as no client of the service reads a "T".
 void AppendBigMoney(std::string& out, double value);
 void AppendQuoted(std::string& out, std::string_view text);
-// "12/1/2006", "4:00pm", "Nov 14", "2006-12-01".
+// "12/1/2006", "4:00pm", "2006-12-01".
 void AppendTradeDate(std::string& out, const CivilDate& date);
 void AppendTradeTime(std::string& out, int minuteOfDay);
-void AppendMonthDay(std::string& out, const CivilDate& date);
 void AppendIsoDate(std::string& out, const CivilDate& date);
 
 }  // namespace quotes

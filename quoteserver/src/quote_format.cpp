@@ -23,7 +23,7 @@ std::string SafeEcho(const std::string& symbol) {
 }
 
 void AppendNotAvailable(std::string& out, const TagInfo* tag) {
-    if (tag && tag->text) {
+    if (tag && tag->QuotedNotAvailable()) {
         AppendQuoted(out, kNotAvailable);
     } else {
         out += kNotAvailable;
@@ -46,6 +46,8 @@ void AppendUnknown(std::string& out, const TagInfo* tag, const std::string& echo
         AppendQuoted(out, echo);
     } else if (name == "l1") {
         out += "0.00";
+    } else if (name == "a2") {
+        out += '0';
     } else if (name == "e1") {
         AppendNoSuchTicker(out, echo);
     } else {
@@ -59,13 +61,13 @@ void AppendKnown(std::string& out, const TagInfo* tag, const TagContext& context
         return;
     }
     const std::size_t mark = out.size();
-    if (tag->text) out += '"';
+    if (tag->QuotedValue()) out += '"';
     if (!tag->write(out, context)) {
         out.resize(mark);
         AppendNotAvailable(out, tag);
         return;
     }
-    if (tag->text) out += '"';
+    if (tag->QuotedValue()) out += '"';
 }
 
 void AppendLine(std::string& out, const std::string& symbol, const TagList& tags,

@@ -7,22 +7,23 @@
 namespace quotes {
 namespace {
 
-constexpr bool kText = true;
-constexpr bool kNumber = false;
+constexpr TagForm kText = TagForm::text;
+constexpr TagForm kNumber = TagForm::number;
+constexpr TagForm kDate = TagForm::date;
 
 using namespace tags;
 
 // The protocol's list of tags. Those without a writer are the realtime and portfolio ones,
-// which the service left N/A, and the sizes of the last trade and of the book.
+// which the service left N/A.
 constexpr std::array kTags = {
     TagInfo{"a", kNumber, Ask},
     TagInfo{"a2", kNumber, AverageVolume},
-    TagInfo{"a5", kNumber, nullptr},
+    TagInfo{"a5", kNumber, AskSize},
     TagInfo{"b", kNumber, Bid},
     TagInfo{"b2", kNumber, nullptr},
     TagInfo{"b3", kNumber, nullptr},
     TagInfo{"b4", kNumber, BookValue},
-    TagInfo{"b6", kNumber, nullptr},
+    TagInfo{"b6", kNumber, BidSize},
     TagInfo{"c", kText, ChangeAndPercent},
     TagInfo{"c1", kNumber, Change},
     TagInfo{"c3", kNumber, nullptr},
@@ -57,7 +58,7 @@ constexpr std::array kTags = {
     TagInfo{"j6", kNumber, FromYearLowPercent},
     TagInfo{"k1", kText, nullptr},
     TagInfo{"k2", kText, nullptr},
-    TagInfo{"k3", kNumber, nullptr},
+    TagInfo{"k3", kNumber, LastTradeSize},
     TagInfo{"k4", kNumber, FromYearHigh},
     TagInfo{"k5", kNumber, FromYearHighPercent},
     TagInfo{"l", kText, LastTradeWithTime},
@@ -80,9 +81,9 @@ constexpr std::array kTags = {
     TagInfo{"p2", kText, ChangePercent},
     TagInfo{"p5", kNumber, PriceSales},
     TagInfo{"p6", kNumber, PriceBook},
-    TagInfo{"q", kText, ExDividendDate},
+    TagInfo{"q", kDate, ExDividendDate},
     TagInfo{"r", kNumber, PriceEarnings},
-    TagInfo{"r1", kText, DividendPayDate},
+    TagInfo{"r1", kDate, DividendPayDate},
     TagInfo{"r2", kNumber, nullptr},
     TagInfo{"r5", kNumber, PriceEarningsGrowth},
     TagInfo{"r6", kNumber, PriceEstimateThisYear},

@@ -77,7 +77,9 @@ Reply Respond(std::string_view method, std::string_view target, std::int64_t now
     const std::string_view path = PathPart(*origin);
     const std::string_view query = QueryPart(*origin);
     // Nothing is served from files; a path is only ever compared with the fixed routes.
-    if (path == kQuotePath) return QuoteReply(query, now);
+    if (path == kQuotePath || path == kQuotePathSingular || path == kQuotePathBare) {
+        return QuoteReply(query, now);
+    }
     if (path == kHistoryPath) return HistoryReply(query, now);
     if (path == "/raw") return RawPage(query, now);
     if (path == "/palm/marketwatch/overview.asp") return Html(200, OverviewPage(now));

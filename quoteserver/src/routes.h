@@ -9,6 +9,9 @@
 namespace quotes {
 
 inline constexpr const char* kQuotePath = "/d/quotes.csv";
+// The other paths clients of the service hard-coded for the same reply.
+inline constexpr const char* kQuotePathSingular = "/d/quote.csv";
+inline constexpr const char* kQuotePathBare = "/d";
 
 struct Reply {
     int status = 200;

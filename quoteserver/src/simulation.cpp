@@ -313,6 +313,14 @@ void SetVolumes(Quote& q, const Instrument& instrument, const Profile& p, const 
     const double share = at.length > 0 ? static_cast<double>(at.minute) / at.length : 1.0;
     q.volume = q.traded ? static_cast<std::uint64_t>(today * std::pow(share, 0.85)) : 0;
     q.averageVolume = static_cast<std::uint64_t>(std::llround(p.typicalVolume));
+    // Round lots of 100 shares: the book's best levels and the last print change each minute.
+    const std::int64_t minute = at.session * 1440 + at.minute;
+    const auto lots = [&](std::uint64_t place, int most) {
+        return 100 * (1 + static_cast<std::uint64_t>(Uniform(Hash(p.seed, minute, place)) * most));
+    };
+    q.bidSize = lots(11, 40);
+    q.askSize = lots(12, 40);
+    if (q.traded) q.lastTradeSize = lots(13, 10);
 }
 
 }  // namespace

@@ -25,11 +25,14 @@ struct Quote {
     double movingAverage200 = 0;  // and of the last 200
     std::optional<std::uint64_t> volume;         // none for indices and currencies
     std::optional<std::uint64_t> averageVolume;  // a session's, over the year
-    std::optional<double> eps;                   // none where no earnings are reported
-    std::optional<double> sharesOutstanding;     // none for indices, currencies, contracts
-    double quoteUnitsPerMoney = 1;               // 100 where prices are in pence or agorot
-    std::optional<Fundamentals> fundamentals;    // listed companies only
-    bool traded = true;                          // false: no trade yet in this session
+    std::optional<std::uint64_t> bidSize;        // the lots at the best bid and ask, and of
+    std::optional<std::uint64_t> askSize;        // the last trade: stocks only
+    std::optional<std::uint64_t> lastTradeSize;
+    std::optional<double> eps;                 // none where no earnings are reported
+    std::optional<double> sharesOutstanding;   // none for indices, currencies, contracts
+    double quoteUnitsPerMoney = 1;             // 100 where prices are in pence or agorot
+    std::optional<Fundamentals> fundamentals;  // listed companies only
+    bool traded = true;                        // false: no trade yet in this session
     bool marketOpen = false;
     std::int64_t session = 0;  // the trading-day number of the quote's session
     CivilDate tradeDate{1970, 1, 1};

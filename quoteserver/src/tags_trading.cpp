@@ -17,6 +17,12 @@ bool Difference(std::string& out, const TagContext& c, double from) {
     return true;
 }
 
+// How far the price is from a reference: bare when above it, "-3.40" below.
+bool Distance(std::string& out, const TagContext& c, double from) {
+    AppendNumber(out, c.quote.last - from, c.quote.decimals);
+    return true;
+}
+
 bool PercentFrom(std::string& out, const TagContext& c, double from) {
     if (!(from > 0)) return false;
     AppendPercent(out, (c.quote.last - from) / from * 100);
@@ -110,7 +116,7 @@ bool YearRange(std::string& out, const TagContext& c) {
 }
 
 bool FromYearLow(std::string& out, const TagContext& c) {
-    return Difference(out, c, c.quote.yearLow);
+    return Distance(out, c, c.quote.yearLow);
 }
 
 bool FromYearLowPercent(std::string& out, const TagContext& c) {
@@ -134,7 +140,7 @@ bool Average200(std::string& out, const TagContext& c) {
 }
 
 bool FromAverage200(std::string& out, const TagContext& c) {
-    return Difference(out, c, c.quote.movingAverage200);
+    return Distance(out, c, c.quote.movingAverage200);
 }
 
 bool FromAverage200Percent(std::string& out, const TagContext& c) {
@@ -142,7 +148,7 @@ bool FromAverage200Percent(std::string& out, const TagContext& c) {
 }
 
 bool FromAverage50(std::string& out, const TagContext& c) {
-    return Difference(out, c, c.quote.movingAverage50);
+    return Distance(out, c, c.quote.movingAverage50);
 }
 
 bool FromAverage50Percent(std::string& out, const TagContext& c) {
@@ -159,6 +165,28 @@ bool AverageVolume(std::string& out, const TagContext& c) {
     if (!c.quote.averageVolume) return false;
     AppendDigits(out, *c.quote.averageVolume);
     return true;
+}
+
+namespace {
+
+bool Count(std::string& out, const std::optional<std::uint64_t>& value) {
+    if (!value) return false;
+    AppendDigits(out, *value);
+    return true;
+}
+
+}  // namespace
+
+bool BidSize(std::string& out, const TagContext& c) {
+    return Count(out, c.quote.bidSize);
+}
+
+bool AskSize(std::string& out, const TagContext& c) {
+    return Count(out, c.quote.askSize);
+}
+
+bool LastTradeSize(std::string& out, const TagContext& c) {
+    return Count(out, c.quote.lastTradeSize);
 }
 
 // Indices have no book to bid or ask in.
