@@ -38,7 +38,7 @@ std::optional<std::int64_t> Day(std::string_view query, const char* month, const
     return DaysFromCivil({*y, *m + 1, *d});
 }
 
-enum class Interval { day, week, month, dividends };
+using Interval = HistoryInterval;
 
 Interval IntervalOf(std::string_view query) {
     const auto g = QueryValue(query, "g");
@@ -120,18 +120,26 @@ std::string DividendTable(const Quote& quote, std::int64_t first, std::int64_t l
 
 }  // namespace
 
+HistoryRange ReadHistoryRange(std::string_view query, std::int64_t today) {
+    HistoryRange range;
+    range.lastDay = std::min(Day(query, "d", "e", "f").value_or(today), today);
+    range.firstDay = Day(query, "a", "b", "c").value_or(range.lastDay - 365);
+    range.firstDay = std::max(range.firstDay, range.lastDay - kHistoryDays);
+    range.interval = IntervalOf(query);
+    return range;
+}
+
 std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utcSeconds) {
     const auto s = QueryValue(query, "s");
     const Instrument* instrument = s ? LookupInstrument(PercentDecode(*s)) : nullptr;
     if (!instrument) return std::nullopt;
     const std::int64_t local = utcSeconds + instrument->market->utcOffsetMinutes * 60;
     const std::int64_t today = local >= 0 ? local / 86400 : (local - 86399) / 86400;
-    const std::int64_t last = std::min(Day(query, "d", "e", "f").value_or(today), today);
-    std::int64_t first = Day(query, "a", "b", "c").value_or(last - 365);
-    first = std::max(first, last - kHistoryDays);
+    const HistoryRange range = ReadHistoryRange(query, today);
+    const std::int64_t first = range.firstDay, last = range.lastDay;
+    const Interval interval = range.interval;
 
     const Quote quote = SimulateQuote(*instrument, utcSeconds);
-    const Interval interval = IntervalOf(query);
     if (interval == Interval::dividends) return DividendTable(quote, first, last);
     const int decimals = quote.decimals;
     const std::vector<DayBar> bars =

@@ -18,6 +18,18 @@ inline constexpr const char* kDividendHeader = "Date,Dividends\n";
 // The longest history one request gets, in days before its last day.
 inline constexpr int kHistoryDays = 5 * 366;
 
+// What a history query asks for: its days (local days since 1970-01-01) and the row kind.
+enum class HistoryInterval { day, week, month, dividends };
+struct HistoryRange {
+    std::int64_t firstDay = 0;
+    std::int64_t lastDay = 0;
+    HistoryInterval interval = HistoryInterval::day;
+};
+// The range of a query on the day `today`: a missing last day is today, a missing first day a
+// year before the last, a first year before 1970 the earliest there is; never more than
+// kHistoryDays, never after today.
+HistoryRange ReadHistoryRange(std::string_view query, std::int64_t today);
+
 // The table for the query; nothing for a symbol the service does not know.
 std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utcSeconds);
 

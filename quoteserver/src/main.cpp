@@ -7,8 +7,14 @@
 #include <string>
 #include <thread>
 
+#include <sys/stat.h>
+
+#include <memory>
+#include <mutex>
+
 #include "market_time.h"
 #include "service.h"
+#include "source_setup.h"
 
 namespace {
 
@@ -19,6 +25,21 @@ const char* const kUsage =
     "  --clock TIME      fix the market time: 2026-12-07T15:30:00Z or epoch seconds\n"
     "  --quiet           no request log on stderr\n"
     "  --threads N       worker threads (default 8)\n"
+    "quote sources:\n"
+    "  --source LIST     where quotes come from, a failover chain of comma-separated names:\n"
+    "                      simulated   the bundled simulated market (the default; offline)\n"
+    "                      yahoo       Yahoo Finance, no key; 30 calls a minute\n"
+    "                      finnhub     Finnhub, US listings, needs FINNHUB_API_KEY; 50 a minute\n"
+    "                      twelvedata  Twelve Data, US listings, needs TWELVEDATA_API_KEY; 7 a "
+    "minute\n"
+    "                    a symbol the first cannot answer (down, limited, no data) goes to the\n"
+    "                    next; when all fail, the last quote held is served as it is, else 503\n"
+    "  --upstream NAME=URL  a live source's base URL instead of its public hosts (a mirror)\n"
+    "  --config FILE     the file of keys (default $XDG_CONFIG_HOME/tickwell/quotes.conf):\n"
+    "                    lines FINNHUB_API_KEY=... and TWELVEDATA_API_KEY=...; the environment "
+    "wins\n"
+    "  --max-age SECONDS how long a live quote is served from the cache (default 30)\n"
+    "  GET /status       each source's state, calls, cache entries and hits\n"
     "fault modes, for testing clients (quote replies only):\n"
     "  --delay MS        wait MS milliseconds before answering\n"
     "  --close-mid-body  send half of the announced body, then close the connection\n"
@@ -41,12 +62,55 @@ bool ParseNumber(const char* text, int low, int high, int& out) {
     return true;
 }
 
+bool ParseUpstream(const std::string& text, quotes::SourceOptions& sources) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        std::fprintf(stderr, "tickwell-quotes: --upstream takes NAME=URL\n");
+        return false;
+    }
+    sources.upstreams[text.substr(0, equals)] = text.substr(equals + 1);
+    return true;
+}
+
+bool ParseConfig(const char* path, quotes::SourceOptions& sources) {
+    struct stat info {};
+    if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fprintf(stderr, "tickwell-quotes: cannot read --config '%s'\n", path);
+        return false;
+    }
+    sources.configPath = path;
+    return true;
+}
+
+// The options of the quote sources; false (after a message) when one is wrong, and `taken`
+// false when the word is none of theirs.
+bool ParseSourceOption(const std::string& arg, const char* value, quotes::SourceOptions& sources,
+                       bool& taken, int& i) {
+    taken = value != nullptr;
+    if (arg == "--source" && value) {
+        ++i;
+        sources.names = quotes::SplitNames(value);
+        return true;
+    }
+    if (arg == "--upstream" && value) return ++i, ParseUpstream(value, sources);
+    if (arg == "--config" && value) return ++i, ParseConfig(value, sources);
+    if (arg == "--max-age" && value)
+        return ++i, ParseNumber(value, 0, 86400, sources.maxAgeSeconds);
+    taken = false;
+    return true;
+}
+
 // Reads the command line; false (after a message) when it is wrong.
-bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options) {
+bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options,
+                  quotes::SourceOptions& sources) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         auto& f = options.faults;
+        bool taken = false;
+        if (!ParseSourceOption(arg, hasValue ? argv[i + 1] : nullptr, sources, taken, i))
+            return false;
+        if (taken) continue;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             std::exit(0);
@@ -91,11 +155,29 @@ bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options) {
     return true;
 }
 
+// The request log's lines of upstream calls, on stderr beside the service's own.
+void LogLine(const std::string& line) {
+    static std::mutex mutex;
+    std::lock_guard<std::mutex> lock(mutex);
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     quotes::ServiceOptions options;
-    if (!ParseOptions(argc, argv, options)) return 2;
+    quotes::SourceOptions sourceOptions;
+    if (!ParseOptions(argc, argv, options, sourceOptions)) return 2;
+    if (!options.quiet) sourceOptions.log = LogLine;
+    quotes::SourceSetup setup;
+    std::string error, warning;
+    const std::unique_ptr<quotes::SourceChain> sources = setup.Build(sourceOptions, error, warning);
+    if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+    if (!sources) {
+        std::fprintf(stderr, "tickwell-quotes: %s\n", error.c_str());
+        return 2;
+    }
+    options.sources = sources.get();
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server.
     sigset_t stopSignals;

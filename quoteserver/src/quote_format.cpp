@@ -10,18 +10,6 @@ namespace {
 
 using TagList = std::vector<const TagInfo*>;  // null: a tag the protocol never had
 
-// What a reply may echo of a requested symbol: printable ASCII without a double quote, a
-// backslash or a comma (each becomes "?"), so that an echo can neither end its text or line
-// early nor read as an escape or a field's end to a CSV-era reader.
-std::string SafeEcho(const std::string& symbol) {
-    std::string echo;
-    for (char c : symbol.substr(0, 32)) {
-        const bool safe = c > 0x20 && c < 0x7F && c != '"' && c != '\\' && c != ',';
-        echo += safe ? c : '?';
-    }
-    return echo;
-}
-
 void AppendNotAvailable(std::string& out, const TagInfo* tag) {
     if (tag && tag->QuotedNotAvailable()) {
         AppendQuoted(out, kNotAvailable);
@@ -70,15 +58,19 @@ void AppendKnown(std::string& out, const TagInfo* tag, const TagContext& context
     if (tag->QuotedValue()) out += '"';
 }
 
+void AppendUnknownLine(std::string& out, const std::string& symbol, const TagList& tags) {
+    const std::string echo = SafeEcho(symbol);
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendUnknown(out, tags[i], echo);
+    }
+}
+
 void AppendLine(std::string& out, const std::string& symbol, const TagList& tags,
                 std::int64_t utcSeconds) {
     const Instrument* instrument = LookupInstrument(symbol);
     if (!instrument) {
-        const std::string echo = SafeEcho(symbol);
-        for (std::size_t i = 0; i < tags.size(); ++i) {
-            if (i > 0) out += ',';
-            AppendUnknown(out, tags[i], echo);
-        }
+        AppendUnknownLine(out, symbol, tags);
         return;
     }
     const Quote quote = SimulateQuote(*instrument, utcSeconds);
@@ -97,6 +89,24 @@ TagList TagsOf(const std::vector<std::string>& names) {
 }
 
 }  // namespace
+
+// What a reply may echo of a requested symbol: printable ASCII without a double quote, a
+// backslash or a comma (each becomes "?"), so that an echo can neither end its text or line
+// early nor read as an escape or a field's end to a CSV-era reader.
+std::string SafeEcho(const std::string& symbol) {
+    std::string echo;
+    for (char c : symbol.substr(0, 32)) {
+        const bool safe = c > 0x20 && c < 0x7F && c != '"' && c != '\\' && c != ',';
+        echo += safe ? c : '?';
+    }
+    return echo;
+}
+
+std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags) {
+    std::string line;
+    AppendUnknownLine(line, symbol, TagsOf(tags));
+    return line;
+}
 
 std::string FormatQuoteLine(const std::string& symbol, const std::vector<std::string>& tags,
                             std::int64_t utcSeconds) {

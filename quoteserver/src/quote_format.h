@@ -17,5 +17,9 @@ std::string FormatQuoteReply(const std::vector<std::string>& symbols,
 // One line, without its CR LF; unknown symbols get the historical N/A line.
 std::string FormatQuoteLine(const std::string& symbol, const std::vector<std::string>& tags,
                             std::int64_t utcSeconds);
+// The line of a symbol no source knows: the echo, 0.00, the error text, N/A.
+std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags);
+// What a reply may echo of a requested symbol (see quote_format.cpp).
+std::string SafeEcho(const std::string& symbol);
 
 }  // namespace quotes

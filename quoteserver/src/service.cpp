@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "routes.h"
+#include "source_chain.h"
 
 namespace quotes {
 namespace {
@@ -83,7 +84,9 @@ struct QuoteService::Impl {
     }
 
     void Handle(const httplib::Request& req, httplib::Response& res) {
-        Reply reply = Respond(req.method, req.target, Now());
+        Reply reply = options.sources ? Respond(req.method, req.target, Now(), *options.sources)
+                                      : Respond(req.method, req.target, Now());
+        if (!reply.location.empty()) res.set_header("Location", reply.location);
         if (reply.isQuotes) Disturb(options.faults, reply);
         res.status = reply.status;
         if (reply.isQuotes && (options.faults.closeMidBody || options.faults.trickle)) {

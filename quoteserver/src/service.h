@@ -9,6 +9,8 @@
 
 namespace quotes {
 
+class SourceChain;
+
 struct FaultModes {
     int delayMs = 0;            // wait before answering
     bool closeMidBody = false;  // announce the whole body, send half, close
@@ -26,6 +28,8 @@ struct ServiceOptions {
     bool quiet = false;
     int threads = 8;
     FaultModes faults;
+    SourceChain* sources =
+        nullptr;  // where quotes come from (not owned); the simulated market when null
 };
 
 class QuoteService {

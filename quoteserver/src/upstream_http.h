@@ -1,0 +1,46 @@
+// The relay's HTTP client for the live quote sources: HTTPS (or plain HTTP to a mirror or a
+// test's fake), connections kept alive between calls, several calls at once, every call
+// bounded in time and size. The only file that sees libcurl is upstream_http.cpp.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quotes {
+
+inline constexpr int kUpstreamConnectSeconds = 5;
+inline constexpr int kUpstreamTotalSeconds = 10;  // the viewer's own read time-out is longer
+inline constexpr std::size_t kUpstreamMostBody = 2 * 1024 * 1024;
+inline constexpr int kUpstreamMostAtOnce = 8;
+
+struct UpstreamRequest {
+    std::string url;
+    std::vector<std::string> headers;  // "Name: value"
+};
+
+struct UpstreamResponse {
+    int status = 0;  // 0: no answer (refused, timed out, cut, too large)
+    std::string body;
+    std::vector<std::string> cookies;  // "name=value" of each Set-Cookie
+    std::optional<int> retryAfterSeconds;
+    long milliseconds = 0;
+    std::string error;  // why there is no answer
+};
+
+class UpstreamHttp {
+public:
+    virtual ~UpstreamHttp() = default;
+    // Every request at once (at most kUpstreamMostAtOnce in flight); answers in their order.
+    virtual std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests) = 0;
+    UpstreamResponse Get(const UpstreamRequest& request) { return Fetch({request}).front(); }
+};
+
+std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds);
+
+// Percent-encodes everything but letters, digits and "-._~", so that a symbol can neither add a
+// query key nor reach another path.
+std::string UrlEncode(const std::string& text);
+
+}  // namespace quotes

@@ -1,0 +1,274 @@
+// The relay of live sources against a fake upstream that answers with recorded bodies: every
+// tag of the recorded quotes, the fallbacks, failover, coalescing, limits and back-off counted
+// in calls on a clock of the test's own, stale answers, encoding and keys.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "keyed_sources.h"
+#include "routes.h"
+#include "source_chain.h"
+#include "support/fake_upstream.h"
+#include "yahoo_source.h"
+
+namespace {
+
+using tickwell_test::FakeUpstream;
+using tickwell_test::UpstreamFault;
+
+class RelayTest : public ::testing::Test {
+protected:
+    quotes::RelayContext Context(int maxAge = 30) {
+        return {http_.get(), [this] { return ms_.load(); },
+                [this](const std::string& line) {
+                    std::lock_guard<std::mutex> lock(logMutex_);
+                    log_.push_back(line);
+                },
+                maxAge};
+    }
+    std::unique_ptr<quotes::QuoteSource> Yahoo(int callsPerMinute = 30) {
+        return std::make_unique<quotes::YahooSource>(
+            Context(), quotes::YahooHosts{upstream_.url(), upstream_.url(), "https://pages"},
+            callsPerMinute);
+    }
+    std::unique_ptr<quotes::QuoteSource> Finnhub() {
+        return std::make_unique<quotes::FinnhubSource>(Context(), upstream_.url(),
+                                                       tickwell_test::kFakeKey);
+    }
+    std::unique_ptr<quotes::QuoteSource> TwelveData() {
+        return std::make_unique<quotes::TwelveDataSource>(Context(), upstream_.url(),
+                                                          tickwell_test::kFakeKey);
+    }
+    static std::shared_ptr<quotes::SourceChain> Chain(std::unique_ptr<quotes::QuoteSource> a,
+                                                      std::unique_ptr<quotes::QuoteSource> b = {}) {
+        std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
+        sources.push_back(std::move(a));
+        if (b) sources.push_back(std::move(b));
+        return std::make_shared<quotes::SourceChain>(std::move(sources));
+    }
+    quotes::Reply Ask(quotes::SourceChain& chain, const std::string& symbols,
+                      const std::string& tags) {
+        return quotes::Respond("GET", "/d/quotes.csv?s=" + symbols + "&f=" + tags, 0, chain);
+    }
+    void Advance(int seconds) { ms_ += std::int64_t{seconds} * 1000; }
+
+    FakeUpstream upstream_;
+    std::unique_ptr<quotes::UpstreamHttp> http_ = quotes::MakeUpstreamHttp(2);
+    std::atomic<std::int64_t> ms_{1'000'000};
+    std::mutex logMutex_;
+    std::vector<std::string> log_;
+};
+
+const char* const kUnknownXqzw =
+    "\"XQZW\",0.00,\"No such ticker symbol. <a href=\"/l\">Try Symbol Lookup</a> (Look up: <a "
+    "href=\"/l?s=XQZW\">XQZW</a>)\"\r\n";
+
+TEST_F(RelayTest, EveryTagOfTheRecordedV7Quotes) {
+    auto chain = Chain(Yahoo());
+    // MSFT as recorded: each tag's text made from the JSON's value.
+    const std::pair<const char*, const char*> msft[] = {
+        {"s", "\"MSFT\""},
+        {"n", "\"Microsoft Corporation\""},
+        {"l1", "541.55"},
+        {"p", "542.07"},
+        {"o", "544.94"},
+        {"g", "536.73"},
+        {"h", "546.27"},
+        {"m", "\"536.73 - 546.27\""},
+        {"j", "344.79"},
+        {"k", "555.45"},
+        {"w", "\"344.79 - 555.45\""},
+        {"c1", "-0.52"},
+        {"p2", "\"-0.10%\""},
+        {"c", "\"-0.52 - -0.10%\""},
+        {"v", "33295714"},
+        {"a2", "20534825"},
+        {"b", "540.89"},
+        {"a", "542.56"},
+        {"d1", "\"10/29/2025\""},
+        {"t1", "\"4:00pm\""},
+        {"l", "\"4:00pm - <b>541.55</b>\""},
+        {"c4", "\"USD\""},
+        {"x", "\"NMS\""},
+        {"e1", "\"N/A\""},
+        {"e", "13.66"},
+        {"r", "39.64"},
+        {"e7", "15.54"},
+        {"e8", "14.95"},
+        {"r6", "34.85"},
+        {"b4", "46.20"},
+        {"p6", "11.72"},
+        {"d", "3.64"},
+        {"y", "0.67"},
+        {"r1", "\"12/11/2025\""},
+        {"q", "N/A"},
+        {"j1", "4025.39B"},
+        {"j2", "7433087554"},
+        {"m3", "512.52"},
+        {"m4", "459.51"},
+        {"m5", "82.04"},
+        {"m6", "+17.85%"},
+        {"m7", "29.03"},
+        {"m8", "+5.66%"},
+        {"j5", "196.76"},
+        {"j6", "+57.07%"},
+        {"k4", "-13.90"},
+        {"k5", "-2.50%"},
+        {"n4", "\"N/A\""},
+        {"k3", "N/A"},
+    };
+    std::string tags, expected;
+    for (const auto& [tag, text] : msft) {
+        tags += tag;
+        expected += (expected.empty() ? "" : ",") + std::string(text);
+    }
+    const quotes::Reply reply = Ask(*chain, "MSFT,AAPL", tags);
+    ASSERT_EQ(reply.status, 200) << reply.body;
+    EXPECT_EQ(reply.body.substr(0, reply.body.find("\r\n")), expected);
+    EXPECT_EQ(Ask(*chain, "AAPL", "sl1pc1p2j1j2").body,
+              "\"AAPL\",269.70,269.00,+0.70,\"+0.26%\",4002.45B,14840390000\r\n");
+    EXPECT_EQ(upstream_.Calls("/v7/finance/quote"), 1);  // the second answer came from the cache
+}
+
+TEST_F(RelayTest, ACrumbRefusedIsRenewedOnceAndAFailingV7FallsBackToCharts) {
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::unauthorized);
+    auto chain = Chain(Yahoo());
+    EXPECT_EQ(Ask(*chain, "AAPL", "sl1").body, "\"AAPL\",269.70\r\n");
+    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 2);
+    EXPECT_EQ(upstream_.Calls("/v7/finance/quote"), 2);
+
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::serverError);
+    auto fresh = Chain(Yahoo());
+    // The chart's previous close is its second-to-last daily close; it reports no earnings.
+    EXPECT_EQ(Ask(*fresh, "MSFT,XQZW", "sl1pghkjvej1j2").body,
+              "\"MSFT\",541.55,542.07,536.73,546.27,555.45,344.79,33295714,N/A,N/A,N/A\r\n"
+              "\"XQZW\",0.00,N/A,N/A,N/A,N/A,N/A,N/A,N/A,N/A,N/A\r\n");
+    EXPECT_EQ(upstream_.Calls("/v8/finance/chart/"), 2);  // one each, at once
+}
+
+TEST_F(RelayTest, UnknownSymbolsAnswerAsTheSimulatedMarketDoes) {
+    for (auto chain : {Chain(Yahoo()), Chain(Finnhub())}) {
+        EXPECT_EQ(Ask(*chain, "XQZW", "sl1e1").body, kUnknownXqzw);
+    }
+    auto twelve = Chain(TwelveData());
+    EXPECT_EQ(Ask(*twelve, "AAPL,INVALID", "sl1").body, "\"AAPL\",229.87\r\n\"INVALID\",0.00\r\n");
+}
+
+TEST_F(RelayTest, ASymbolTheFirstSourceCannotAnswerGoesToTheNext) {
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::serverError);
+    upstream_.Fail("/v8/finance/chart/", UpstreamFault::serverError);
+    auto chain = Chain(Yahoo(), Finnhub());
+    const quotes::Reply reply = Ask(*chain, "AAPL", "sl1pnj1x");
+    EXPECT_EQ(reply.body, "\"AAPL\",291.15,295.63,\"Apple Inc\",4300.00B,\"NMS\"\r\n");
+    EXPECT_EQ(upstream_.Calls("/api/v1/quote"), 1);
+}
+
+TEST_F(RelayTest, RequestsTogetherMakeOneCallAndABatchOf200MakesFour) {
+    auto chain = Chain(Yahoo());
+    std::vector<std::thread> clients;
+    std::atomic<int> answered{0};
+    for (int i = 0; i < 8; ++i) {
+        clients.emplace_back([&] { answered += Ask(*chain, "MSFT,AAPL", "sl1").status == 200; });
+    }
+    for (auto& client : clients) client.join();
+    EXPECT_EQ(answered, 8);
+    EXPECT_EQ(upstream_.Calls("/v7/finance/quote"), 1);
+
+    std::string many;
+    for (int i = 0; i < 200; ++i) many += (i ? "," : "") + std::to_string(1000 + i).insert(0, "R");
+    const quotes::Reply reply = Ask(*chain, many, "sl1");
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(upstream_.Calls("/v7/finance/quote"), 5);
+}
+
+TEST_F(RelayTest, LimitsAndBackOffAreCountedInCalls) {
+    auto chain = Chain(Yahoo(10));  // ten calls a minute: the session's two, then eight quotes
+    for (int i = 0; i < 12; ++i) Ask(*chain, "R" + std::to_string(1000 + i), "sl1");
+    EXPECT_EQ(upstream_.Calls("/"), 10);
+    EXPECT_EQ(Ask(*chain, "R2000", "l1").status, 503);  // nothing cached, no call allowed
+    Advance(6);                                         // a call's worth of tokens
+    EXPECT_EQ(Ask(*chain, "R2000", "l1").status, 200);
+
+    // Back-off on a source of ample calls: 5 s doubling, or what Retry-After says.
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::tooMany);
+    auto ample = Chain(Yahoo(1000));
+    const int waits[] = {0, 5, 10, 20};
+    for (int wait : waits) {
+        Advance(wait);
+        Ask(*ample, "R3000", "l1");
+    }
+    EXPECT_EQ(upstream_.Calls("/v7/"), 13);  // 9 before, one after each wait
+    Advance(39);
+    EXPECT_EQ(Ask(*ample, "R3000", "l1").status, 503);
+    EXPECT_EQ(upstream_.Calls("/v7/"), 13);  // 40 s not yet over
+
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::tooManyRetryAfter);
+    Advance(60);
+    Ask(*ample, "R3001", "l1");
+    Advance(119);
+    Ask(*ample, "R3001", "l1");
+    EXPECT_EQ(upstream_.Calls("/v7/"), 14);  // Retry-After: 120
+    Advance(2);
+    Ask(*ample, "R3001", "l1");
+    EXPECT_EQ(upstream_.Calls("/v7/"), 15);
+}
+
+TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
+    for (UpstreamFault fault : {UpstreamFault::consentPage, UpstreamFault::truncatedJson,
+                                UpstreamFault::hugeBody, UpstreamFault::stall}) {
+        FakeUpstream upstream;
+        upstream.Fail("/v7/", fault);
+        upstream.Fail("/v8/", fault);
+        std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
+        sources.push_back(std::make_unique<quotes::YahooSource>(
+            Context(), quotes::YahooHosts{upstream.url(), upstream.url(), ""}));
+        quotes::SourceChain chain(std::move(sources));
+        EXPECT_EQ(Ask(chain, "MSFT", "l1").status, 503) << static_cast<int>(fault);
+        const int calls = upstream.Calls("/v");
+        EXPECT_EQ(Ask(chain, "MSFT", "l1").status, 503);
+        EXPECT_EQ(upstream.Calls("/v"), calls) << "backing off";
+    }
+}
+
+TEST_F(RelayTest, WhenEverySourceFailsTheLastQuoteIsServedElse503) {
+    auto chain = Chain(Yahoo());
+    const std::string fresh = Ask(*chain, "MSFT", "sl1d1t1").body;
+    upstream_.Fail("/v7/", UpstreamFault::serverError);
+    upstream_.Fail("/v8/", UpstreamFault::serverError);
+    Advance(31);
+    EXPECT_EQ(Ask(*chain, "MSFT", "sl1d1t1").body, fresh);  // its own date and time
+    const quotes::Reply none = Ask(*chain, "MSFT,AAPL2", "sl1");
+    EXPECT_EQ(none.status, 503);
+    EXPECT_EQ(none.body, quotes::kUnavailableBody);
+}
+
+TEST_F(RelayTest, SymbolsReachTheUpstreamEncodedAndKeysNeverLeave) {
+    upstream_.Fail("/v7/", UpstreamFault::serverError);
+    auto chain = Chain(Yahoo());
+    Ask(*chain, "A%26B%3DC%2FD%23E%3FF", "sl1");
+    bool v8 = false;
+    for (const std::string& r : upstream_.Requests()) {
+        if (r.rfind("/v7/", 0) == 0) {
+            EXPECT_NE(r.find("symbols=A%26B%3DC%2FD%23E%3FF&crumb="), std::string::npos) << r;
+        }
+        v8 = v8 || r.rfind("/v8/finance/chart/A%26B%3DC%2FD%23E%3FF?range=5d&interval=1d|", 0) == 0;
+    }
+    EXPECT_TRUE(v8);
+
+    auto keyed = Chain(Finnhub(), TwelveData());
+    std::string seen = Ask(*keyed, "AAPL,XQZW,MSFT", "sl1n").body + keyed->Status();
+    upstream_.Fail("/api/", UpstreamFault::serverError);
+    upstream_.Fail("/quote", UpstreamFault::tooMany);
+    Advance(60);
+    seen += Ask(*keyed, "IBM", "sl1").body + keyed->Status();
+    for (const std::string& line : log_) seen += line + "\n";
+    EXPECT_NE(seen.find("upstream finnhub quote symbols=1 status=200"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find(tickwell_test::kFakeKey), std::string::npos) << seen;
+    for (const std::string& r : upstream_.Requests()) {
+        EXPECT_EQ(r.substr(0, r.find('|')).find(tickwell_test::kFakeKey), std::string::npos) << r;
+    }
+}
+
+}  // namespace

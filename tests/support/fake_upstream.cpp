@@ -1,0 +1,241 @@
+#include "support/fake_upstream.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+namespace tickwell_test {
+namespace {
+
+using Json = nlohmann::json;
+
+const char* const kInvalidCrumb =
+    R"({"finance":{"result":null,"error":{"code":"Unauthorized","description":"Invalid Crumb"}}})";
+const char* const kChartNotFound =
+    R"({"chart":{"result":null,"error":{"code":"Not Found","description":"No data found, symbol may be delisted"}}})";
+
+std::vector<std::string> SplitList(const std::string& list) {
+    std::vector<std::string> items;
+    std::stringstream in(list);
+    for (std::string item; std::getline(in, item, ',');) items.push_back(item);
+    return items;
+}
+
+// v7's result for the symbols: the recorded AAPL and MSFT; symbols beginning with "R1" (the
+// rows of a large portfolio) as copies of AAPL under their own symbol; nothing for the rest.
+std::string V7Body(const std::string& symbols) {
+    const Json recorded = Json::parse(RecordedBody("yahoo-quote-v7-AAPL-MSFT.json"));
+    const Json& items = recorded["quoteResponse"]["result"];
+    Json result = Json::array();
+    for (const std::string& symbol : SplitList(symbols)) {
+        for (const Json& item : items) {
+            if (item["symbol"] == symbol) result.push_back(item);
+        }
+        if (symbol.rfind("R1", 0) == 0) {
+            Json copy = items[0];
+            copy["symbol"] = symbol;
+            result.push_back(copy);
+        }
+    }
+    return Json{{"quoteResponse", {{"result", result}, {"error", nullptr}}}}.dump();
+}
+
+// Twelve Data's answer: one symbol's quote itself, several keyed by symbol; the recorded error
+// object for INVALID and one like it for any other symbol not recorded.
+std::string TwelveDataBody(const std::vector<std::string>& symbols) {
+    const Json quotes = Json::parse(RecordedBody("twelvedata-quote-batch-AAPL-MSFT.json"));
+    const Json errors = Json::parse(RecordedBody("twelvedata-batch-error-INVALID.json"));
+    Json answer = Json::object();
+    for (const std::string& symbol : symbols) {
+        if (quotes.contains(symbol)) {
+            answer[symbol] = quotes[symbol];
+        } else {
+            Json error = errors["INVALID"];
+            error["message"] = "**symbol** not found: " + symbol;
+            answer[symbol] = error;
+        }
+    }
+    return (symbols.size() == 1 ? answer[symbols[0]] : answer).dump();
+}
+
+}  // namespace
+
+std::string RecordedBody(const std::string& name) {
+    std::ifstream in(std::string(TICKWELL_UPSTREAM_SAMPLES) + "/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct FakeUpstream::Impl {
+    httplib::Server server;
+    mutable std::mutex mutex;
+    std::map<std::string, UpstreamFault> faults;
+    std::map<std::string, int> calls;
+    std::vector<std::string> requests;
+    int crumbs = 0;
+    std::string badCrumb;  // the crumb the unauthorized fault refuses
+
+    UpstreamFault FaultFor(const std::string& path) {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++calls[path];
+        for (const auto& [prefix, fault] : faults) {
+            if (path.rfind(prefix, 0) == 0) return fault;
+        }
+        return UpstreamFault::none;
+    }
+
+    void Record(const httplib::Request& req) {
+        std::string line = req.target + "|";
+        for (const auto& [name, value] : req.headers) line += name + ": " + value + "\n";
+        std::lock_guard<std::mutex> lock(mutex);
+        requests.push_back(line);
+    }
+
+    // True when the fault answered the request.
+    bool Disturb(UpstreamFault fault, const std::string& body, httplib::Response& res) {
+        switch (fault) {
+            case UpstreamFault::none: return false;
+            case UpstreamFault::unauthorized: return false;  // the crumb check answers
+            case UpstreamFault::tooMany:
+                res.status = 429;
+                res.set_content("Edge: Too Many Requests", "text/plain");
+                return true;
+            case UpstreamFault::tooManyRetryAfter:
+                res.status = 429;
+                res.set_header("Retry-After", "120");
+                res.set_content("Edge: Too Many Requests", "text/plain");
+                return true;
+            case UpstreamFault::serverError:
+                res.status = 500;
+                res.set_content("<html>500</html>", "text/html");
+                return true;
+            case UpstreamFault::stall:
+                res.set_chunked_content_provider(
+                    "application/json", [](std::size_t, httplib::DataSink&) {
+                        std::this_thread::sleep_for(std::chrono::seconds(3));
+                        return false;
+                    });
+                return true;
+            case UpstreamFault::consentPage:
+                res.set_content("<html><body>Before you continue to Yahoo</body></html>",
+                                "text/html");
+                return true;
+            case UpstreamFault::truncatedJson:
+                res.set_content(body.substr(0, body.size() / 2), "application/json");
+                return true;
+            case UpstreamFault::hugeBody:
+                res.set_content(std::string(5 * 1024 * 1024, '['), "application/json");
+                return true;
+        }
+        return false;
+    }
+
+    void Answer(const httplib::Request& req, httplib::Response& res, const std::string& body,
+                int status = 200) {
+        if (Disturb(FaultFor(req.path), body, res)) return;
+        res.status = status;
+        res.set_content(body, "application/json");
+    }
+
+    void Routes() {
+        server.set_logger(
+            [this](const httplib::Request& req, const httplib::Response&) { Record(req); });
+        server.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
+            if (Disturb(FaultFor(req.path), "", res)) return;
+            res.status = 404;
+            res.set_header("Set-Cookie", "A3=d=fakecookie; Domain=.yahoo.com; Path=/; Secure");
+            res.set_content("<html>not here</html>", "text/html");
+        });
+        server.Get(
+            "/v1/test/getcrumb", [this](const httplib::Request& req, httplib::Response& res) {
+                if (Disturb(FaultFor(req.path), "", res)) return;
+                if (req.get_header_value("Cookie").find("A3=d=fakecookie") == std::string::npos) {
+                    res.status = 401;
+                    return;
+                }
+                std::lock_guard<std::mutex> lock(mutex);
+                res.set_content("crumb" + std::to_string(++crumbs), "text/plain");
+            });
+        server.Get(
+            "/v7/finance/quote", [this](const httplib::Request& req, httplib::Response& res) {
+                bool refuse = false;
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    const auto fault = faults.find("/v7/finance/quote");
+                    if (fault != faults.end() && fault->second == UpstreamFault::unauthorized) {
+                        if (badCrumb.empty()) badCrumb = req.get_param_value("crumb");
+                        refuse = req.get_param_value("crumb") == badCrumb;
+                    }
+                }
+                if (refuse) return Answer(req, res, kInvalidCrumb, 401);
+                Answer(req, res, V7Body(req.get_param_value("symbols")));
+            });
+        server.Get(R"(/v8/finance/chart/(.*))",
+                   [this](const httplib::Request& req, httplib::Response& res) {
+                       const std::string symbol = req.matches[1];
+                       if (symbol == "MSFT")
+                           return Answer(req, res, RecordedBody("yahoo-chart-MSFT.json"));
+                       Answer(req, res, kChartNotFound, 404);
+                   });
+        server.Get("/api/v1/quote", [this](const httplib::Request& req, httplib::Response& res) {
+            if (req.get_header_value("X-Finnhub-Token") != kFakeKey)
+                return Answer(req, res, R"({"error":"Invalid API key"})", 401);
+            if (req.get_param_value("symbol").rfind("X", 0) == 0) {
+                return Answer(req, res,
+                              R"({"c":0,"d":null,"dp":null,"h":0,"l":0,"o":0,"pc":0,"t":0})");
+            }
+            Answer(req, res, RecordedBody("finnhub-quote.json"));
+        });
+        server.Get("/api/v1/stock/profile2", [this](const httplib::Request& req,
+                                                    httplib::Response& res) {
+            Answer(
+                req, res,
+                R"({"name":"Apple Inc","exchange":"NASDAQ NMS - GLOBAL MARKET","currency":"USD","marketCapitalization":4300000,"shareOutstanding":14800})");
+        });
+        server.Get("/quote", [this](const httplib::Request& req, httplib::Response& res) {
+            if (req.get_header_value("Authorization") != std::string("apikey ") + kFakeKey) {
+                return Answer(
+                    req, res,
+                    R"({"code":401,"message":"**apikey** parameter is incorrect","status":"error"})");
+            }
+            Answer(req, res, TwelveDataBody(SplitList(req.get_param_value("symbol"))));
+        });
+    }
+};
+
+FakeUpstream::FakeUpstream() : impl_(std::make_unique<Impl>()) {
+    impl_->Routes();
+    impl_->server.set_keep_alive_timeout(1);
+    port_ = impl_->server.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { impl_->server.listen_after_bind(); });
+    while (!impl_->server.is_running()) std::this_thread::yield();
+}
+
+FakeUpstream::~FakeUpstream() {
+    impl_->server.stop();
+    thread_.join();
+}
+
+void FakeUpstream::Fail(const std::string& path, UpstreamFault fault) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->faults[path] = fault;
+    if (fault == UpstreamFault::none) impl_->faults.erase(path);
+}
+
+int FakeUpstream::Calls(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    int n = 0;
+    for (const auto& [p, count] : impl_->calls) n += p.rfind(path, 0) == 0 ? count : 0;
+    return n;
+}
+
+std::vector<std::string> FakeUpstream::Requests() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->requests;
+}
+
+}  // namespace tickwell_test
