@@ -1,14 +1,34 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts the bundled quote service on a free loopback port
 # and the viewer routed to it; the service stops when the viewer exits.
+#   ./run.sh          the simulated market (offline)
+#   ./run.sh --live   real quotes: Yahoo, then Finnhub and Twelve Data where a key is set
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" >/dev/null
 
+# --live picks the live sources: Yahoo needs no key; a keyed source joins the chain when its key
+# is in the environment or in the service's config file.
+sources=simulated
+viewer_args=()
+config="${XDG_CONFIG_HOME:-$HOME/.config}/tickwell/quotes.conf"
+has_key() {
+    [ -n "${!1:-}" ] || { [ -r "$config" ] && grep -Eq "^[[:space:]]*$1[[:space:]]*=[[:space:]]*[^[:space:]#]" "$config"; }
+}
+for arg in "$@"; do
+    if [ "$arg" = "--live" ]; then
+        sources=yahoo
+        has_key FINNHUB_API_KEY && sources+=,finnhub
+        has_key TWELVEDATA_API_KEY && sources+=,twelvedata
+    else
+        viewer_args+=("$arg")
+    fi
+done
+
 port_file=$(mktemp)
-build/bin/tickwell-quotes --port 0 --quiet >"$port_file" &
+build/bin/tickwell-quotes --port 0 --quiet --source "$sources" >"$port_file" &
 service=$!
 trap 'kill "$service" 2>/dev/null; rm -f "$port_file"' EXIT
 for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
@@ -16,4 +36,4 @@ port=$(head -n 1 "$port_file")
 [ -n "$port" ] || { echo "run.sh: the quote service did not start" >&2; exit 1; }
 
 # Every host the viewer reaches on port 80 (quotes, charts, news, overview) is the service.
-TICKWELL_CONNECT_TO="::127.0.0.1:${port}" build/bin/tickwell "$@"
+TICKWELL_CONNECT_TO="::127.0.0.1:${port}" build/bin/tickwell "${viewer_args[@]}"

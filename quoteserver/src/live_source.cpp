@@ -53,28 +53,34 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
     }
     if (!mine.empty()) FetchAll(mine);
 
-    std::unique_lock<std::mutex> lock(mutex_);
-    fetched_.wait_for(lock, kLongestWait, [&] {
-        return std::none_of(theirs.begin(), theirs.end(),
-                            [&](const std::string& s) { return inFlight_.count(s) > 0; });
-    });
-    const std::int64_t now = context_.clock();
-    for (std::size_t i = 0; i < symbols.size(); ++i) {
-        if (wanted[i].empty()) {
-            answers[i].kind = AnswerKind::unknown;
-            continue;
+    std::vector<std::pair<std::size_t, LiveQuote>> quotes;  // formatted once the lock is off
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        fetched_.wait_for(lock, kLongestWait, [&] {
+            return std::none_of(theirs.begin(), theirs.end(),
+                                [&](const std::string& s) { return inFlight_.count(s) > 0; });
+        });
+        const std::int64_t now = context_.clock();
+        for (std::size_t i = 0; i < symbols.size(); ++i) {
+            if (wanted[i].empty()) {
+                answers[i].kind = AnswerKind::unknown;
+                continue;
+            }
+            const auto entry = cache_.find(wanted[i]);
+            if (entry == cache_.end()) continue;
+            const bool fresh = Fresh(entry->second, now);
+            if (freshness == Freshness::fresh && !fresh) continue;
+            if (entry->second.unknown) {
+                if (fresh) answers[i].kind = AnswerKind::unknown;
+                continue;
+            }
+            ++hits_;
+            quotes.emplace_back(i, entry->second.quote);
         }
-        const auto entry = cache_.find(wanted[i]);
-        if (entry == cache_.end()) continue;
-        const bool fresh = Fresh(entry->second, now);
-        if (freshness == Freshness::fresh && !fresh) continue;
-        if (entry->second.unknown) {
-            if (fresh) answers[i].kind = AnswerKind::unknown;
-            continue;
-        }
-        ++hits_;
+    }
+    for (const auto& [i, quote] : quotes) {
         answers[i].kind = AnswerKind::quote;
-        answers[i].line = FormatLiveLine(symbols[i], entry->second.quote, tags);
+        answers[i].line = FormatLiveLine(symbols[i], quote, tags);
     }
 }
 
@@ -85,6 +91,7 @@ void LiveSource::FetchAll(const std::vector<std::string>& symbols) {
             symbols.begin() +
                 static_cast<std::ptrdiff_t>(std::min(symbols.size(), first + batchSize_)));
         FetchResult result;
+        result.startedMs = context_.clock();
         try {
             Fetch(batch, result);
         } catch (...) {
@@ -126,11 +133,16 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
     std::vector<UpstreamResponse> responses(requests.size());
     std::vector<UpstreamRequest> allowed;
     std::vector<std::size_t> where;
+    long budgetMs = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const std::int64_t now = context_.clock();
+        if (noted) budgetMs = static_cast<long>(kFetchBudgetMs - (now - noted->startedMs));
         for (std::size_t i = 0; i < requests.size(); ++i) {
-            if (backoff_.Waiting(now)) {
+            if (noted && budgetMs < kShortestCallMs) {
+                responses[i].error = "out of time";
+                noted->failure = "out of time";
+            } else if (backoff_.Waiting(now)) {
                 responses[i].error = "backing off";
             } else if (!bucket_.Take(now)) {
                 responses[i].error = "rate limit reached";
@@ -142,7 +154,7 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
         calls_ += allowed.size();
     }
     if (allowed.empty()) return responses;
-    std::vector<UpstreamResponse> got = context_.http->Fetch(allowed);
+    std::vector<UpstreamResponse> got = context_.http->Fetch(allowed, budgetMs);
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t k = 0; k < got.size(); ++k) {
         const UpstreamResponse& r = got[k];

@@ -33,11 +33,16 @@ struct FetchResult {
     std::set<std::string> unknown;
     std::string failure;                   // the last failure ("" for none)
     std::optional<int> retryAfterSeconds;  // a 429's Retry-After
+    std::int64_t startedMs = 0;            // when the fetch began: its calls share one budget
 
     bool Empty() const { return quotes.empty() && unknown.empty(); }
 };
 
 inline constexpr std::size_t kMostCachedSymbols = 20000;
+// All the calls of one fetch (a session, a quote call, its renewal, the chart fallback) end
+// within this, so a viewer waiting on the reply never meets its own 20 s read time-out first.
+inline constexpr std::int64_t kFetchBudgetMs = 15000;
+inline constexpr std::int64_t kShortestCallMs = 500;
 
 class LiveSource : public QuoteSource {
 public:

@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -103,14 +104,15 @@ class CurlHttp final : public UpstreamHttp {
 public:
     explicit CurlHttp(int totalSeconds) : totalSeconds_(totalSeconds) { GlobalInit(); }
 
-    std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests) override {
+    std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests,
+                                        long mostMs) override {
         std::vector<UpstreamResponse> responses(requests.size());
         std::vector<Call> calls(requests.size());
         CURLM* multi = curl_multi_init();
         curl_multi_setopt(multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, long{kUpstreamMostAtOnce});
         for (std::size_t i = 0; i < requests.size(); ++i) {
             calls[i].response = &responses[i];
-            Prepare(requests[i], calls[i]);
+            Prepare(requests[i], calls[i], mostMs);
             curl_multi_add_handle(multi, calls[i].easy);
         }
         Run(multi, calls);
@@ -120,7 +122,7 @@ public:
     }
 
 private:
-    void Prepare(const UpstreamRequest& request, Call& call) const {
+    void Prepare(const UpstreamRequest& request, Call& call, long mostMs) const {
         call.easy = curl_easy_init();
         CURL* e = call.easy;
         curl_easy_setopt(e, CURLOPT_URL, request.url.c_str());
@@ -128,7 +130,8 @@ private:
         curl_easy_setopt(e, CURLOPT_SHARE, shared_.handle());
         curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, long{kUpstreamConnectSeconds});
-        curl_easy_setopt(e, CURLOPT_TIMEOUT, long{totalSeconds_});
+        const long totalMs = long{totalSeconds_} * 1000;
+        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, mostMs > 0 ? std::min(mostMs, totalMs) : totalMs);
         curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent);
         curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
         curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);

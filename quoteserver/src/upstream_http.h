@@ -33,8 +33,9 @@ class UpstreamHttp {
 public:
     virtual ~UpstreamHttp() = default;
     // Every request at once (at most kUpstreamMostAtOnce in flight); answers in their order.
-    virtual std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests) = 0;
-    UpstreamResponse Get(const UpstreamRequest& request) { return Fetch({request}).front(); }
+    // A call takes at most the client's total time-out, and at most `mostMs` when it is given.
+    virtual std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests,
+                                                long mostMs = 0) = 0;
 };
 
 std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds);
