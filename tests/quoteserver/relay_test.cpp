@@ -3,13 +3,20 @@
 // in calls on a clock of the test's own, stale answers, encoding and keys.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cstring>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
+#include "history.h"
 #include "keyed_sources.h"
 #include "routes.h"
 #include "source_chain.h"
+#include "source_config.h"
 #include "support/fake_upstream.h"
 #include "yahoo_source.h"
 
@@ -269,6 +276,62 @@ TEST_F(RelayTest, SymbolsReachTheUpstreamEncodedAndKeysNeverLeave) {
     for (const std::string& r : upstream_.Requests()) {
         EXPECT_EQ(r.substr(0, r.find('|')).find(tickwell_test::kFakeKey), std::string::npos) << r;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
+    auto chain = Chain(Yahoo());
+    const std::int64_t now = 1761850000;  // the day after the recording
+    const quotes::Reply table =
+        quotes::Respond("GET", "/table.csv?s=MSFT&a=4&b=1&c=2025&d=9&e=29&f=2025&g=d", now, *chain);
+    ASSERT_EQ(table.status, 200);
+    EXPECT_EQ(table.body.rfind(std::string(quotes::kHistoryHeader) +
+                                   "2025-10-29,544.94,546.27,536.73,541.55,33295714,541.55\n"
+                                   "2025-10-28,",
+                               0),
+              0u)
+        << table.body.substr(0, 200);
+    EXPECT_EQ(quotes::Respond("GET", "/table.csv?s=MSFT&g=v", now, *chain).body,
+              std::string(quotes::kDividendHeader) + "2025-08-21,0.830000\n2025-05-15,0.830000\n");
+    EXPECT_EQ(quotes::Respond("GET", "/table.csv?s=XQZW", now, *chain).status, 404);
+    bool ranged = false;
+    for (const std::string& r : upstream_.Requests()) {
+        ranged =
+            ranged ||
+            r.rfind("/v8/finance/chart/MSFT?period1=1746057600&period2=1761782400&interval=1d|",
+                    0) == 0;
+    }
+    EXPECT_TRUE(ranged);
+    const quotes::Reply news = quotes::Respond("GET", "/raw?dp=news&tn=_VOD.L", 0, *chain);
+    EXPECT_EQ(news.status, 302);
+    EXPECT_EQ(news.location, "https://pages/quote/VOD.L/news/");
+}
+
+TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {
+    char dir[] = "/tmp/tickwell-keys-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/quotes.conf";
+    {
+        std::ofstream out(path);
+        out << "# keys\nFINNHUB_API_KEY = \"fh-file\"\nTWELVEDATA_API_KEY=td-file # mine\n";
+    }
+    unsetenv("FINNHUB_API_KEY");
+    setenv("TWELVEDATA_API_KEY", "td-env", 1);
+    for (mode_t mode : {0600, 0644}) {
+        chmod(path.c_str(), mode);
+        std::string warning;
+        const quotes::SourceKeys keys = quotes::LoadSourceKeys(path, warning);
+        EXPECT_EQ(keys.finnhub, "fh-file");
+        EXPECT_EQ(keys.twelvedata, "td-env");
+        EXPECT_EQ(warning.empty(), mode == 0600) << warning;
+        EXPECT_EQ(warning.find("fh-file"), std::string::npos);
+    }
+    unsetenv("TWELVEDATA_API_KEY");
+    std::remove(path.c_str());
+    rmdir(dir);
 }
 
 }  // namespace
