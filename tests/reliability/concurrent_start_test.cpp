@@ -114,4 +114,29 @@ TEST_F(ConcurrentStartTest, OneKeepsRunningTheOthersEndWithZeroAndTheirLine) {
     EXPECT_NE(hive.find("\"CoName\"=\"1\""), std::string::npos);
 }
 
+TEST_F(ConcurrentStartTest, ASecondStartBesideAStoppedFirstSaysSoAndEnds) {
+    std::vector<Viewer> viewers;
+    viewers.reserve(2);  // the references below stay valid
+    viewers.emplace_back();
+    Launch(viewers[0]);
+    Viewer& first = viewers[0];
+    Pump(viewers, [&] { return first.output.find("Refresh") != std::string::npos; });
+    ASSERT_NE(first.output.find("Refresh"), std::string::npos) << first.output;
+    ASSERT_EQ(::kill(first.pid, SIGSTOP), 0);
+    viewers.emplace_back();
+    Launch(viewers[1]);
+    Viewer& second = viewers[1];
+    Pump(viewers, [&] { return second.ended; });
+    ::kill(first.pid, SIGCONT);
+    ASSERT_TRUE(second.ended) << second.output;
+    EXPECT_TRUE(WIFEXITED(second.status) && WEXITSTATUS(second.status) == 0) << second.output;
+    EXPECT_NE(second.output.find("already running"), std::string::npos) << second.output;
+    EXPECT_NE(second.output.find("did not answer"), std::string::npos) << second.output;
+    const char ctrlQ = 0x11;
+    ASSERT_EQ(::write(first.terminal, &ctrlQ, 1), 1);
+    Pump(viewers, [&] { return first.ended; });
+    EXPECT_TRUE(first.ended);
+    for (Viewer& v : viewers) ::close(v.terminal);
+}
+
 }  // namespace

@@ -85,6 +85,16 @@ ScriptedReply StallMidBody() {
     return r;
 }
 
+// The first row's line whole, then the second a byte at a time, never slow enough for the
+// idle time-out: the request's deadline ends it.
+ScriptedReply DripsPastTheDeadline() {
+    ScriptedReply r = StallMidBody();
+    r.bytes.resize(r.bytes.size() - 4);
+    r.stall = false;
+    r.drip = true;
+    return r;
+}
+
 const FaultCase kFaults[] = {
     {"Refused",
      [] {
@@ -109,6 +119,8 @@ const FaultCase kFaults[] = {
      false},
     {"StallMidBody", [] { return Scripted(StallMidBody()); }, nullptr, After::rewritten, true,
      false},
+    {"DripsPastTheDeadline", [] { return Scripted(DripsPastTheDeadline()); }, nullptr,
+     After::rewritten, true, false},
     {"Garbage", [] { return Service({"--garbage"}); }, nullptr, After::rewritten, false, false},
     {"Oversize", [] { return Service({"--oversize"}); }, nullptr, After::rewritten, true, true},
     {"TrickleFasterThanTheTimeOut", [] { return Service({"--trickle"}); }, nullptr,
@@ -120,7 +132,7 @@ class FaultMatrixTest : public tickwell_test::ViewerTest,
 
 TEST_P(FaultMatrixTest, OneMessageNothingLostAndTheNextRefreshWorks) {
     const FaultCase& fault = GetParam();
-    platform::testing::SetInternetTimeouts(2000, 1);
+    platform::testing::SetInternetTimeouts(2000, 1, 3000);
     StoreSettings();
     StoreRows({{u"MSFT", u"U"}, {u"RY", u"T"}});
     const auto before = FileBytes();

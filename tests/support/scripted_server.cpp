@@ -108,6 +108,13 @@ bool ScriptedServer::ServeConnection(int fd) {
             if (n <= 0) return true;
             done += static_cast<std::size_t>(n);
         }
+        if (reply.drip) {
+            // Each drip waits on the stop pipe, so the server still stops at once.
+            for (pollfd stop{stopPipe_[0], POLLIN, 0}; ::poll(&stop, 1, 100) == 0;) {
+                if (::send(fd, "9", 1, MSG_NOSIGNAL) <= 0) return true;
+            }
+            return false;
+        }
         if (reply.stall) {
             pollfd stop{stopPipe_[0], POLLIN, 0};
             ::poll(&stop, 1, -1);

@@ -17,6 +17,7 @@ struct ScriptedReply {
     bool reset = false;   // the connection is reset instead of answered
     bool silent = false;  // nothing is sent; the connection stays open
     bool stall = false;   // `bytes` are sent, then nothing more; the connection stays open
+    bool drip = false;    // `bytes` are sent, then a byte every 100 ms until the client goes
 };
 
 // A whole HTTP/1.1 reply with a Content-Length.

@@ -33,8 +33,8 @@ void SetCallFailure(FailingCall call, bool fail) {
         detail::Faults().callFails[index] = fail;
 }
 
-void SetInternetTimeouts(long connectMs, long idleSeconds) {
-    detail::SetHttpTimeouts({connectMs, idleSeconds});
+void SetInternetTimeouts(long connectMs, long idleSeconds, long totalMs) {
+    detail::SetHttpTimeouts({connectMs, idleSeconds, totalMs});
 }
 
 void ClearFaults() {

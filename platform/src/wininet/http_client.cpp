@@ -163,6 +163,7 @@ void PrepareTransfer(CURL* easy, const Session& session, const Connection& conne
     Curl()->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
     Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.idleSeconds);
+    Curl()->easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
     Curl()->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     Curl()->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     Curl()->easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReceiveBody);

@@ -1,4 +1,6 @@
-// How long the HTTP client waits: for a connection, and for the next data of a reply.
+// How long the HTTP client waits: for a connection, for the next data of a reply, and for a
+// whole request from its send to the end of its body (a server that drips a byte now and then
+// never trips the idle limit, and would hold the one thread for days).
 // Fixed for programs; the tests shorten them (platform/testing/faults.h) to try a stalled
 // server without waiting for the real limits.
 #pragma once
@@ -8,6 +10,7 @@ namespace platform::detail {
 struct HttpTimeouts {
     long connectMs = 15000;
     long idleSeconds = 20;
+    long totalMs = 60000;
 };
 
 HttpTimeouts CurrentHttpTimeouts();

@@ -35,6 +35,7 @@ struct RemoteWindow {
     std::string pid;
 };
 std::vector<RemoteWindow> remotes;
+bool holderSilent = false;  // the viewer holding the root was asked and did not answer
 
 sockaddr_un Address(socklen_t& length) {
     std::string root = DeviceRoot();
@@ -74,17 +75,26 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
-// Asks the first viewer; its reply line, or nothing when none listens.
-bool Ask(const std::string& request, std::string& reply) {
+enum class Asked { answered, nobody, silent };
+
+// Asks the first viewer: its reply line, nobody listening, or a viewer that holds the device
+// root and does not answer within kReplyTimeoutMs (stopped, or blocked in a long download). The
+// connect never blocks: a stopped viewer's full backlog would hold a blocking one for good.
+Asked Ask(const std::string& request, std::string& reply) {
     socklen_t length = 0;
     const sockaddr_un address = Address(length);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
-    if (ok) WriteAll(fd, request + "\n");
-    const bool answered = ok && ReadLine(fd, reply, kReplyTimeoutMs);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return Asked::nobody;
+    Asked result = Asked::silent;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        // EAGAIN: the listener's backlog is full; it takes no one in.
+        result = errno == EAGAIN ? Asked::silent : Asked::nobody;
+    } else {
+        WriteAll(fd, request + "\n");
+        if (ReadLine(fd, reply, kReplyTimeoutMs)) result = Asked::answered;
+    }
     ::close(fd);
-    return answered;
+    return result;
 }
 
 // "FIND class<TAB>title" and "FRONT class<TAB>title".
@@ -127,27 +137,34 @@ std::string WindowKey(const std::string& className, const std::string& title) {
 
 namespace {
 
+enum class Front { brought, notBrought, silent };
+
 constexpr int kClaimAttempts = 30;
 constexpr int kClaimPauseMs = 100;
 
-void SayAlreadyRunning(const std::string& pid, bool broughtForward) {
+void SayAlreadyRunning(const std::string& pid, Front front) {
+    const char* what = front == Front::brought  ? "; brought it to the front"
+                       : front == Front::silent ? "; it did not answer"
+                                                : "";
     std::fprintf(stderr, "%s: already running on this device (process %s, %s)%s\n",
-                 program_invocation_short_name, pid.c_str(), DeviceRoot().c_str(),
-                 broughtForward ? "; brought it to the front" : "");
+                 program_invocation_short_name, pid.c_str(), DeviceRoot().c_str(), what);
 }
 
 // Asks the viewer holding the device root to come to the front. It may be starting, its
-// window not yet made: it is asked again for a while.
+// window not yet made: it is asked again for a while. One that does not answer at all is
+// waited for once, kReplyTimeoutMs, and then no more.
 void AskHolderToFront(const std::string& key) {
     std::string reply;
+    if (holderSilent) return SayAlreadyRunning("?", Front::silent);  // waited for already
     for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
-        if (Ask("FRONT " + key, reply) && reply.rfind("OK", 0) == 0) {
-            SayAlreadyRunning(reply.size() > 3 ? reply.substr(3) : "?", true);
-            return;
+        const Asked asked = Ask("FRONT " + key, reply);
+        if (asked == Asked::silent) return SayAlreadyRunning("?", Front::silent);
+        if (asked == Asked::answered && reply.rfind("OK", 0) == 0) {
+            return SayAlreadyRunning(reply.size() > 3 ? reply.substr(3) : "?", Front::brought);
         }
         ::poll(nullptr, 0, kClaimPauseMs);
     }
-    SayAlreadyRunning("?", false);
+    SayAlreadyRunning("?", Front::notBrought);
 }
 
 }  // namespace
@@ -194,7 +211,9 @@ HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title) {
     const std::string cls = className ? ToUtf8(className) : "";
     const std::string name = title ? ToUtf8(title) : "";
     std::string reply;
-    if (!Ask("FIND " + WindowKey(cls, name), reply) || reply.rfind("YES", 0) != 0) return nullptr;
+    const Asked asked = Ask("FIND " + WindowKey(cls, name), reply);
+    holderSilent = asked == Asked::silent;
+    if (asked != Asked::answered || reply.rfind("YES", 0) != 0) return nullptr;
     remotes.push_back({cls, name, reply.size() > 4 ? reply.substr(4) : "?"});
     return reinterpret_cast<HWND>(kRemoteBase + remotes.size() * 2);
 }
@@ -208,9 +227,11 @@ BOOL BringRemoteToFront(HWND window) {
     const auto index = (reinterpret_cast<std::uintptr_t>(window) - kRemoteBase) / 2 - 1;
     const RemoteWindow& remote = remotes[index];
     std::string reply;
-    const bool ok = Ask("FRONT " + WindowKey(remote.className, remote.title), reply) &&
-                    reply.rfind("OK", 0) == 0;
-    SayAlreadyRunning(remote.pid, ok);
+    const Asked asked = Ask("FRONT " + WindowKey(remote.className, remote.title), reply);
+    const bool ok = asked == Asked::answered && reply.rfind("OK", 0) == 0;
+    SayAlreadyRunning(remote.pid, ok                         ? Front::brought
+                                  : asked == Asked::silent ? Front::silent
+                                                           : Front::notBrought);
     return ok ? TRUE : FALSE;
 }
 

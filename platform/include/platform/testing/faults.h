@@ -14,9 +14,10 @@ void SetAllocationFailure(bool fail);
 // While set, the call fails as it does when the device cannot do it.
 enum class FailingCall { internetOpen, internetConnect, getFileSize, rename };
 void SetCallFailure(FailingCall call, bool fail);
-// How long the HTTP client waits for a connection and for a reply's next data (15 s and 20 s
-// unless set); shorter in the tests that try a server that never answers.
-void SetInternetTimeouts(long connectMs, long idleSeconds);
+// How long the HTTP client waits for a connection, for a reply's next data and for a whole
+// request (15 s, 20 s and 60 s unless set); shorter in the tests that try a server that never
+// answers or one that drips.
+void SetInternetTimeouts(long connectMs, long idleSeconds, long totalMs = 60000);
 // Every fault off, the time-outs as they were.
 void ClearFaults();
 
