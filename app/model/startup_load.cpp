@@ -20,6 +20,7 @@ void SeedFirstPortfolio(HANDLE file) {
 }  // namespace
 
 int LoadPortfolioAtStartup() {
+    ForgetUnstoredSettings();
     // The marker is set before the file is opened, so the seed happens at most once.
     const bool firstStart = !SettingExists(kFirstStartMarker);
     if (firstStart) WriteSettingText(kFirstStartMarker, u"1");
@@ -38,6 +39,7 @@ int LoadPortfolioAtStartup() {
     } else if (!LoadPortfolio(file)) {
         SetPortfolioFileUnread(true);
     }
+    ApplyColumnDefaultsWhenNone();
     ReadProxySettings();
     CloseHandle(file);
     return 1;

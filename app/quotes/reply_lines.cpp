@@ -33,6 +33,13 @@ bool IsLineEnd(unsigned char byte) {
     return byte == '\r' || byte == '\n';
 }
 
+bool HoldsNul(const unsigned char* bytes, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (bytes[i] == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLine& line) {
@@ -60,15 +67,16 @@ void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLin
     }
 }
 
-void ApplyReplyLines(const unsigned char* reply, std::size_t count, bool cut) {
+void ApplyReplyLines(const unsigned char* reply, std::size_t count, bool /*cut*/) {
     std::size_t start = 0;
     while (start < count) {
         std::size_t end = start;
         while (end < count && !IsLineEnd(reply[end])) ++end;
         const bool ended = end < count;
         std::size_t next = end;
-        if (ended) next += (reply[end] == '\r' && end + 1 < count && reply[end + 1] == '\n') ? 2 : 1;
-        if (reply[start] == kQuote && (ended || !cut)) {
+        if (ended)
+            next += (reply[end] == '\r' && end + 1 < count && reply[end + 1] == '\n') ? 2 : 1;
+        if (reply[start] == kQuote && ended && !HoldsNul(reply + start, end - start)) {
             QuoteLine line;
             NormalizeReplyLine(reply + start, end - start, line);
             ApplyQuoteLine(line);

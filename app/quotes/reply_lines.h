@@ -14,6 +14,7 @@
 void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLine& line);
 
 // Hands every quote line of the reply to ApplyQuoteLine, in reply order. Lines end at CR LF,
-// LF or CR. When the reply was `cut` short (a failed read, or more than the buffer holds), a
-// last line without its line end is dropped: no row gets a value cut short.
+// LF or CR. The service ends every line, so a last line without its line end was cut short
+// (a failed read, a short Content-Length, more than the buffer holds) and is dropped, `cut` or
+// not: no row gets a value cut short. A line holding a NUL byte is no quote line either.
 void ApplyReplyLines(const unsigned char* reply, std::size_t count, bool cut);

@@ -3,6 +3,7 @@
 #include "listview/quote_columns.h"
 #include "listview/quote_rows.h"
 #include "listview/row_selection.h"
+#include "model/fixed_text.h"
 #include "platform/aygshell/shell.h"
 #include "platform/user32/dialogs.h"
 #include "platform/user32/message_box.h"
@@ -48,13 +49,17 @@ INT_PTR RunDialog(HWND window, UINT id, DLGPROC proc) {
     return DialogBoxW(appInstance, MAKEINTRESOURCEW(id), window, proc);
 }
 
-// Added rows are saved and shown, also when none was added.
+// Added rows are saved and shown, also when none was added. The dialog ends with OK even when
+// the full portfolio had no room for some symbols; the user is then told which.
 void SpeedInsert(HWND window) {
     const INT_PTR result = RunDialog(window, IDD_SPEED_INSERT, SpeedInsertDialogProc);
     SHSipPreference(window, SIP_DOWN);
     if (result != IDOK) return;
     SavePortfolioToFile();
     RebuildQuoteList(window);
+    if (!IsEmptyText(LeftOutMessage())) {
+        MessageBoxW(window, LeftOutMessage(), u"Information", MB_OK);
+    }
 }
 
 void QuoteOptions(HWND window) {

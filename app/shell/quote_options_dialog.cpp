@@ -1,8 +1,10 @@
 #include "shell/quote_options_dialog.h"
 
 #include "platform/comctl32/control_wrappers.h"
+#include "platform/user32/message_box.h"
 #include "resources/dialog_templates.h"
 #include "settings/settings_store.h"
+#include "shell/app_state.h"
 #include "shell/option_dialog.h"
 
 namespace {
@@ -29,9 +31,14 @@ void Start(HWND dialog) {
     for (const ColumnBox& box : kBoxes) Box(dialog, box.id).SetCheck(ReadSettingFlag(box.setting));
 }
 
+// A choice that cannot be stored still holds for this run (the settings keep it), and the user
+// is told that it will not last.
 void Apply(HWND dialog) {
-    for (const ColumnBox& box : kBoxes)
-        WriteSettingFlag(box.setting, Box(dialog, box.id).GetCheck());
+    bool stored = true;
+    for (const ColumnBox& box : kBoxes) {
+        stored = WriteSettingFlag(box.setting, Box(dialog, box.id).GetCheck()) && stored;
+    }
+    if (!stored) MessageBoxW(mainWindow, u"Quote Options registry update failed", u"Error", MB_OK);
 }
 
 }  // namespace

@@ -11,6 +11,18 @@ namespace {
 
 constexpr const char16_t* kCaption = u"Validation Error";
 
+// The last insertion's message about symbols that did not fit; the dialog's own table.
+char16_t leftOut[kLeftOutMessageCapacity] = {};
+
+void NoteLeftOut(const char16_t* token) {
+    if (IsEmptyText(leftOut)) {
+        SetText(leftOut, u"The portfolio holds 200 symbols; not added: ");
+    } else {
+        AddText(leftOut, u", ");
+    }
+    AddText(leftOut, token);
+}
+
 bool IsSeparator(char16_t c) {
     return c == u',' || c == u' ';
 }
@@ -73,6 +85,7 @@ INT_PTR OnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void InsertSymbols(const char16_t* text, const char16_t* code) {
+    ClearText(leftOut);
     std::size_t pos = 0;
     const std::size_t length = TextLength(text);
     while (pos < length && pos < static_cast<std::size_t>(kSymbolsLimit)) {
@@ -89,8 +102,14 @@ void InsertSymbols(const char16_t* text, const char16_t* code) {
             ++pos;
         }
         ++pos;  // the separator, or the first character beyond the 9, is passed over
-        if (FindQuoteRow(token, code) == kNoRow) AppendQuoteRow(token, code);
+        if (FindQuoteRow(token, code) == kNoRow && AppendQuoteRow(token, code) == kNoRow) {
+            NoteLeftOut(token);
+        }
     }
+}
+
+const char16_t* LeftOutMessage() {
+    return leftOut;
 }
 
 INT_PTR SpeedInsertDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -17,3 +17,8 @@ INT_PTR SpeedInsertDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 // as "-"; a token already there for that exchange, or one the full portfolio has no room for,
 // is left out.
 void InsertSymbols(const char16_t* text, const char16_t* code);
+
+// The message naming the symbols of the last InsertSymbols that the full portfolio had no room
+// for ("The portfolio holds 200 symbols; not added: NEWB"); empty when every one fitted.
+inline constexpr std::size_t kLeftOutMessageCapacity = 160;
+const char16_t* LeftOutMessage();

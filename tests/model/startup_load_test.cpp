@@ -54,7 +54,9 @@ TEST_F(StartupLoadTest, DefaultsAreWrittenInTheirOrder) {
     }
 }
 
-TEST_F(StartupLoadTest, FirstStartWithAFileLoadsItAndWritesNoDefaults) {
+// A data file without the settings beside it (lost, emptied): the file is loaded, not seeded,
+// and the columns are the first start's rather than none at all.
+TEST_F(StartupLoadTest, FirstStartWithAFileLoadsItAndWritesTheColumnDefaults) {
     AppendQuoteRow(u"IBM", u"U");
     AppendQuoteRow(u"RY", u"T");
     CreateDirectoryW(PortfolioFile::kDirectory, nullptr);
@@ -64,8 +66,41 @@ TEST_F(StartupLoadTest, FirstStartWithAFileLoadsItAndWritesNoDefaults) {
     Start();
     EXPECT_EQ(PortfolioRowCount(), 2);
     EXPECT_EQ(std::u16string(Portfolio[1].symbol), u"RY");
-    for (const char16_t* name : ColumnFlagNames) EXPECT_FALSE(ReadSettingFlag(name));
+    for (const char16_t* name : ColumnFlagNames) EXPECT_TRUE(ReadSettingFlag(name));
     EXPECT_TRUE(SettingExists(kFirstStartMarker));
+    EXPECT_NE(ReadHostText("/registry.reg").find("\"CoName\"=\"1\""), std::string::npos);
+}
+
+// Beside an existing portfolio: a binary hive gives the defaults for this run and is never
+// rewritten; a UTF-16LE export's own choices are read.
+TEST_F(StartupLoadTest, AGarbageHiveKeepsItsBytesAndAUtf16HiveIsRead) {
+    AppendQuoteRow(u"IBM", u"U");
+    CreateDirectoryW(PortfolioFile::kDirectory, nullptr);
+    HANDLE file = OpenPortfolioFile(PortfolioFileMode::replace);
+    SavePortfolio(file);
+    CloseHandle(file);
+    std::string garbage(400, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 91 + 7);
+    WriteHostText("/registry.reg", garbage);
+    Start();
+    EXPECT_EQ(PortfolioRowCount(), 1);
+    for (const char16_t* name : ColumnFlagNames) EXPECT_TRUE(ReadSettingFlag(name));
+    EXPECT_EQ(ReadHostText("/registry.reg"), garbage);
+
+    std::u16string exported =
+        u"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n"
+        u"[HKEY_LOCAL_MACHINE\\Software\\Quellmark\\PIV\\Settings]\r\n\"Initialized\"=\"1\"\r\n";
+    for (const char16_t* name : ColumnFlagNames) {
+        exported += u"\"" + std::u16string(name) +
+                    (name == std::u16string(u"CoName") ? u"\"=\"0\"\r\n" : u"\"=\"1\"\r\n");
+    }
+    std::string bytes;
+    for (char16_t unit : exported)
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    WriteHostText("/registry.reg", bytes);
+    Start();
+    EXPECT_TRUE(ReadSettingFlag(u"LastPrice"));
+    EXPECT_FALSE(ReadSettingFlag(u"CoName"));
 }
 
 TEST_F(StartupLoadTest, LaterStartsNeverSeedAgain) {

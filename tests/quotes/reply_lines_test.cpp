@@ -67,7 +67,7 @@ TEST_F(ReplyLinesTest, OnlyLinesThatBeginWithADoubleQuoteReachTheTable) {
 }
 
 TEST_F(ReplyLinesTest, LinesEndAtCrLfLfOrCr) {
-    Apply("\"A\",1\r\n\"B\",2\n\"C\",3\r\"D\",4");
+    Apply("\"A\",1\r\n\"B\",2\n\"C\",3\r\"D\",4\r\n");
     ASSERT_EQ(PortfolioRowCount(), 4);
     EXPECT_EQ(F(Portfolio[0].symbol), u"A");
     EXPECT_EQ(F(Portfolio[1].symbol), u"B");
@@ -76,14 +76,19 @@ TEST_F(ReplyLinesTest, LinesEndAtCrLfLfOrCr) {
     EXPECT_EQ(F(Portfolio[3].prevClose), u"4");
 }
 
-TEST_F(ReplyLinesTest, ACutReplyDropsItsUnfinishedLastLine) {
+// The service ends every line: a last line without its end was cut short, whether or not the
+// read failed (a short Content-Length ends a body early too), and a NUL ends no line.
+TEST_F(ReplyLinesTest, UnfinishedLinesAndLinesWithANulChangeNoRow) {
     AppendQuoteRow(u"A", u"U");
     AppendQuoteRow(u"B", u"U");
-    Apply("\"A\",10.50,1\r\n\"B\",20.2", true);
-    EXPECT_EQ(F(Portfolio[0].prevClose), u"10.50");
-    EXPECT_EQ(F(Portfolio[1].prevClose), u"*");    // not "20.2": its price was cut short
-    Apply("\"A\",10.50,1\r\n\"B\",20.25", false);  // a whole reply without its last CR LF
-    EXPECT_EQ(F(Portfolio[1].prevClose), u"20.25");
+    for (bool cut : {true, false}) {
+        Apply("\"A\",10.50,1\r\n\"B\",20.2", cut);
+        EXPECT_EQ(F(Portfolio[0].prevClose), u"10.50");
+        EXPECT_EQ(F(Portfolio[1].prevClose), u"*");  // not "20.2": its price was cut short
+    }
+    Apply(std::string("\"B\",20.25,7\0,Name\r\n\"A\",11.00,1\r\n", 32));
+    EXPECT_EQ(F(Portfolio[1].prevClose), u"*");
+    EXPECT_EQ(F(Portfolio[0].prevClose), u"11.00");
 }
 
 TEST_F(ReplyLinesTest, UnknownSuffixesAndEmptySymbolsAddNoRow) {

@@ -138,6 +138,7 @@ TEST_F(DialogsTest, SpeedInsertReadsNinetyNineCharacters) {
     EXPECT_EQ(Start(), 0);
 }
 
+// OK ends the dialog and saves; then one message names what did not fit.
 TEST_F(DialogsTest, SpeedInsertOnAFullPortfolioStillSavesAndRebuilds) {
     std::vector<std::pair<std::u16string, std::u16string>> rows;
     for (int i = 0; i < 200; ++i) {
@@ -158,7 +159,28 @@ TEST_F(DialogsTest, SpeedInsertOnAFullPortfolioStillSavesAndRebuilds) {
             EXPECT_EQ(FindQuoteRow(u"EXTRA", u"U"), kNoRow);
             EXPECT_NE(quoteListView, before);
             EXPECT_EQ(FileBytes(), ExpectedFile());
-            EXPECT_TRUE(messages_.records().empty());
+            EXPECT_EQ(MessageTexts(), std::vector<std::string>{
+                                          "The portfolio holds 200 symbols; not added: EXTRA"});
+        })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
+TEST_F(DialogsTest, SpeedInsertAt199RowsAddsTheFirstAndNamesTheRest) {
+    std::vector<std::pair<std::u16string, std::u16string>> rows;
+    for (int i = 0; i < 199; ++i) {
+        const std::string name = "F" + std::to_string(i);
+        rows.push_back({std::u16string(name.begin(), name.end()), u"U"});
+    }
+    StoreRows(rows);
+    Insert(u"NEWA,NEWB,NEWC");
+    device_
+        .Check([&] {
+            EXPECT_EQ(PortfolioRowCount(), 200);
+            EXPECT_NE(FindQuoteRow(u"NEWA", u"U"), kNoRow);
+            EXPECT_EQ(
+                MessageTexts(),
+                std::vector<std::string>{"The portfolio holds 200 symbols; not added: NEWB, NEWC"});
         })
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
@@ -217,6 +239,33 @@ TEST_F(DialogsTest, QuoteOptionsClearedBoxesRemoveTheirColumns) {
             EXPECT_EQ(visibleColumnCount, 16);
             EXPECT_EQ(device_.Row(2).find(u"Volume"), std::u16string::npos);
             EXPECT_NE(Hive().find("\"CoName\"=\"0\""), std::string::npos);
+        })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
+// A full or read-only disk: the choice holds for this run and the user is told it will not last.
+TEST_F(DialogsTest, QuoteOptionsApplyOnAnUnwritableHiveSaysSoAndShowsTheChoice) {
+    StoreRows({{u"IBM", u"U"}});
+    std::string hive;
+    device_
+        .Check([&] {
+            hive = Hive();
+            platform::testing::SetWriteBudget(0);
+        })
+        .Key(VK_F2)
+        .TapText(u"Quote Options")
+        .TapText(u"] Volume")
+        .TapText(u"Apply")
+        .Check([&] {
+            EXPECT_EQ(MessageTexts(),
+                      std::vector<std::string>{"Quote Options registry update failed"});
+            EXPECT_EQ(messages_.records().front().caption, u"Error");
+            EXPECT_FALSE(columnFlags[ColumnFlag::volume]);
+            EXPECT_EQ(visibleColumnCount, 17);  // the Symbol and every other column
+            EXPECT_EQ(device_.Row(2).find(u"Volume"), std::u16string::npos);
+            EXPECT_EQ(Hive(), hive);
+            platform::testing::SetWriteBudget(-1);
         })
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);

@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "host/handle_table.h"
 #include "host/host_fs.h"
 #include "platform/host/device_root.h"
+#include "platform/host/utf.h"
 
 namespace {
 
@@ -51,13 +54,80 @@ private:
     int fd_ = -1;
 };
 
-Hive LoadHive() {
+constexpr std::size_t kMostHiveBytes = 1 << 20;
+
+// Whether the device can read the hive file: a missing one is an empty hive; one it cannot
+// read (not a regular file, too large, binary) gives the defaults and is never rewritten.
+enum class HiveFile { absent, readable, unreadable };
+
+// A UTF-16LE export (with its byte-order mark) as UTF-8; false for an odd byte count.
+bool FromUtf16Export(std::string& text) {
+    if ((text.size() - 2) % 2 != 0) return false;
+    std::u16string units;
+    for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
+        units += static_cast<char16_t>(static_cast<unsigned char>(text[i]) |
+                                       (static_cast<unsigned char>(text[i + 1]) << 8));
+    }
+    text = platform::ToUtf8(units);
+    return true;
+}
+
+// Bytes no text hive holds: controls other than tab and line ends, and bytes outside any
+// well-formed UTF-8 sequence.
+std::size_t BinaryBytes(std::string_view text) {
+    std::size_t bad = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            bad += (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+            ++i;
+            continue;
+        }
+        const std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        std::size_t n = 1;
+        while (length && n < length && i + n < text.size() &&
+               (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
+            ++n;
+        if (length && n == length) {
+            i += n;
+        } else {
+            ++bad;
+            ++i;
+        }
+    }
+    return bad;
+}
+
+HiveFile ReadHiveText(std::string& text) {
+    text.clear();
+    const std::string path = HivePath();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno == ENOENT ? HiveFile::absent : HiveFile::unreadable;
+    if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMostHiveBytes) {
+        return HiveFile::unreadable;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    text = content.str().substr(0, kMostHiveBytes);
+    if (text.rfind("\xFF\xFE", 0) == 0 && !FromUtf16Export(text)) return HiveFile::unreadable;
+    // A hand-edited hive with a damaged line is still read (the line is kept as it is); one
+    // that is mostly not text is binary, whatever made it.
+    if (BinaryBytes(text) * 10 > text.size()) {
+        text.clear();
+        return HiveFile::unreadable;
+    }
+    return HiveFile::readable;
+}
+
+Hive LoadHive(HiveFile* state = nullptr) {
     // What a writer killed half way left behind goes with the next read.
-    platform::detail::RemoveStaleStaging(HivePath());
-    std::ifstream in(HivePath(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return platform::detail::ParseHive(text.str());
+    platform::detail::RemoveStaleStaging(platform::detail::FinalTarget(HivePath()));
+    std::string text;
+    const HiveFile file = ReadHiveText(text);
+    if (state) *state = file;
+    return platform::detail::ParseHive(text);
 }
 
 bool StoreHive(const Hive& hive) {
@@ -103,9 +173,11 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, DWORD, SEC
     if (path.empty()) return ERROR_INVALID_HANDLE;
     if (!platform::detail::StorableName(path)) return ERROR_INVALID_PARAMETER;
     const HiveWriteLock lock;
-    Hive hive = LoadHive();
+    HiveFile file = HiveFile::readable;
+    Hive hive = LoadHive(&file);
     const bool exists = platform::detail::KeyExists(hive, path);
     if (!exists) {
+        if (file == HiveFile::unreadable) return ERROR_WRITE_FAULT;
         hive.keys.push_back({path, {}, {}});
         if (!StoreHive(hive)) return ERROR_WRITE_FAULT;
     }
@@ -151,7 +223,9 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
         text += unit;
     }
     const HiveWriteLock lock;
-    Hive hive = LoadHive();
+    HiveFile file = HiveFile::readable;
+    Hive hive = LoadHive(&file);
+    if (file == HiveFile::unreadable) return ERROR_WRITE_FAULT;
     HiveKey* section = platform::detail::FindKey(hive, *path);
     if (!section) {
         hive.keys.push_back({*path, {}, {}});

@@ -38,6 +38,26 @@ void SyncDirectory(const std::string& directory) {
     ::close(fd);
 }
 
+std::string FinalTarget(const std::string& path) {
+    constexpr int kMostLinks = 40;
+    std::string current = path;
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        char buffer[4096];
+        const ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer - 1);
+        if (n <= 0) return current;
+        const std::string link(buffer, static_cast<std::size_t>(n));
+        current = link.front() == '/' ? link : ParentDirectory(current) + "/" + link;
+    }
+    return path;
+}
+
+bool NamesNonRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 bool WriteAll(int fd, const void* data, std::size_t size) {
     if (!TakeWriteBudget(size)) {
         errno = ENOSPC;
@@ -96,8 +116,13 @@ void RemoveStaleStaging(const std::string& target) {
     ::closedir(dir);
 }
 
-bool StagedFile::Begin(const std::string& target) {
+bool StagedFile::Begin(const std::string& path) {
     static unsigned long counter = 0;
+    const std::string target = FinalTarget(path);
+    if (NamesNonRegularFile(target)) {
+        errno = EACCES;
+        return false;
+    }
     RemoveStaleStaging(target);
     target_ = target;
     staged_ = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);

@@ -12,6 +12,14 @@ bool MakeDirectories(const std::string& path);
 std::string ParentDirectory(const std::string& path);
 // Flushes a directory's entries to disk (after a rename into it). Best effort.
 void SyncDirectory(const std::string& directory);
+// The file a path finally names, its symbolic links followed (relative ones from their own
+// directory), so that a replacement lands where the link points and the link stays; the path
+// itself when it is no link, or when the links loop.
+std::string FinalTarget(const std::string& path);
+// True when the path names something that is not a regular file (a directory, a FIFO, a
+// device): such a thing is never read as a file nor replaced.
+bool NamesNonRegularFile(const std::string& path);
+
 // Writes all `size` bytes, within the fault switches' write budget; false (errno set, or
 // ENOSPC when the budget ran out) otherwise.
 bool WriteAll(int fd, const void* data, std::size_t size);
@@ -28,7 +36,8 @@ public:
     // Removes the staged file unless it was committed.
     ~StagedFile();
 
-    // Creates the staging file for `target`; false (errno set) when it cannot.
+    // Creates the staging file for `target` (beside its final target when it is a link);
+    // false (errno set) when it cannot, or when the target is not a regular file.
     bool Begin(const std::string& target);
     // Where the new content is written.
     int fd() const { return fd_; }

@@ -94,6 +94,12 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
+    // A directory, a FIFO or a device is never read as a file (a FIFO would block, /dev/zero
+    // never end) nor replaced.
+    if (platform::detail::NamesNonRegularFile(host)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
     auto file = std::make_unique<OpenFile>();
     file->path = host;
     if (disposition == CREATE_ALWAYS) {
@@ -109,7 +115,7 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, D
         file->fd = file->staged->fd();
     } else if (disposition == OPEN_ALWAYS || disposition == OPEN_EXISTING) {
         // What a save killed half way left beside the file goes when the file is next opened.
-        platform::detail::RemoveStaleStaging(host);
+        platform::detail::RemoveStaleStaging(platform::detail::FinalTarget(host));
         file->lockFd = OpenLocked(host, disposition == OPEN_ALWAYS ? O_CREAT : 0);
         if (file->lockFd < 0) return INVALID_HANDLE_VALUE;
         file->fd = file->lockFd;

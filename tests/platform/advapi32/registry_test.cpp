@@ -273,3 +273,52 @@ TEST_F(RegistryTest, WhatAKilledWriterLeftBehindGoesWithTheNextRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// The hive follows its link; a hive that is a device, or binary, is read as empty and never
+// rewritten; a UTF-16LE export is read as such.
+TEST_F(RegistryTest, HivesBehindLinksDevicesAndInUtf16) {
+    std::filesystem::create_directories(Host("/elsewhere"));
+    WriteHostText("/elsewhere/hive.reg", "");
+    std::filesystem::create_symlink(Host("/elsewhere/hive.reg"), Host("/registry.reg"));
+    HKEY key = Create(u"Software\\T");
+    EXPECT_EQ(Set(key, u"V", u"1"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(std::filesystem::is_symlink(Host("/registry.reg")));
+    EXPECT_NE(ReadHostText("/elsewhere/hive.reg").find("\"V\"=\"1\""), std::string::npos);
+
+    std::filesystem::remove(Host("/registry.reg"));
+    std::filesystem::create_symlink("/dev/zero", Host("/registry.reg"));
+    HKEY none = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\T", 0, KEY_READ, &none),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\T", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &none, nullptr),
+              ERROR_WRITE_FAULT);
+    EXPECT_EQ(std::filesystem::read_symlink(Host("/registry.reg")), "/dev/zero");
+
+    std::filesystem::remove(Host("/registry.reg"));
+    std::string garbage(600, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 37 + 11);
+    WriteHostText("/registry.reg", garbage);
+    EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\T", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &none, nullptr),
+              ERROR_WRITE_FAULT);
+    EXPECT_EQ(ReadHostText("/registry.reg"), garbage);
+
+    const std::u16string exported =
+        u"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\T]\r\n"
+        u"\"Name\"=\"\u00E9t\u00E9\"\r\n";
+    std::string bytes;
+    for (char16_t unit : exported)
+        bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    WriteHostText("/registry.reg", bytes);
+    key = Create(u"Software\\T");
+    std::u16string value;
+    EXPECT_EQ(Query(key, u"Name", value, 64), ERROR_SUCCESS);
+    EXPECT_EQ(value, u"\u00E9t\u00E9");
+    RegCloseKey(key);
+}
+
+}  // namespace

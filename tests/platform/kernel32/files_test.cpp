@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <filesystem>
@@ -138,6 +139,38 @@ TEST_F(FilesTest, AllocationIsZeroFilledAndCanBeMadeToFail) {
     LocalFree(reinterpret_cast<HLOCAL>(block));
     platform::testing::SetAllocationFailure(true);
     EXPECT_EQ(LocalAlloc(LPTR, 64), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A data file kept elsewhere through a link stays linked: the save lands in the file the link
+// names. What is not a regular file is neither read nor replaced.
+TEST_F(FilesTest, SavesWriteThroughLinksAndNonRegularFilesAreRefused) {
+    std::filesystem::create_directories(Host("/D"));
+    std::filesystem::create_directories(Host("/kept"));
+    WriteHostText("/kept/real.bin", "old");
+    std::filesystem::create_symlink("../kept/real.bin", Host("/D/f.bin"));
+    HANDLE file = Open(CREATE_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Write(file, "new content"));
+    ASSERT_TRUE(CloseHandle(file));
+    EXPECT_TRUE(std::filesystem::is_symlink(Host("/D/f.bin")));
+    const auto bytes = ReadHostFile("/kept/real.bin");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new content");
+
+    ASSERT_EQ(::mkfifo(Host("/D/fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", Host("/D/zero"));
+    std::filesystem::create_directories(Host("/D/dir"));
+    for (const char16_t* path : {u"/D/fifo", u"/D/zero", u"/D/dir"}) {
+        for (DWORD disposition : {OPEN_ALWAYS, CREATE_ALWAYS}) {
+            EXPECT_EQ(Open(disposition, path), INVALID_HANDLE_VALUE);
+            EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(Host("/D/fifo")));
+    EXPECT_EQ(std::filesystem::read_symlink(Host("/D/zero")), "/dev/zero");
 }
 
 }  // namespace
