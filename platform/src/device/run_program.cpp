@@ -18,7 +18,7 @@ int RunProgram(const ResourceTable& resources, WinMainProc winMain) {
     const int code = winMain(instance, nullptr, commandLine, SW_SHOW);
     detail::CloseDesktop();
     detail::CloseOwnedDevice();  // the terminal is itself again
-    return code;
+    return detail::TerminalRefused() ? 1 : code;
 }
 
 }  // namespace platform

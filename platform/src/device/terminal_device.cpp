@@ -1,6 +1,10 @@
 #include "device/terminal_device.h"
 
 #include <curses.h>
+#include <term.h>  // setupterm and tigetstr, to check TERM before curses writes
+// term.h names every capability as a macro; the device has methods of two of those names.
+#undef columns
+#undef lines
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -10,8 +14,10 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "device/key_decoder.h"
 
@@ -243,6 +249,10 @@ private:
             winsize size{};
             if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row && size.ws_col)
                 resizeterm(size.ws_row, size.ws_col);
+            // The terminal may have been shrunk and grown back while the loop was blocked:
+            // curses, seeing its old size again, would think the screen still shows what it
+            // showed, and send nothing. Everything is sent again.
+            clearok(curscr, TRUE);
             fullRedraw_ = true;
             e.kind = InputEvent::Kind::resize;
             return true;
@@ -283,12 +293,44 @@ private:
 
 }  // namespace
 
+namespace {
+
+bool terminalRefused = false;
+
+// Whether TERM names a terminal that can address the cursor, told before curses writes a
+// byte: an unknown TERM, or "dumb", would give a blank screen that answers nothing.
+bool UsableTerm() {
+    const char* term = std::getenv("TERM");
+    const std::string name = term && *term ? term : "(unset)";
+    int error = 0;
+    const bool known = term && *term && setupterm(nullptr, STDOUT_FILENO, &error) == OK;
+    const char* cup = known ? tigetstr(const_cast<char*>("cup")) : nullptr;
+    const bool addressable = cup && cup != reinterpret_cast<const char*>(-1);
+    if (known) del_curterm(cur_term);
+    if (addressable) return true;
+    std::fprintf(stderr, "%s: the terminal TERM=%s %s; set TERM to one such as xterm-256color\n",
+                 program_invocation_short_name, name.c_str(),
+                 known ? "cannot move its cursor" : "is unknown");
+    return false;
+}
+
+}  // namespace
+
 std::unique_ptr<Device> OpenTerminalDevice() {
     if (!::isatty(STDIN_FILENO) || !::isatty(STDOUT_FILENO)) {
         std::fprintf(stderr, "%s: needs a terminal\n", program_invocation_short_name);
+        terminalRefused = true;
+        return nullptr;
+    }
+    if (!UsableTerm()) {
+        terminalRefused = true;
         return nullptr;
     }
     return std::make_unique<TerminalDevice>();
+}
+
+bool TerminalRefused() {
+    return terminalRefused;
 }
 
 }  // namespace platform::detail
