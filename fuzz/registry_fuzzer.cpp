@@ -95,9 +95,24 @@ void ThroughTheRegistry(const std::string& text, Hive& parsed) {
 
 }  // namespace
 
+// A hive the device cannot read gives no key, and no write replaces it.
+void ThroughAnUnreadableHive(const std::string& text) {
+    const std::string path = tickwell_fuzz::UseScratchDeviceRoot() + "/registry.reg";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    HKEY handle = nullptr;
+    FUZZ_CHECK(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Software\\FuzzNew", 0, nullptr, 0, 0, nullptr,
+                               &handle, nullptr) != ERROR_SUCCESS);
+    FUZZ_CHECK(ReadFile(path) == text);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    Hive hive = platform::detail::ParseHive(text);
+    std::string decoded = text;
+    if (!platform::detail::DecodeHiveText(decoded)) {
+        ThroughAnUnreadableHive(text);
+        return 0;
+    }
+    Hive hive = platform::detail::ParseHive(decoded);
     ThroughTheRegistry(text, hive);
     return 0;
 }

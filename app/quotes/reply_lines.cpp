@@ -60,10 +60,17 @@ void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLin
         }
         const char16_t code = n < kExchangeSuffixWidth ? CodeForSuffix(suffix) : 0;
         if (code) out.Put(code);
-        // The closing quote is dropped below; the reply's own comma follows the code.
+        if (i < length) ++i;  // the closing quote; the reply's own comma follows the code
     }
+    // Inside a quoted value a comma is no separator ("Amazon.com, Inc."): it is dropped, so
+    // the line keeps one field per tag.
+    bool quoted = false;
     for (; i < length; ++i) {
-        if (bytes[i] != kQuote) out.Put(Unit(bytes[i]));
+        if (bytes[i] == kQuote) {
+            quoted = !quoted;
+        } else if (!(quoted && bytes[i] == ',')) {
+            out.Put(Unit(bytes[i]));
+        }
     }
 }
 

@@ -10,7 +10,8 @@
 // Normalises one line (its bytes without the line end) into `line`, cut at 1,023 units:
 //   "MSFT",29.12,...      -> MSFT,U,29.12,...
 //   "RY.TO",51.20,...     -> RY,T,51.20,...
-// A suffix no exchange has leaves the code empty.
+// A suffix no exchange has leaves the code empty. A comma inside a quoted value is dropped
+// ("Amazon.com, Inc." -> Amazon.com Inc.), so that every line keeps one field per tag.
 void NormalizeReplyLine(const unsigned char* bytes, std::size_t length, QuoteLine& line);
 
 // Hands every quote line of the reply to ApplyQuoteLine, in reply order. Lines end at CR LF,

@@ -42,8 +42,11 @@ INT_PTR OnInitDialog(HWND dialog) {
     }
     SetWindowTextW(dialog, u"Speed Insert");
     combo.SetCurSel(0);
+    // The dialog is for typing symbols: the caret starts in their box, the exchange one
+    // Shift+Tab away (letters typed into the list would pick an exchange by its name).
+    SetFocus(edit.handle());
     edit.SetSel(0, 0);
-    return 0;
+    return 0;  // the focus is set here
 }
 
 // A rejected list: the message, and the caret back at the start; the dialog stays open.

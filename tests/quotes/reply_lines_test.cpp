@@ -46,6 +46,9 @@ TEST(ReplyLines, SymbolsGetTheirExchangeCodeAndLoseEveryDoubleQuote) {
     EXPECT_EQ(Normalized("\"ABC.QQ\",1.00"), u"ABC,,1.00");
     EXPECT_EQ(Normalized("\"ABC.TOXX\",1.00"), u"ABC,,1.00");
     EXPECT_EQ(Normalized("\"ABC.to\",1.00"), u"ABC,,1.00");  // suffixes are case-sensitive
+    // A comma inside a quoted value is no separator: the name keeps its place.
+    EXPECT_EQ(Normalized("\"AMZN\",\"Amazon.com, Inc.\",4507600000"),
+              u"AMZN,U,Amazon.com Inc.,4507600000");
 }
 
 TEST(ReplyLines, HighBytesAreLatin1AndLongLinesAreCut) {

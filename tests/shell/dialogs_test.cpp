@@ -36,10 +36,12 @@ protected:
     platform::testing::HeadlessDevice& Tools(const std::u16string& item) {
         return device_.Key(VK_F2).TapText(item);
     }
-    // Speed Insert: the exchange chosen by typing its first letters in the combo box (Tab
-    // moves on from it), then the symbols, then OK.
+    // Speed Insert: the symbols typed at once (the caret starts in their box), or first the
+    // exchange, one Shift+Tab away, chosen by typing its first letters; then OK.
     void Insert(const std::u16string& symbols, const std::u16string& exchangeKeys = u"") {
-        Tools(u"Insert").Type(exchangeKeys).Key(VK_TAB).Type(symbols).Key(VK_RETURN);
+        auto& dialog = Tools(u"Insert");
+        if (!exchangeKeys.empty()) dialog.Key(VK_TAB, true).Type(exchangeKeys).Key(VK_TAB);
+        dialog.Type(symbols).Key(VK_RETURN);
     }
 
     std::vector<std::string> Symbols() const {
@@ -93,7 +95,7 @@ TEST_F(DialogsTest, SpeedInsertRefusesCharactersOutsideTheSymbolSet) {
     StoreRows({});
     HWND dialog = nullptr;
     for (const char16_t* bad : {u"A#", u"B!", u"C&", u"D%", u"E("}) {
-        Tools(u"Insert").Key(VK_TAB).Type(bad).Key(VK_RETURN).Check([&, bad] {
+        Tools(u"Insert").Type(bad).Key(VK_RETURN).Check([&, bad] {
             dialog = GetForegroundWindow();
             char16_t text[16] = {};
             GetDlgItemTextW(dialog, 1024, text, 16);
@@ -106,7 +108,7 @@ TEST_F(DialogsTest, SpeedInsertRefusesCharactersOutsideTheSymbolSet) {
         });
         device_.Key(VK_ESCAPE);
     }
-    Tools(u"Insert").Key(VK_TAB).Key(VK_RETURN).Check(
+    Tools(u"Insert").Key(VK_RETURN).Check(
         [&] { EXPECT_EQ(messages_.records().back().text, u"A Stock symbol must be entered"); });
     device_.Key(VK_ESCAPE);
     Insert(u"$TICK ^DJI");  // "$" and the space pass
@@ -191,7 +193,7 @@ TEST_F(DialogsTest, SpeedInsertCancelChangesNothing) {
     const auto file = FileBytes();
     HWND before = nullptr;
     device_.Check([&] { before = quoteListView; });
-    Tools(u"Insert").Key(VK_TAB).Type(u"MSFT").Key(VK_ESCAPE).Check([&] {
+    Tools(u"Insert").Type(u"MSFT").Key(VK_ESCAPE).Check([&] {
         EXPECT_EQ(Symbols(), (List{"IBM.U"}));
         EXPECT_EQ(quoteListView, before);
     });

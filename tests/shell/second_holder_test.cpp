@@ -62,7 +62,7 @@ protected:
         StoreRows({{u"MSFT", u"U"}, {u"IBM", u"U"}});
     }
     platform::testing::HeadlessDevice& Insert(const std::u16string& symbols) {
-        return device_.Key(VK_F2).TapText(u"Insert").Key(VK_TAB).Type(symbols).Key(VK_RETURN);
+        return device_.Key(VK_F2).TapText(u"Insert").Type(symbols).Key(VK_RETURN);
     }
     std::string DataFile() const { return Host("/PIVData/PIVData.PIV"); }
 };

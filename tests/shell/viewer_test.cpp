@@ -142,8 +142,9 @@ TEST_F(ViewerTest, WhatTheServerSendsReachesTheRowsAndTheFile) {
     device_.Key(VK_F1)
         .Check([&] {
             ASSERT_EQ(PortfolioRowCount(), 2);
-            EXPECT_EQ(std::u16string(Portfolio[1].companyName), u"New \u00C9tude");
-            EXPECT_EQ(std::u16string(Portfolio[1].sharesOut), u"Inc.1000");
+            // The comma inside the quoted name is no separator: the name keeps its place.
+            EXPECT_EQ(std::u16string(Portfolio[1].companyName), u"New \u00C9tude Inc.");
+            EXPECT_EQ(std::u16string(Portfolio[1].sharesOut), u"1000");
             // Updated in place: the new row is counted but not listed yet.
             EXPECT_NE(Title().find(u"( 2)"), std::u16string::npos);
             EXPECT_EQ(platform::ListViewCtrl(quoteListView).GetItemCount(), 1);

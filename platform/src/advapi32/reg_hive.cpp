@@ -227,6 +227,47 @@ std::string SerializeHive(const Hive& hive) {
     return out;
 }
 
+namespace {
+
+std::size_t BinaryBytes(std::string_view text) {
+    std::size_t bad = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            bad += (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
+            ++i;
+            continue;
+        }
+        const std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        std::size_t n = 1;
+        while (length && n < length && i + n < text.size() &&
+               (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
+            ++n;
+        if (length && n == length) {
+            i += n;
+        } else {
+            ++bad;
+            ++i;
+        }
+    }
+    return bad;
+}
+
+}  // namespace
+
+bool DecodeHiveText(std::string& text) {
+    if (text.rfind("\xFF\xFE", 0) == 0) {
+        if (text.size() % 2 != 0) return false;
+        std::u16string units;
+        for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
+            units += static_cast<char16_t>(static_cast<unsigned char>(text[i]) |
+                                           (static_cast<unsigned char>(text[i + 1]) << 8));
+        }
+        text = platform::ToUtf8(units);
+    }
+    return BinaryBytes(text) * 10 <= text.size();
+}
+
 HiveKey* FindKey(Hive& hive, std::u16string_view path) {
     for (HiveKey& key : hive.keys) {
         if (SameName(key.path, path)) return &key;

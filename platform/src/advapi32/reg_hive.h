@@ -29,6 +29,11 @@ struct Hive {
     std::vector<HiveKey> keys;
 };
 
+// A hive file's bytes as the text ParseHive reads: a UTF-16LE export (with its byte-order
+// mark) becomes UTF-8. False for what is no text hive: a UTF-16 export of an odd length, or
+// bytes mostly not text (more than one in ten a control character or outside any UTF-8
+// sequence; a damaged line in a text hive is no reason). Such a hive is never rewritten.
+bool DecodeHiveText(std::string& text);
 Hive ParseHive(std::string_view text);
 std::string SerializeHive(const Hive& hive);
 

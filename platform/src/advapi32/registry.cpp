@@ -60,44 +60,6 @@ constexpr std::size_t kMostHiveBytes = 1 << 20;
 // read (not a regular file, too large, binary) gives the defaults and is never rewritten.
 enum class HiveFile { absent, readable, unreadable };
 
-// A UTF-16LE export (with its byte-order mark) as UTF-8; false for an odd byte count.
-bool FromUtf16Export(std::string& text) {
-    if ((text.size() - 2) % 2 != 0) return false;
-    std::u16string units;
-    for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
-        units += static_cast<char16_t>(static_cast<unsigned char>(text[i]) |
-                                       (static_cast<unsigned char>(text[i + 1]) << 8));
-    }
-    text = platform::ToUtf8(units);
-    return true;
-}
-
-// Bytes no text hive holds: controls other than tab and line ends, and bytes outside any
-// well-formed UTF-8 sequence.
-std::size_t BinaryBytes(std::string_view text) {
-    std::size_t bad = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            bad += (c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F;
-            ++i;
-            continue;
-        }
-        const std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-        std::size_t n = 1;
-        while (length && n < length && i + n < text.size() &&
-               (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
-            ++n;
-        if (length && n == length) {
-            i += n;
-        } else {
-            ++bad;
-            ++i;
-        }
-    }
-    return bad;
-}
-
 HiveFile ReadHiveText(std::string& text) {
     text.clear();
     const std::string path = HivePath();
@@ -111,10 +73,7 @@ HiveFile ReadHiveText(std::string& text) {
     std::stringstream content;
     content << in.rdbuf();
     text = content.str().substr(0, kMostHiveBytes);
-    if (text.rfind("\xFF\xFE", 0) == 0 && !FromUtf16Export(text)) return HiveFile::unreadable;
-    // A hand-edited hive with a damaged line is still read (the line is kept as it is); one
-    // that is mostly not text is binary, whatever made it.
-    if (BinaryBytes(text) * 10 > text.size()) {
+    if (!platform::detail::DecodeHiveText(text)) {
         text.clear();
         return HiveFile::unreadable;
     }
