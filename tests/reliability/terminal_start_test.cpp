@@ -122,6 +122,11 @@ TEST_F(TerminalStartTest, AResizeWhileARefreshBlocksRedrawsTheWholeScreen) {
     viewer.output.clear();  // the bar is not drawn while the loop is held
     releaser.Release();
     EXPECT_TRUE(viewer.ReadUntil("Tools")) << "the bar was not drawn again";
+    // Ctrl+L sends every cell again too (another program may have written over them).
+    ASSERT_TRUE(viewer.ReadUntil("4.25"));
+    viewer.output.clear();
+    ASSERT_EQ(::write(viewer.terminal, "\x0c", 1), 1);
+    EXPECT_TRUE(viewer.ReadUntil("Tools")) << "Ctrl+L drew nothing";
     ASSERT_EQ(::write(viewer.terminal, "\x11", 1), 1);  // Ctrl+Q
     EXPECT_EQ(viewer.Wait(), 0);
     ::close(viewer.terminal);

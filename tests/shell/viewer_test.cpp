@@ -59,6 +59,19 @@ TEST_F(ViewerTest, TheFirstStartShowsMsftWithEveryColumn) {
     EXPECT_EQ(FileBytes().size(), 84u);
 }
 
+// The bar names the quit key at its right end; F10 presses the navigation bar's [ok], as Ctrl+Q
+// does, and the viewer ends with 0.
+TEST_F(ViewerTest, F10QuitsAndTheBarSaysSo) {
+    device_
+        .Check([&] {
+            const std::u16string bar = device_.Row(device_.screen().rows() - 2);  // 26 pixels
+            EXPECT_EQ(bar.substr(bar.size() - 10), u" F10 Quit ") << Narrow(bar);
+        })
+        .Key(VK_F10);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(FileBytes().size(), 84u);
+}
+
 TEST_F(ViewerTest, ALaterStartShowsTheStoredRowsInTheStoredColumns) {
     StoreSettings(false);
     WriteSettingFlag(u"Exchange", true);

@@ -3,11 +3,13 @@
 // command to the window; a drop-down button opens its popup of the bar's menu above itself.
 // F1 to F9, Alt with a label's first letter, and a tap press a button. Not supported: button
 // images, hiding or disabling buttons, a bar of another window than a top-level one.
+#include <string_view>
 #include <vector>
 
 #include "host/ascii.h"
 #include "platform/aygshell/shell.h"
 #include "platform/user32/menus.h"
+#include "platform/user32/message_box.h"
 #include "platform/user32/message_loop.h"
 #include "platform/user32/resources.h"
 #include "winsys/draw.h"
@@ -37,6 +39,16 @@ struct MenuBarState : ControlState {
         if (menu) DestroyMenu(menu);
     }
 };
+
+// At the bar's right end, when its window has an [ok] in the navigation bar: the key that
+// presses it, as htop and mc show theirs.
+constexpr std::u16string_view kQuitKey = u"F10";
+constexpr std::u16string_view kQuitText = u" F10 Quit ";
+
+bool OwnerHasOk(const MenuBarState& state) {
+    const WindowData* owner = FindWindowData(state.owner);
+    return owner && (owner->exStyle & WS_EX_CAPTIONOKBTN);
+}
 
 // The columns a button takes on the bar, from its left edge.
 std::u16string ButtonText(const MenuBarButton& b) {
@@ -101,9 +113,15 @@ LRESULT OnKey(HWND bar, WPARAM key, LPARAM flags) {
 }
 
 LRESULT OnTap(HWND bar, LPARAM point) {
-    if (const MenuBarState* state = StateOf<MenuBarState>(bar)) {
-        PressButton(bar, ButtonAt(*state, PixelToColumn(static_cast<short>(LOWORD(point)))));
+    const MenuBarState* state = StateOf<MenuBarState>(bar);
+    if (!state) return 0;
+    const int column = PixelToColumn(static_cast<short>(LOWORD(point)));
+    const int quitLeft = ScreenRect(bar).right / kCellWidth - static_cast<int>(kQuitText.size());
+    if (OwnerHasOk(*state) && column >= quitLeft) {
+        PostMessageW(state->owner, WM_COMMAND, IDOK, 0);
+        return 0;
     }
+    PressButton(bar, ButtonAt(*state, column));
     return 0;
 }
 
@@ -139,6 +157,13 @@ void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
         Cell separator = kBarCell;
         separator.ch = u'\u2502';
         grid.Set(column++, bounds.top, separator);
+    }
+    const int quitLeft = bounds.right - static_cast<int>(kQuitText.size());
+    if (OwnerHasOk(*state) && quitLeft >= column) {
+        Cell key = kBarCell;
+        key.bold = true;
+        grid.Text(quitLeft, bounds.top, std::u16string(kQuitText), kBarCell, bounds.right);
+        grid.Text(quitLeft + 1, bounds.top, std::u16string(kQuitKey), key, bounds.right);
     }
 }
 

@@ -51,9 +51,17 @@ LRESULT OnTap(LPARAM point) {
     return 0;
 }
 
+LRESULT OnOkKey() {
+    const HWND target = NavigationWindow();
+    if (!HasOkButton(target)) return 0;
+    PostMessageW(target, WM_COMMAND, IDOK, 0);
+    return 1;
+}
+
 LRESULT NavigationBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN: return OnTap(lParam);
+        case kNavigationOkKey: return OnOkKey();
         default: return DefWindowProcW(bar, message, wParam, lParam);
     }
 }

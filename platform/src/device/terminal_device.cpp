@@ -264,6 +264,13 @@ private:
         if (events_.empty()) return false;
         e = events_.front();
         events_.erase(events_.begin());
+        // Ctrl+L redraws the whole screen, as in every curses program (whatever another
+        // program wrote over it goes); the windows take it as a resize to their own size.
+        if (e.kind == InputEvent::Kind::key && e.ctrl && !e.alt && e.vk == 'L') {
+            e = InputEvent{};
+            e.kind = InputEvent::Kind::resize;
+            clearok(curscr, TRUE);
+        }
         if (e.kind == InputEvent::Kind::resize) fullRedraw_ = true;
         return true;
     }

@@ -99,11 +99,21 @@ bool OfferToMenuBar(const InputEvent& e) {
     return Send(front->menuBar, kMenuBarKey, e.vk, KeyParam(e)) != 0;
 }
 
+// F10 presses the navigation bar's [ok] when it shows one.
+bool OfferToNavigationBar(const InputEvent& e) {
+    if (e.vk != VK_F10 || e.ctrl || e.alt || e.shift) return false;
+    for (HWND top : Windows().topLevels) {
+        const WindowData* data = FindWindowData(top);
+        if (data && data->dock == Dock::top) return Send(top, kNavigationOkKey, 0, 0) != 0;
+    }
+    return false;
+}
+
 void DeliverKey(const InputEvent& e) {
     // The pointer is where the last tap was; after a key it is nowhere (a row opened with
     // Enter has no tap to open its menu at).
     Windows().cursorKnown = false;
-    if (OfferToMenuBar(e)) return;
+    if (OfferToNavigationBar(e) || OfferToMenuBar(e)) return;
     if (const HWND target = KeyTarget()) Post(target, WM_KEYDOWN, e.vk, KeyParam(e));
 }
 

@@ -191,5 +191,7 @@ std::u16string StripMnemonic(std::u16string_view text, char16_t* mnemonic = null
 // Sent by input routing to a window's menu bar for F1 to F9 and Alt with a letter: wParam
 // the virtual key, lParam the key's flags. Nonzero when the bar took the key.
 inline constexpr UINT kMenuBarKey = WM_USER + 0x700;
+// F10, to the navigation bar: press its [ok] when it shows one (as htop and mc quit with F10).
+inline constexpr UINT kNavigationOkKey = WM_USER + 0x703;
 
 }  // namespace platform::detail

@@ -72,6 +72,7 @@ inline constexpr WORD VK_DELETE = 0x2E;
 inline constexpr WORD VK_F1 = 0x70;
 inline constexpr WORD VK_F2 = 0x71;
 inline constexpr WORD VK_F3 = 0x72;
+inline constexpr WORD VK_F10 = 0x79;
 inline constexpr WORD VK_F12 = 0x7B;
 // A typed character that is no key of its own: the key message carries the character and
 // TranslateMessage turns it into WM_CHAR.
