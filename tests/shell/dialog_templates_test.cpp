@@ -5,12 +5,13 @@
 #include <string>
 
 #include "platform/comctl32/controls.h"
+#include "platform/testing/headless.h"
 #include "platform/user32/dialogs.h"
 #include "platform/user32/resources.h"
-#include "platform/testing/headless.h"
 #include "resources/app_resources.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "winsys/window_system.h"
 
 namespace {
 
@@ -72,5 +73,46 @@ TEST_P(DialogTemplatesTest, OpensAndShowsEveryTextWhole) {
 INSTANTIATE_TEST_SUITE_P(Templates, DialogTemplatesTest,
                          ::testing::Values(IDD_ABOUT, IDD_QUOTE_OPTIONS, IDD_SPEED_INSERT,
                                            IDD_INTERNET_REFRESH, IDD_SET_PROXY));
+
+}  // namespace
+
+namespace {
+
+// Every cell a control of a dialog is drawn in takes a tap for that control, and for no other:
+// what a user sees is what a click reaches.
+TEST_P(DialogTemplatesTest, EveryCellOfEveryControlTakesItsTaps) {
+    const HINSTANCE instance = RegisterModule(&AppResources());
+    const DialogResource* t = platform::FindDialogResource(instance, GetParam());
+    ASSERT_NE(t, nullptr);
+    int checked = 0;
+    device_
+        .Check([&] {
+            const HWND dialog = platform::detail::Windows().modalStack.back();
+            for (const DialogItemResource& item : t->items) {
+                if (item.id == IDC_STATIC) continue;
+                const HWND control = GetDlgItem(dialog, item.id);
+                ASSERT_NE(control, nullptr) << item.id;
+                platform::CellRect cells = platform::detail::ScreenCells(control);
+                // A closed drop-down list is drawn on its first row; its window holds the list.
+                if (std::u16string_view(item.className) == u"COMBOBOX")
+                    cells.bottom = cells.top + 1;
+                for (int row = cells.top; row < cells.bottom; ++row) {
+                    for (int column = cells.left; column < cells.right; ++column) {
+                        const int x = column * platform::kCellWidth + platform::kCellWidth / 2;
+                        const int y = row * platform::kCellHeight + platform::kCellHeight / 2;
+                        EXPECT_EQ(platform::detail::ChildAt(dialog, x, y), control)
+                            << "dialog " << GetParam() << ", control " << item.id << " at "
+                            << column << "," << row;
+                        ++checked;
+                    }
+                }
+            }
+        })
+        .Key(VK_ESCAPE)
+        .Check([&] {})
+        .TapText(u"[ok]");
+    DialogBoxW(instance, MAKEINTRESOURCEW(GetParam()), nullptr, StandIn);
+    EXPECT_TRUE(checked > 0 || GetParam() == IDD_ABOUT);  // About has static texts alone
+}
 
 }  // namespace

@@ -148,13 +148,28 @@ RECT DialogRect(const DialogResource& t) {
     return {left, top, left + width, top + height};
 }
 
+// A control's rectangle in whole cells, its edges moved to the cell edges they fall in: the
+// cells a control is drawn in are exactly the ones a tap reaches it in. (Edges inside a cell
+// once drew a control a row above the pixels that took its taps.) A label keeps its pixels:
+// it takes no taps, and its text may run into the cell its last pixels reach.
+RECT ControlRect(const DialogItemResource& item) {
+    const int left = DialogUnitsToPixelsX(item.x) + kCellWidth;
+    const int top = DialogUnitsToPixelsY(item.y) + kCellHeight;
+    RECT r{left, top, left + DialogUnitsToPixelsX(item.cx), top + DialogUnitsToPixelsY(item.cy)};
+    if (std::u16string_view(item.className) == u"STATIC") return r;
+    r.left = r.left / kCellWidth * kCellWidth;
+    r.top = r.top / kCellHeight * kCellHeight;
+    r.right = std::max<LONG>(r.right / kCellWidth * kCellWidth, r.left + kCellWidth);
+    r.bottom = std::max<LONG>(r.bottom / kCellHeight * kCellHeight, r.top + kCellHeight);
+    return r;
+}
+
 bool CreateControls(HWND dialog, HINSTANCE instance, const DialogResource& t) {
     for (const DialogItemResource& item : t.items) {
-        const int x = DialogUnitsToPixelsX(item.x) + kCellWidth;
-        const int y = DialogUnitsToPixelsY(item.y) + kCellHeight;
+        const RECT r = ControlRect(item);
         const HWND control = CreateWindowExW(
-            item.exStyle, item.className, item.text ? item.text : u"", item.style | WS_CHILD, x, y,
-            DialogUnitsToPixelsX(item.cx), DialogUnitsToPixelsY(item.cy), dialog,
+            item.exStyle, item.className, item.text ? item.text : u"", item.style | WS_CHILD,
+            r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
             reinterpret_cast<HMENU>(static_cast<std::intptr_t>(item.id)), instance, nullptr);
         if (!control) return false;
     }

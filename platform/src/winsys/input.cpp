@@ -17,15 +17,6 @@ LPARAM KeyParam(const InputEvent& e) {
     return p;
 }
 
-// The deepest visible child of `window` under a screen point.
-HWND ChildAt(HWND window, int x, int y) {
-    WindowData* data = FindWindowData(window);
-    for (auto it = data->children.rbegin(); it != data->children.rend(); ++it) {
-        if (IsVisible(*it) && Contains(ScreenRect(*it), x, y)) return ChildAt(*it, x, y);
-    }
-    return window;
-}
-
 // The top-level window under a point, topmost ones first.
 HWND TopLevelAt(int x, int y) {
     const auto& z = Windows().topLevels;
@@ -118,6 +109,14 @@ void DeliverKey(const InputEvent& e) {
 }
 
 }  // namespace
+
+HWND ChildAt(HWND window, int x, int y) {
+    WindowData* data = FindWindowData(window);
+    for (auto it = data->children.rbegin(); it != data->children.rend(); ++it) {
+        if (IsVisible(*it) && Contains(ScreenRect(*it), x, y)) return ChildAt(*it, x, y);
+    }
+    return window;
+}
 
 void DeliverInput(const InputEvent& e) {
     switch (e.kind) {

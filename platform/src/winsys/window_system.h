@@ -130,6 +130,8 @@ HWND ParentOrOwner(HWND window);
 // A window's rectangle in screen pixels, and in screen cells.
 RECT ScreenRect(HWND window);
 CellRect ScreenCells(HWND window);
+// The deepest visible child of `window` under a screen point: where a tap there goes.
+HWND ChildAt(HWND window, int x, int y);
 // The desktop: the screen under the navigation bar and above the menu bar, in pixels.
 RECT DesktopRect();
 // The screen's size in pixels.
