@@ -70,9 +70,9 @@ const AcceleratorTableResource kAcceleratorTables[] = {{IDR_ACCELERATORS, kAccel
 
 const IconResource kIcons[] = {
     {IDI_PROGRAM, Color::cyan},
-    {IDI_PRICE_UP, Color::green},
-    {IDI_PRICE_SAME, Color::blue},
-    {IDI_PRICE_DOWN, Color::red},
+    {IDI_PRICE_UP, Color::green, u'\u25B2'},
+    {IDI_PRICE_SAME, Color::blue, u'\u25A0'},
+    {IDI_PRICE_DOWN, Color::red, u'\u25BC'},
 };
 
 const VersionString kVersionStrings[] = {

@@ -107,8 +107,8 @@ TEST_F(ViewerTest, ARefreshOf120RowsIsThreeRequestsOnOneConnection) {
         .Check([&] {
             log = ParseLog(service.WaitForLog(3));
             EXPECT_NE(Title().find(u"PIV- 9:05(120)"), std::u16string::npos) << Narrow(Title());
-            EXPECT_EQ(device_.Row(3).substr(0, 6), u"\u25A0 MSFT");
-            EXPECT_NE(Cell(0, 2), u"*");  // a price
+            EXPECT_EQ(device_.Row(3).substr(0, 6), u"\u25BC MSFT");  // down at this hour
+            EXPECT_NE(Cell(0, 2), u"*");                             // a price
             EXPECT_EQ(Cell(119, 0), u"R1119");
             EXPECT_EQ(Cell(119, 18), u"119");
             EXPECT_TRUE(messages_.records().empty());
@@ -168,8 +168,10 @@ TEST_F(ViewerTest, WhatTheServerSendsReachesTheRowsAndTheFile) {
             EXPECT_TRUE(quoteRowMatched);
             EXPECT_EQ(platform::ListViewCtrl(quoteListView).GetItemCount(), 2);
             EXPECT_EQ(Cell(0, 2), u"29.36");
-            EXPECT_NE(device_.Text().find(u"\u25A0 NEW"), std::u16string::npos);
+            // Up, down and unchanged have glyphs of their own, not only colours.
+            EXPECT_NE(device_.Text().find(u"\u25B2 NEW"), std::u16string::npos);
             EXPECT_EQ(device_.screen().At(0, 3).fg, Color::red);  // MSFT went down
+            EXPECT_EQ(device_.screen().At(0, 3).ch, u'\u25BC');
         })
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);

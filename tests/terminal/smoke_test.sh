@@ -67,4 +67,19 @@ wait_for "MSFT *USA *[0-9][0-9]*\.[0-9][0-9] "
 tmux -L "$socket" send-keys -t smoke C-q
 wait_result
 grep -q "rc=0 same=yes" "$work/result" || fail "after the refresh: $(cat "$work/result")"
+
+# NO_COLOR: no colour at all; the marks differ by glyph (or their ASCII stand-ins outside a
+# UTF-8 locale) and what has the focus is in reverse video.
+start "NO_COLOR=1 TICKWELL_CONNECT_TO=::127.0.0.1:$port"
+wait_for "F1 Refresh"
+tmux -L "$socket" send-keys -t smoke F1
+wait_for "MSFT *USA *[0-9][0-9]*\.[0-9][0-9] "
+screen | grep -Eq "(▼|v) MSFT" || fail "MSFT went down at this hour: no down mark"
+styled=$(tmux -L "$socket" capture-pane -p -e -t smoke)
+printf '%s' "$styled" | grep -Eq $'\e\[([0-9;]*;)?(3[0-7]|4[0-7]|38;5|48;5)[;m]' &&
+  fail "colours under NO_COLOR"
+printf '%s' "$styled" | grep -q $'\e\[7m\|\e\[[0-9;]*;7m' || fail "no reverse video under NO_COLOR"
+tmux -L "$socket" send-keys -t smoke C-q
+wait_result
+grep -q "rc=0 same=yes" "$work/result" || fail "after NO_COLOR: $(cat "$work/result")"
 echo "smoke: ok"

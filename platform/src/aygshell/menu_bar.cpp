@@ -20,6 +20,9 @@ namespace {
 
 constexpr const char16_t* kMenuBarClass = u"menu_worker";
 constexpr Cell kBarCell{u' ', Color::black, Color::gray};
+// The key names: bright white on blue, as a label's key stands out in mc (bold black on grey
+// would read as dark grey).
+constexpr Cell kKeyCell{u' ', Color::white, Color::blue, true};
 // Posted by the bar to itself: press button wParam. A key press is handled in turn, like any
 // other input, not while the key is being routed.
 constexpr UINT kMenuBarPress = WM_USER + 0x702;
@@ -148,8 +151,7 @@ void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
     if (!state) return;
     int column = bounds.left;
     for (const MenuBarButton& button : state->buttons) {
-        Cell key = kBarCell;
-        key.bold = true;
+        Cell key = kKeyCell;
         const std::u16string text = ButtonText(button);
         grid.Text(column, bounds.top, text, kBarCell, bounds.right);
         grid.Text(column + 1, bounds.top, button.key, key, bounds.right);
@@ -160,8 +162,7 @@ void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
     }
     const int quitLeft = bounds.right - static_cast<int>(kQuitText.size());
     if (OwnerHasOk(*state) && quitLeft >= column) {
-        Cell key = kBarCell;
-        key.bold = true;
+        const Cell key = kKeyCell;
         grid.Text(quitLeft, bounds.top, std::u16string(kQuitText), kBarCell, bounds.right);
         grid.Text(quitLeft + 1, bounds.top, std::u16string(kQuitKey), key, bounds.right);
     }

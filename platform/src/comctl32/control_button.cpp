@@ -80,8 +80,11 @@ void DrawButton(HWND window, CellGrid& grid, const CellRect& b) {
         DrawMnemonicText(grid, b.left + 4, b.top, data->text, kPlain, clip.right);
         return;
     }
+    // The default button in blue: bold black reads as dark grey on many terminals, the look of
+    // a button that does not work.
     Cell label = style;
-    label.bold = (data->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    if ((data->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && !HasFocus(window))
+        label.fg = Color::blue;
     const std::u16string plain = StripMnemonic(data->text);
     const int width = b.right - b.left;
     const int length = static_cast<int>(plain.size()) + 2;

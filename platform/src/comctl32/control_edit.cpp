@@ -181,7 +181,7 @@ void DrawEdit(HWND window, CellGrid& grid, const CellRect& b) {
         Cell cell = kFieldCell;
         cell.ch = s->text[index];
         if (index >= SelStart(*s) && index < SelEnd(*s))
-            cell = {cell.ch, Color::white, Color::blue};
+            cell = {cell.ch, Color::white, Color::blue, true};
         grid.Set(left + i, b.top, cell);
     }
     if (HasFocus(window)) {

@@ -41,6 +41,6 @@ void SetUpDownPartner(HWND edit, HWND upDown);
 
 // The style cells of controls.
 inline constexpr Cell kFieldCell{u' ', Color::black, Color::cyan};
-inline constexpr Cell kFocusCell{u' ', Color::white, Color::blue};
+inline constexpr Cell kFocusCell{u' ', Color::white, Color::blue, true};
 
 }  // namespace platform::detail

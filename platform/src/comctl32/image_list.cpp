@@ -10,7 +10,7 @@ namespace platform::detail {
 namespace {
 
 struct ImageList {
-    std::vector<Color> images;
+    std::vector<ImageLook> images;
 };
 
 std::map<std::uintptr_t, std::unique_ptr<ImageList>>& Lists() {
@@ -26,10 +26,10 @@ ImageList* Find(HIMAGELIST list) {
 
 }  // namespace
 
-bool ImageColor(HIMAGELIST list, int index, Color& color) {
+bool ImageOf(HIMAGELIST list, int index, ImageLook& look) {
     const ImageList* l = Find(list);
     if (!l || index < 0 || index >= static_cast<int>(l->images.size())) return false;
-    color = l->images[index];
+    look = l->images[index];
     return true;
 }
 
@@ -45,7 +45,7 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
 int ImageList_AddIcon(HIMAGELIST list, HICON icon) {
     auto* l = platform::detail::Find(list);
     if (!l || !icon) return -1;
-    l->images.push_back(IconColor(icon));
+    l->images.push_back({IconColor(icon), IconGlyph(icon)});
     return static_cast<int>(l->images.size()) - 1;
 }
 

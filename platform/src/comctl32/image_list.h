@@ -5,7 +5,11 @@
 
 namespace platform::detail {
 
-// The colour of image `index` of a list; false when there is no such image.
-bool ImageColor(HIMAGELIST list, int index, Color& color);
+struct ImageLook {
+    Color color;
+    char16_t glyph;
+};
+// The colour and glyph of image `index` of a list; false when there is no such image.
+bool ImageOf(HIMAGELIST list, int index, ImageLook& look);
 
 }  // namespace platform::detail

@@ -5,6 +5,7 @@
 // term.h names every capability as a macro; the device has methods of two of those names.
 #undef columns
 #undef lines
+#include <langinfo.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -18,7 +19,9 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <string_view>
 
+#include "device/cell_style.h"
 #include "device/key_decoder.h"
 
 namespace platform::detail {
@@ -124,7 +127,13 @@ public:
         keypad(stdscr, FALSE);
         typeahead(-1);
         curs_set(0);
-        StartColors();
+        // Without colour, or when the user asks for none (https://no-color.org), attributes
+        // say what colours would.
+        const char* noColor = std::getenv("NO_COLOR");
+        monochrome_ = !has_colors() || (noColor && *noColor);
+        const char* codeset = nl_langinfo(CODESET);
+        utf8_ = codeset && std::string_view(codeset) == "UTF-8";
+        if (!monochrome_) StartColors();
         InstallSignalHandlers();
         refresh();
         WriteOut(kMouseOn);
@@ -231,10 +240,12 @@ public:
 
 private:
     void PutCell(int column, int row, const Cell& cell) {
-        wchar_t text[2] = {static_cast<wchar_t>(cell.ch), 0};
-        attr_t attrs = (cell.bold ? A_BOLD : 0) | (cell.underline ? A_UNDERLINE : 0);
+        const CellLook look = LookOf(cell, monochrome_, utf8_);
+        wchar_t text[2] = {static_cast<wchar_t>(look.ch), 0};
+        const attr_t attrs = (look.bold ? A_BOLD : 0) | (look.underline ? A_UNDERLINE : 0) |
+                             (look.reverse ? A_REVERSE : 0);
         cchar_t c;
-        setcchar(&c, text, attrs, has_colors() ? PairOf(cell.fg, cell.bg) : 0, nullptr);
+        setcchar(&c, text, attrs, look.colored ? PairOf(look.fg, look.bg) : 0, nullptr);
         mvadd_wch(row, column, &c);
     }
 
@@ -292,6 +303,8 @@ private:
     }
 
     std::chrono::steady_clock::time_point start_;
+    bool monochrome_ = false;
+    bool utf8_ = true;
     CellGrid shown_;
     bool fullRedraw_ = true;
     KeyDecoder decoder_;

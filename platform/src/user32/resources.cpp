@@ -40,6 +40,7 @@ const T* FindById(std::span<const T> items, UINT id) {
 // A loaded icon: a solid square of one colour.
 struct Icon {
     Color color;
+    char16_t glyph;
 };
 
 HandleTable<Icon>& Icons() {
@@ -88,7 +89,7 @@ HICON LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int, int, UINT) {
     if (!module || type != IMAGE_ICON) return nullptr;
     const IconResource* icon = FindById(module->icons, IdOf(name));
     if (!icon) return nullptr;
-    return Icons().Add<HICON>(std::make_unique<Icon>(Icon{icon->color}));
+    return Icons().Add<HICON>(std::make_unique<Icon>(Icon{icon->color, icon->glyph}));
 }
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
@@ -102,6 +103,11 @@ BOOL DestroyIcon(HICON icon) {
 Color IconColor(HICON icon) {
     const Icon* found = Icons().Find(icon);
     return found ? found->color : Color::white;
+}
+
+char16_t IconGlyph(HICON icon) {
+    const Icon* found = Icons().Find(icon);
+    return found ? found->glyph : u'\u25A0';
 }
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {

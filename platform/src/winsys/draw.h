@@ -10,7 +10,7 @@
 namespace platform::detail {
 
 inline constexpr Cell kPlain{u' ', Color::black, Color::white};
-inline constexpr Cell kHighlight{u' ', Color::white, Color::blue};
+inline constexpr Cell kHighlight{u' ', Color::white, Color::blue, true};
 
 // A single-line frame around `r`, its inside filled with `fill`.
 void DrawFrame(CellGrid& grid, const CellRect& r, const Cell& fill);

@@ -55,9 +55,12 @@ struct AcceleratorTableResource {
 };
 
 // Icons of this device are solid squares of one colour.
+// An icon is a coloured glyph a cell wide; icons that tell things apart have glyphs of their
+// own, so that colour is never the only sign.
 struct IconResource {
     UINT id;
     Color color;
+    char16_t glyph = u'\u25A0';
 };
 
 // Dialog templates, in dialog units (4 across and 8 down a terminal cell).
@@ -113,8 +116,9 @@ inline constexpr UINT LR_DEFAULTCOLOR = 0;
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
 HICON LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, int cy, UINT flags);
 BOOL DestroyIcon(HICON icon);
-// The colour of an icon, for the controls that draw it.
+// The colour and the glyph of an icon, for the controls that draw it.
 Color IconColor(HICON icon);
+char16_t IconGlyph(HICON icon);
 
 namespace platform {
 const MenuResource* FindMenuResource(HINSTANCE instance, UINT id);

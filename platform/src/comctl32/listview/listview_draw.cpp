@@ -8,8 +8,10 @@
 namespace platform::detail {
 namespace {
 
-constexpr Cell kHeaderCell{u' ', Color::black, Color::gray, true};
-constexpr Cell kSelectedCell{u' ', Color::white, Color::blue};
+// Black on grey stays black (bold black is dark grey on many terminals); white on blue is
+// bold, which is bright white on 8-colour terminals.
+constexpr Cell kHeaderCell{u' ', Color::black, Color::gray};
+constexpr Cell kSelectedCell{u' ', Color::white, Color::blue, true};
 
 // Text in a cell of `cells` columns (one kept free as a separator), aligned.
 void DrawCellText(CellGrid& grid, int left, int row, int cells, std::u16string_view text,
@@ -50,9 +52,10 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
         const std::u16string& text =
             c.subItem < static_cast<int>(item.texts.size()) ? item.texts[c.subItem] : empty;
         int left = x;
-        Color color;
-        if (c.subItem == 0 && ImageColor(s.smallImages, item.image, color)) {
-            grid.Text(left, row, u"\u25A0", {u' ', color, style.bg}, x + cells);
+        ImageLook image{};
+        if (c.subItem == 0 && ImageOf(s.smallImages, item.image, image)) {
+            grid.Text(left, row, std::u16string(1, image.glyph), {u' ', image.color, style.bg},
+                      x + cells);
             left += 2;
         }
         if (selected && !(s.extendedStyle & LVS_EX_FULLROWSELECT) && c.subItem == 0) {
