@@ -38,6 +38,8 @@ start
 wait_for "F1 Refresh"
 screen | head -n 1 | grep -q "PIV" || fail "no title in the navigation bar"
 screen | head -n 1 | grep -q "\[ok\]" || fail "no ok button"
+title=$(tmux -L "$socket" display -p -t smoke '#{pane_title}')
+[ "$title" = "PIV - Tickwell" ] || fail "the terminal's title is '$title'"
 tmux -L "$socket" send-keys -t smoke F2
 wait_for "Quote Options"
 tmux -L "$socket" send-keys -t smoke Escape

@@ -23,6 +23,7 @@
 
 #include "device/cell_style.h"
 #include "device/key_decoder.h"
+#include "platform/host/utf.h"
 
 namespace platform::detail {
 namespace {
@@ -30,6 +31,10 @@ namespace {
 // Mouse presses and the wheel, reported in SGR form; and off again.
 constexpr char kMouseOn[] = "\x1B[?1000h\x1B[?1006h";
 constexpr char kMouseOff[] = "\x1B[?1006l\x1B[?1000l";
+// The terminal's window title, saved on its stack at the start and restored at the end
+// (xterm's title stack; terminals without one ignore both).
+constexpr char kTitlePush[] = "\x1B[22;0t";
+constexpr char kTitlePop[] = "\x1B[23;0t";
 // How long an Esc waits for the rest of a sequence before it counts as Esc alone.
 constexpr int kEscapeWaitMs = 25;
 
@@ -49,6 +54,7 @@ void WriteOut(const char* text) {
 void RestoreTerminal() {
     if (!cursesActive) return;
     WriteOut(kMouseOff);
+    WriteOut(kTitlePop);
     endwin();
     cursesActive = false;
 }
@@ -137,6 +143,7 @@ public:
         InstallSignalHandlers();
         refresh();
         WriteOut(kMouseOn);
+        WriteOut(kTitlePush);
         start_ = std::chrono::steady_clock::now();
     }
 
@@ -204,6 +211,16 @@ public:
     }
 
     void Bell() override { beep(); }
+
+    void SetTitle(const std::u16string& title) override {
+        if (title == title_) return;
+        title_ = title;
+        std::u16string shown;
+        for (char16_t c : title) {
+            if (c >= 0x20 && c != 0x7F) shown += c;  // a control would end the sequence
+        }
+        WriteOut(("\x1B]0;" + ToUtf8(shown) + "\x07").c_str());
+    }
     void Flash() override {
         flash();
         refresh();
@@ -303,6 +320,7 @@ private:
     }
 
     std::chrono::steady_clock::time_point start_;
+    std::u16string title_;
     bool monochrome_ = false;
     bool utf8_ = true;
     CellGrid shown_;

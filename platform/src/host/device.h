@@ -40,6 +40,8 @@ public:
     virtual void Present(const CellGrid& grid) = 0;
     virtual void Bell() {}
     virtual void Flash() {}
+    // The title of the window that shows the device (a terminal emulator's), where it has one.
+    virtual void SetTitle(const std::u16string& /*title*/) {}
     // Starts a program; an `interactive` one gets the terminal until it ends.
     virtual void Launch(const std::vector<std::string>& argv, bool interactive) = 0;
 };

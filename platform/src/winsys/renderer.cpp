@@ -41,11 +41,24 @@ void DrawLayer(CellGrid& grid, bool topmost) {
 
 }  // namespace
 
+// "PIV - Tickwell": the program's own window (the first top-level window of a class of its
+// own), named in the title of the terminal it runs in.
+void ShowProgramTitle(Device& device) {
+    for (HWND top : Windows().topLevels) {
+        const WindowData* data = FindWindowData(top);
+        if (data && !data->cls->builtin && !data->text.empty()) {
+            device.SetTitle(data->text + u" - Tickwell");
+            return;
+        }
+    }
+}
+
 void Render(CellGrid& grid) {
     if (Device* device = CurrentDevice()) {
         if (grid.columns() != device->Columns() || grid.rows() != device->Rows()) {
             grid.Resize(device->Columns(), device->Rows());
         }
+        ShowProgramTitle(*device);
     }
     ApplyDocking(true);
     grid.ResetClip();
