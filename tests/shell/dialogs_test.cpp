@@ -188,6 +188,23 @@ TEST_F(DialogsTest, SpeedInsertAt199RowsAddsTheFirstAndNamesTheRest) {
     EXPECT_EQ(Start(), 0);
 }
 
+// The exchange list, one Shift+Tab away, drops down framed, apart from the dialog behind it.
+TEST_F(DialogsTest, SpeedInsertsExchangeListDropsDownFramed) {
+    StoreRows({{u"IBM", u"U"}});
+    Tools(u"Insert")
+        .Key(VK_TAB, true)
+        .Key(VK_DOWN, false, false, true)  // Alt+Down opens the list
+        .Check([&] {
+            const std::u16string screen = device_.Text();
+            EXPECT_NE(screen.find(u"\u2502 USA Major"), std::u16string::npos);
+            EXPECT_NE(screen.find(u"\u25BE"), std::u16string::npos) << "more below";
+        })
+        .Key(VK_ESCAPE)
+        .Key(VK_ESCAPE)
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 TEST_F(DialogsTest, SpeedInsertCancelChangesNothing) {
     StoreRows({{u"IBM", u"U"}});
     const auto file = FileBytes();

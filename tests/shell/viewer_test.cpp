@@ -236,10 +236,11 @@ TEST_F(ViewerTest, AProxyWithoutAPortIsAskedOnPort80) {
 TEST_F(ViewerTest, TheBusyMarkShowsWhileTheDownloadWaits) {
     StoreSettings();
     StoreRows({{u"MSFT", u"U"}});
-    std::u16string titleWhileWaiting;
+    std::u16string titleWhileWaiting, barWhileWaiting;
     // The server looks at the screen while the viewer waits for its reply.
     ScriptedServer server([&](int, const std::string&) {
         titleWhileWaiting = Title();
+        barWhileWaiting = device_.Row(device_.screen().rows() - 2);
         return ScriptedReply{tickwell_test::HttpReplyBytes(200, "\"MSFT\",1,2,3,4\r\n")};
     });
     RouteQuotesTo(server.port());
@@ -249,6 +250,8 @@ TEST_F(ViewerTest, TheBusyMarkShowsWhileTheDownloadWaits) {
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
     EXPECT_NE(titleWhileWaiting.find(u"busy"), std::u16string::npos) << Narrow(titleWhileWaiting);
+    EXPECT_NE(barWhileWaiting.find(u"Downloading\u2026 "), std::u16string::npos);  // a word too
+    EXPECT_EQ(device_.Row(device_.screen().rows() - 2).find(u"Downloading"), std::u16string::npos);
 }
 
 TEST_F(ViewerTest, KeysMoveInTheListAlsoAfterItWasRebuilt) {

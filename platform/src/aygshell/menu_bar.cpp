@@ -47,6 +47,9 @@ struct MenuBarState : ControlState {
 // presses it, as htop and mc show theirs.
 constexpr std::u16string_view kQuitKey = u"F10";
 constexpr std::u16string_view kQuitText = u" F10 Quit ";
+// While the program waits on the network, the bar says so in a word (the navigation bar's
+// "busy" is easy to miss).
+constexpr std::u16string_view kBusyText = u" Downloading\u2026 ";
 
 bool OwnerHasOk(const MenuBarState& state) {
     const WindowData* owner = FindWindowData(state.owner);
@@ -160,11 +163,17 @@ void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
         separator.ch = u'\u2502';
         grid.Set(column++, bounds.top, separator);
     }
-    const int quitLeft = bounds.right - static_cast<int>(kQuitText.size());
+    int right = bounds.right;
+    const int quitLeft = right - static_cast<int>(kQuitText.size());
     if (OwnerHasOk(*state) && quitLeft >= column) {
         const Cell key = kKeyCell;
         grid.Text(quitLeft, bounds.top, std::u16string(kQuitText), kBarCell, bounds.right);
         grid.Text(quitLeft + 1, bounds.top, std::u16string(kQuitKey), key, bounds.right);
+        right = quitLeft;
+    }
+    const int busyLeft = right - static_cast<int>(kBusyText.size());
+    if (Windows().busy && busyLeft >= column) {
+        grid.Text(busyLeft, bounds.top, std::u16string(kBusyText), kKeyCell, right);
     }
 }
 

@@ -47,14 +47,17 @@ void Select(HWND combo, ComboState& s, int index) {
 }
 
 // The open list's rectangle: under the box, or above it when there is more room there.
+// The list's rectangle: its rows and a frame around them (a list over the dialog's own text
+// must be told from it), below the box or, where there is more room, above.
 RECT DropRect(HWND combo, int count) {
     const RECT box = ScreenRect(combo);
-    const int below = (ScreenHeight() - (box.top + kCellHeight)) / kCellHeight;
-    const int above = (box.top - kNavigationBarHeight) / kCellHeight;
+    const int below = (ScreenHeight() - (box.top + kCellHeight)) / kCellHeight - 2;
+    const int above = (box.top - kNavigationBarHeight) / kCellHeight - 2;
     const bool down = below >= std::min(count, 4) || below >= above;
     const int rows = std::max(1, std::min({count, kMaxDropRows, down ? below : above}));
-    const int top = down ? box.top + kCellHeight : box.top - rows * kCellHeight;
-    return {box.left, top, box.right, top + rows * kCellHeight};
+    const int height = (rows + 2) * kCellHeight;
+    const int top = down ? box.top + kCellHeight : box.top - height;
+    return {box.left, top, box.right, top + height};
 }
 
 // Opens the list and runs it modally; a choice becomes the selection.

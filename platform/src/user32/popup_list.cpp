@@ -103,8 +103,9 @@ void OnKey(PopupState& s, WPARAM key, LPARAM flags) {
     }
 }
 
-int FrameCells(const PopupState& s) {
-    return s.style.menu ? 1 : 0;
+// Every list is framed: menus, and the drop-down lists of combo boxes.
+int FrameCells(const PopupState&) {
+    return 1;
 }
 
 void OnTap(HWND window, PopupState& s, LPARAM point) {
@@ -158,10 +159,7 @@ void DrawPopupList(HWND window, CellGrid& grid, const CellRect& b) {
     const PopupState* s = StateOf<PopupState>(window);
     if (!s) return;
     const int frame = FrameCells(*s);
-    if (s->style.menu)
-        DrawFrame(grid, b, kPlain);
-    else
-        grid.Fill(b, kPlain);
+    DrawFrame(grid, b, kPlain);
     for (int r = 0; r < s->rows && s->top + r < s->count(); ++r) {
         const int y = b.top + frame + r;
         DrawItem(*s, s->top + r, grid, {b.left + frame, y, b.right - frame, y + 1});
@@ -173,8 +171,8 @@ void DrawPopupList(HWND window, CellGrid& grid, const CellRect& b) {
 
 }  // namespace
 
-int PopupListRows(int items, const PopupListStyle& style) {
-    return items + (style.menu ? 2 : 0);
+int PopupListRows(int items, const PopupListStyle&) {
+    return items + 2;
 }
 
 int RunPopupList(HWND owner, const RECT& rect, const std::vector<PopupListItem>& items,
