@@ -205,6 +205,37 @@ TEST_F(DialogsTest, SpeedInsertsExchangeListDropsDownFramed) {
     EXPECT_EQ(Start(), 0);
 }
 
+// A dialog follows the terminal's size: centred again, below the title bar and above the menu
+// bar while it fits; too tall, it starts under the title bar and Enter still presses OK.
+TEST_F(DialogsTest, ADialogOpenWhileTheScreenChangesFollowsIt) {
+    StoreRows({{u"IBM", u"U"}});
+    const auto rowOf = [&](const std::u16string& text) {  // below the navigation bar
+        for (int r = 2; r < device_.screen().rows(); ++r) {
+            if (device_.Row(r).find(text) != std::u16string::npos) return r;
+        }
+        return -1;
+    };
+    Tools(u"Refresh Settings")
+        .Resize(60, 16)
+        .Check([&] {
+            const int title = rowOf(u" Internet Refresh ");
+            ASSERT_GT(title, 1);
+            EXPECT_LT(rowOf(u"[Apply]"), 16 - 2);  // above the menu bar
+            const std::u16string row = device_.Row(title);
+            const auto left = row.find(u'\u250C'), right = row.rfind(u'\u2510');
+            ASSERT_NE(left, std::u16string::npos);
+            EXPECT_LE(left > 60 - 1 - right ? left - (60 - 1 - right) : (60 - 1 - right) - left,
+                      1u);  // centred across the new width
+        })
+        .Resize(100, 8)
+        .Check([&] { EXPECT_EQ(rowOf(u" Internet Refresh "), 2); })
+        .Type(u"7")
+        .Key(VK_RETURN)
+        .Check([&] { EXPECT_EQ(rowOf(u" Internet Refresh "), -1); })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 TEST_F(DialogsTest, SpeedInsertCancelChangesNothing) {
     StoreRows({{u"IBM", u"U"}});
     const auto file = FileBytes();

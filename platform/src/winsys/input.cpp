@@ -125,7 +125,10 @@ void DeliverInput(const InputEvent& e) {
         case InputEvent::Kind::hibernate:
             for (HWND top : Windows().topLevels) Post(top, WM_HIBERNATE, 0, 0);
             return;
-        case InputEvent::Kind::resize: ApplyDocking(); return;
+        case InputEvent::Kind::resize:
+            ApplyDocking();
+            RecentreModals();
+            return;
         case InputEvent::Kind::tap: DeliverTap(e.x, e.y); return;
         case InputEvent::Kind::wheel: DeliverWheel(e); return;
         case InputEvent::Kind::key: DeliverKey(e); return;

@@ -156,6 +156,9 @@ RECT DockRect(Dock dock);
 // Puts every docked top-level window where its dock says (only the bars, when asked: the
 // screen has not changed size, and a program may have moved its own windows).
 void ApplyDocking(bool barsOnly = false);
+// After a resize: every dialog and message box that is up, centred on the desktop again, never
+// over a bar it fits beside.
+void RecentreModals();
 // Makes a top-level window the foreground window and sends WM_ACTIVATE to both.
 void Activate(HWND window);
 // Brings a window's top-level window to the front, with a modal window of its own that is

@@ -139,6 +139,22 @@ void ApplyDocking(bool barsOnly) {
     }
 }
 
+void RecentreModals() {
+    const RECT desktop = DesktopRect();
+    for (HWND window : std::vector<HWND>(Windows().modalStack)) {
+        const WindowData* data = FindWindowData(window);
+        if (!data || data->popup || data->dock != Dock::none || data->parent) continue;
+        const LONG width = data->rect.right - data->rect.left;
+        const LONG height = data->rect.bottom - data->rect.top;
+        // Centred in whole cells; one taller than the desktop starts at its top, its lower
+        // part clipped (Enter and Esc still reach its default and cancel buttons).
+        const LONG left = std::max<LONG>(0, (desktop.right - width) / 2 / kCellWidth * kCellWidth);
+        const LONG top = desktop.top + std::max<LONG>(0, (desktop.bottom - desktop.top - height) /
+                                                             2 / kCellHeight * kCellHeight);
+        Place(window, {left, top, left + width, top + height});
+    }
+}
+
 void Activate(HWND window) {
     WindowSystem& ws = Windows();
     const HWND previous = ws.foreground;
