@@ -72,6 +72,27 @@ TEST_F(ViewerTest, F10QuitsAndTheBarSaysSo) {
     EXPECT_EQ(FileBytes().size(), 84u);
 }
 
+// Scrolled right, the list keeps the Symbol column in place, and marks at the header's ends
+// say where more columns lie.
+TEST_F(ViewerTest, TheSymbolColumnStaysWhenTheListScrolls) {
+    device_
+        .Check([&] {
+            EXPECT_EQ(device_.Row(2).back(), u'\u25B8');
+            EXPECT_EQ(device_.Row(2).find(u'\u25C2'), std::u16string::npos);
+        })
+        .Key(VK_RIGHT)
+        .Key(VK_RIGHT)
+        .Check([&] {
+            const std::u16string header = device_.Row(2);
+            EXPECT_EQ(header.substr(0, 6), u"Symbol");
+            EXPECT_NE(header.find(u'\u25C2'), std::u16string::npos);
+            EXPECT_EQ(header.find(u"Exch"), std::u16string::npos);  // scrolled away
+            EXPECT_EQ(device_.Row(3).substr(0, 6), u"\u25A0 MSFT");
+        })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 TEST_F(ViewerTest, ALaterStartShowsTheStoredRowsInTheStoredColumns) {
     StoreSettings(false);
     WriteSettingFlag(u"Exchange", true);

@@ -27,15 +27,22 @@ void DrawCellText(CellGrid& grid, int left, int row, int cells, std::u16string_v
 void DrawHeader(const ListState& s, CellGrid& grid, const CellRect& b) {
     grid.Fill({b.left, b.top, b.right, b.top + 1}, kHeaderCell);
     int x = b.left;
-    for (int v = s.firstColumn; v < static_cast<int>(s.order.size()) && x < b.right; ++v) {
+    bool moreRight = false;
+    for (int v : ShownOrder(s)) {
         const ListColumn& c = s.columns[s.order[v]];
         const int cells = ColumnCells(c);
         if (cells == 0) continue;
+        if (x + cells > b.right) moreRight = true;  // cut, or not shown at all
+        if (x >= b.right) break;
         const Cell style = s.inHeader && v == s.headerFocus ? kSelectedCell : kHeaderCell;
         if (style == kSelectedCell) grid.Fill({x, b.top, x + cells - 1, b.top + 1}, style);
         DrawCellText(grid, x, b.top, cells, c.title, c.format, style);
         x += cells;
+        if (v == 0 && ColumnsHiddenLeft(s)) {
+            grid.Text(x - 1, b.top, u"\u25C2", kHeaderCell, x);  // more columns that way
+        }
     }
+    if (moreRight) grid.Text(b.right - 1, b.top, u"\u25B8", kHeaderCell, b.right);
 }
 
 void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const CellRect& b, int row) {
@@ -44,7 +51,8 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
     if (selected && (s.extendedStyle & LVS_EX_FULLROWSELECT))
         grid.Fill({b.left, row, b.right, row + 1}, style);
     int x = b.left;
-    for (int v = s.firstColumn; v < static_cast<int>(s.order.size()) && x < b.right; ++v) {
+    for (int v : ShownOrder(s)) {
+        if (x >= b.right) break;
         const ListColumn& c = s.columns[s.order[v]];
         const int cells = ColumnCells(c);
         if (cells == 0) continue;

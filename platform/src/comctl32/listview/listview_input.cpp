@@ -28,14 +28,16 @@ int ClientColumns(HWND list) {
     return r.right / kCellWidth;
 }
 
+// The first column is always in view; another comes into view by scrolling the rest.
 void KeepHeaderInView(HWND list, ListState& s) {
+    if (s.headerFocus == 0) return;
     if (s.headerFocus < s.firstColumn) s.firstColumn = s.headerFocus;
     for (;;) {
-        int x = 0;
-        for (int v = s.firstColumn; v <= s.headerFocus; ++v)
+        int x = ColumnCells(s.columns[s.order[0]]);
+        for (int v = std::max(s.firstColumn, 1); v <= s.headerFocus; ++v)
             x += ColumnCells(s.columns[s.order[v]]);
-        if (x <= ClientColumns(list) || s.firstColumn >= s.headerFocus) return;
-        s.firstColumn = NextShown(s, s.firstColumn, 1);
+        if (x <= ClientColumns(list) || std::max(s.firstColumn, 1) >= s.headerFocus) return;
+        s.firstColumn = NextShown(s, std::max(s.firstColumn, 1), 1);
     }
 }
 
@@ -61,10 +63,12 @@ void HeaderKey(HWND list, ListState& s, WPARAM key, bool shift) {
     }
 }
 
+// Scrolls the columns after the first, which stays in place.
 void ScrollColumns(HWND, ListState& s, int step) {
-    const int next = NextShown(s, s.firstColumn, step);
+    const int from = std::max(s.firstColumn, 1);
+    const int next = NextShown(s, from, step);
     // Never scroll past the last column that shows.
-    if (step > 0 && next == s.firstColumn) return;
+    if (step > 0 && next == from) return;
     s.firstColumn = next;
 }
 
@@ -105,9 +109,26 @@ void KeepInView(HWND list, ListState& s, int item) {
     if (item >= s.top + rows) s.top = item - rows + 1;
 }
 
+std::vector<int> ShownOrder(const ListState& s) {
+    std::vector<int> shown;
+    if (s.order.empty()) return shown;
+    shown.push_back(0);
+    for (int v = std::max(s.firstColumn, 1); v < static_cast<int>(s.order.size()); ++v) {
+        shown.push_back(v);
+    }
+    return shown;
+}
+
+bool ColumnsHiddenLeft(const ListState& s) {
+    for (int v = 1; v < s.firstColumn && v < static_cast<int>(s.order.size()); ++v) {
+        if (ColumnCells(s.columns[s.order[v]]) > 0) return true;
+    }
+    return false;
+}
+
 int ColumnAtCell(const ListState& s, int column) {
     int x = 0;
-    for (int v = s.firstColumn; v < static_cast<int>(s.order.size()); ++v) {
+    for (int v : ShownOrder(s)) {
         const int cells = ColumnCells(s.columns[s.order[v]]);
         if (cells > 0 && column >= x && column < x + cells) return s.order[v];
         x += cells;

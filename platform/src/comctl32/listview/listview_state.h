@@ -43,6 +43,12 @@ inline int ColumnCells(const ListColumn& c) {
     return c.width / kCellWidth;
 }
 
+// The visual columns in the order they are drawn: the first one stays in place (the row's
+// name: which row the numbers belong to), then the others from firstColumn on.
+std::vector<int> ShownOrder(const ListState& s);
+// Whether columns lie beyond the left (scrolled past) of the shown ones.
+bool ColumnsHiddenLeft(const ListState& s);
+
 int FocusedItem(const ListState& s);
 // Gives one item the focus and the selection (single selection), scrolled into view.
 void FocusItem(HWND list, ListState& s, int item);
