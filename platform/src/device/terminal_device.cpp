@@ -93,7 +93,9 @@ short ColorOf(Color c) {
     switch (c) {
         case Color::black: return COLOR_BLACK;
         case Color::red: return COLOR_RED;
-        case Color::green: return COLOR_GREEN;
+        // A darker green where the palette has one: the terminals' own green on white is
+        // too faint (under 2:1) for the up mark.
+        case Color::green: return COLORS >= 256 ? 28 : COLOR_GREEN;
         case Color::yellow: return COLOR_YELLOW;
         case Color::blue: return COLOR_BLUE;
         case Color::magenta: return COLOR_MAGENTA;
