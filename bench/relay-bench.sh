@@ -20,13 +20,15 @@ pids+=($!)
 for _ in $(seq 50); do [ -s "$work/up" ] && break; sleep 0.1; done
 upstream=$(head -n1 "$work/up")
 
-# Starts the service with the given sources; prints its port.
+# Starts the service with the given sources; sets $served to its port. (Not run in a
+# subshell: the trap must know every process to stop.)
 serve() {
+  rm -f "$work/port"
   taskset -c 0 build-bench/bin/tickwell-quotes --port 0 --threads 32 --max-age 3600 \
     --clock 2026-12-07T15:30:00Z "$@" >"$work/port" 2>"$work/log" &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
-  head -n1 "$work/port"
+  served=$(head -n1 "$work/port")
 }
 
 symbols=""
@@ -37,9 +39,11 @@ load() {
     awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
 }
 
-simulated=$(serve --quiet --source simulated)
+serve --quiet --source simulated
+simulated=$served
 read -r sim_rps sim_p99 < <(load "http://127.0.0.1:${simulated}${path}")
-relay=$(serve --source yahoo --upstream "yahoo=http://127.0.0.1:${upstream}")
+serve --source yahoo --upstream "yahoo=http://127.0.0.1:${upstream}"
+relay=$served
 curl -sf "http://127.0.0.1:${relay}${path}" >/dev/null  # fills the cache
 read -r relay_rps relay_p99 < <(load "http://127.0.0.1:${relay}${path}")
 calls_before=$(grep -c '^upstream ' "$work/log" || true)
