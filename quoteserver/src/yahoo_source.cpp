@@ -32,20 +32,29 @@ std::string NameOf(const Json& object) {
     return name.empty() ? json::Text(object, "shortName") : name;
 }
 
-// One element of v7's quoteResponse.result. Regular-market fields only.
-LiveQuote FromV7(const Json& q) {
+// What a v7 quote and a chart's meta both hold, under the same names (the exchange's code
+// is named differently in each).
+LiveQuote RegularMarket(const Json& q, const char* exchangeKey) {
     LiveQuote live;
     live.name = NameOf(q);
     live.currency = json::Text(q, "currency");
-    live.exchange = json::Text(q, "exchange");
+    live.exchange = json::Text(q, exchangeKey);
     live.decimals = Decimals(q, "priceHint");
     live.last = json::Number(q, "regularMarketPrice");
-    live.previousClose = json::Number(q, "regularMarketPreviousClose");
-    live.open = json::Number(q, "regularMarketOpen");
     live.dayHigh = json::Number(q, "regularMarketDayHigh");
     live.dayLow = json::Number(q, "regularMarketDayLow");
     live.yearHigh = json::Number(q, "fiftyTwoWeekHigh");
     live.yearLow = json::Number(q, "fiftyTwoWeekLow");
+    live.volume = json::Count(q, "regularMarketVolume");
+    live.tradeTime = json::Integer(q, "regularMarketTime");
+    return live;
+}
+
+// One element of v7's quoteResponse.result. Regular-market fields only.
+LiveQuote FromV7(const Json& q) {
+    LiveQuote live = RegularMarket(q, "exchange");
+    live.previousClose = json::Number(q, "regularMarketPreviousClose");
+    live.open = json::Number(q, "regularMarketOpen");
     live.change = json::Number(q, "regularMarketChange");
     live.changePercent = json::Number(q, "regularMarketChangePercent");  // already in percent
     live.bid = json::Number(q, "bid");
@@ -62,9 +71,7 @@ LiveQuote FromV7(const Json& q) {
     live.marketCap = json::Number(q, "marketCap");
     live.priceEarnings = json::Number(q, "trailingPE");
     live.sharesOutstanding = json::Number(q, "sharesOutstanding");
-    live.volume = json::Count(q, "regularMarketVolume");
     live.averageVolume = json::Count(q, "averageDailyVolume3Month");
-    live.tradeTime = json::Integer(q, "regularMarketTime");
     live.utcOffsetSeconds =
         static_cast<int>(json::Integer(q, "gmtOffSetMilliseconds").value_or(0) / 1000);
     live.dividendDate = json::Integer(q, "dividendDate");
@@ -92,18 +99,7 @@ LiveQuote FromChart(const Json& result) {
     const Json empty = Json::object();
     const Json* metaField = json::Field(result, "meta");
     const Json& meta = metaField ? *metaField : empty;
-    LiveQuote live;
-    live.name = NameOf(meta);
-    live.currency = json::Text(meta, "currency");
-    live.exchange = json::Text(meta, "exchangeName");
-    live.decimals = Decimals(meta, "priceHint");
-    live.last = json::Number(meta, "regularMarketPrice");
-    live.dayHigh = json::Number(meta, "regularMarketDayHigh");
-    live.dayLow = json::Number(meta, "regularMarketDayLow");
-    live.yearHigh = json::Number(meta, "fiftyTwoWeekHigh");
-    live.yearLow = json::Number(meta, "fiftyTwoWeekLow");
-    live.volume = json::Count(meta, "regularMarketVolume");
-    live.tradeTime = json::Integer(meta, "regularMarketTime");
+    LiveQuote live = RegularMarket(meta, "exchangeName");
     live.utcOffsetSeconds = static_cast<int>(json::Integer(meta, "gmtoffset").value_or(0));
     const std::vector<double> closes = Closes(result);
     if (closes.size() >= 2) live.previousClose = closes[closes.size() - 2];

@@ -127,9 +127,11 @@ TEST_F(ConcurrentStartTest, ASecondStartBesideAStoppedFirstSaysSoAndEnds) {
     Launch(viewers[1]);
     Viewer& second = viewers[1];
     Pump(viewers, [&] { return second.ended; });
+    Pump(viewers, [&] { return second.drained; });  // its last words, read whole
     ::kill(first.pid, SIGCONT);
     ASSERT_TRUE(second.ended) << second.output;
-    EXPECT_TRUE(WIFEXITED(second.status) && WEXITSTATUS(second.status) == 0) << second.output;
+    EXPECT_TRUE(WIFEXITED(second.status) && WEXITSTATUS(second.status) == 0)
+        << "status " << second.status << ": " << second.output;
     EXPECT_NE(second.output.find("already running"), std::string::npos) << second.output;
     EXPECT_NE(second.output.find("did not answer"), std::string::npos) << second.output;
     const char ctrlQ = 0x11;

@@ -51,7 +51,9 @@ screen | grep -q "F1 Refresh" && fail "the viewer's screen is still up"
 
 start
 wait_for "F1 Refresh"
-pkill -TERM -f "^$bin\$" || fail "no viewer to stop"
+# Only this pane's viewer: other tests run viewers of the same binary at the same time.
+pane=$(tmux -L "$socket" display -p -t smoke '#{pane_pid}')
+pkill -TERM -P "$pane" -f "^$bin\$" || fail "no viewer to stop"
 wait_result
 grep -q "same=yes" "$work/result" || fail "after SIGTERM: $(cat "$work/result")"
 
