@@ -46,6 +46,13 @@ start_service() {
   rm -f "$out"
 }
 
+# wrk on core 1 against URL with $connections kept-alive connections for $seconds; prints the
+# requests a second and the p99 latency.
+wrk_load() {
+  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$1" |
+    awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
+}
+
 result() {
   echo "result $1|$2|$3|$4"
 }

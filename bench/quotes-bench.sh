@@ -46,12 +46,8 @@ taskset -c 0 nginx -c "$work/nginx.conf" -p "$work" &
 nginx_pid=$!
 for _ in $(seq 50); do curl -sf "http://127.0.0.1:$nginx_port/quotes.csv" >/dev/null && break; sleep 0.1; done
 
-load() {
-  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$1" |
-    awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
-}
-read -r service_rps service_p99 < <(load "http://127.0.0.1:${service_port}${path}")
-read -r nginx_rps nginx_p99 < <(load "http://127.0.0.1:${nginx_port}/quotes.csv")
+read -r service_rps service_p99 < <(wrk_load "http://127.0.0.1:${service_port}${path}")
+read -r nginx_rps nginx_p99 < <(wrk_load "http://127.0.0.1:${nginx_port}/quotes.csv")
 ratio=$(awk -v s="$service_rps" -v n="$nginx_rps" 'BEGIN {printf "%.2f", s / n}')
 echo "50-symbol requests, $connections kept-alive connections, one core each, ${seconds}s"
 echo "tickwell-quotes: $service_rps requests/s, p99 $service_p99"

@@ -34,18 +34,14 @@ serve() {
 symbols=""
 for i in $(seq 1000 1049); do symbols+="${symbols:+,}R$i"; done
 path="/d/quotes.csv?s=%22${symbols}%22&d=t&f=sperl1c1p2vj1kjd1t1ghnj2"
-load() {
-  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$1" |
-    awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
-}
 
 serve --quiet --source simulated
 simulated=$served
-read -r sim_rps sim_p99 < <(load "http://127.0.0.1:${simulated}${path}")
+read -r sim_rps sim_p99 < <(wrk_load "http://127.0.0.1:${simulated}${path}")
 serve --source yahoo --upstream "yahoo=http://127.0.0.1:${upstream}"
 relay=$served
 curl -sf "http://127.0.0.1:${relay}${path}" >/dev/null  # fills the cache
-read -r relay_rps relay_p99 < <(load "http://127.0.0.1:${relay}${path}")
+read -r relay_rps relay_p99 < <(wrk_load "http://127.0.0.1:${relay}${path}")
 calls_before=$(grep -c '^upstream ' "$work/log" || true)
 for batch in 0 1 2 3; do  # a 200-row refresh: four requests of 50 new symbols
   list=""

@@ -33,8 +33,7 @@ LiveQuote FromQuote(const Json& q) {
 }  // namespace
 
 std::string UsExchangeCode(const std::string& words) {
-    std::string upper;
-    for (char c : words) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = UpperCase(words);
     if (upper.find("NASDAQ") != std::string::npos) return "NMS";
     if (upper.find("NEW YORK") != std::string::npos || upper == "NYSE") return "NYQ";
     if (upper.find("OTC") != std::string::npos) return "PNK";

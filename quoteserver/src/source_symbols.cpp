@@ -9,11 +9,6 @@
 namespace quotes {
 namespace {
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Splits "VOD.L" into "VOD" and "L"; an index ("^GSPC") or a currency ("EURUSD=X") has none.
 void Split(const std::string& symbol, std::string& base, std::string& suffix) {
     const std::size_t dot = symbol.rfind('.');
@@ -31,9 +26,14 @@ constexpr std::array<std::string_view, 8> kNotOnYahoo = {"CBT", "CME", "NYB", "C
 
 }  // namespace
 
+std::string UpperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 std::string YahooSymbol(const std::string& requested) {
     std::string base, suffix;
-    Split(Upper(requested), base, suffix);
+    Split(UpperCase(requested), base, suffix);
     if (base.empty()) return "";
     if (suffix.empty()) return base;
     for (std::string_view gone : kNotOnYahoo) {
@@ -47,7 +47,7 @@ std::string YahooSymbol(const std::string& requested) {
 
 std::string UsListingSymbol(const std::string& requested) {
     std::string base, suffix;
-    Split(Upper(requested), base, suffix);
+    Split(UpperCase(requested), base, suffix);
     if (base.empty() || base.front() == '^' || base.find('=') != std::string::npos) return "";
     if (suffix.empty() || suffix == "OB" || suffix == "PK") return base;
     return "";

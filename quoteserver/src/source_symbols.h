@@ -7,6 +7,8 @@
 
 namespace quotes {
 
+// ASCII letters in upper case: sources answer symbols so.
+std::string UpperCase(std::string text);
 // Yahoo's symbol: the suffix unchanged but for Vienna (.VA is .VI), Madrid (.MA is .MC) and
 // the US over-the-counter markets (.OB and .PK are bare); "" for the markets Yahoo no longer
 // carries (the old futures suffixes, Barcelona, Bilbao, Madrid fixed income). Upper case.

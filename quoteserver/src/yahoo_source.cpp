@@ -114,11 +114,6 @@ const Json* ChartResult(const Json& body) {
     return &results->front();
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 }  // namespace
 
 YahooSource::YahooSource(RelayContext context, YahooHosts hosts, int callsPerMinute)
@@ -169,7 +164,7 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
         return 0;
     }
     for (const Json& item : *items) {
-        const std::string symbol = Upper(json::Text(item, "symbol"));
+        const std::string symbol = UpperCase(json::Text(item, "symbol"));
         if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) continue;
         LiveQuote quote = FromV7(item);
         if (quote.last) result.quotes[symbol] = std::move(quote);

@@ -15,7 +15,6 @@
 #include "host/handle_table.h"
 #include "host/host_fs.h"
 #include "platform/host/device_root.h"
-#include "platform/host/utf.h"
 
 namespace {
 
