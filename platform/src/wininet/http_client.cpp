@@ -1,9 +1,9 @@
-// The HTTP client of wininet.h over libcurl; the only file that knows curl. A connection is a
-// curl easy handle, whose connection cache keeps the TCP connection open from one request to
-// the next. A request is sent and its reply received whole (up to kBodyLimit bytes) in
+// The HTTP client of wininet.h over plain sockets (wininet/http_wire.cpp). A connection
+// handle owns one TCP connection, kept open from one request to the next while the server
+// allows. A request is sent and its reply received whole (up to HttpWire::kBodyLimit bytes) in
 // HttpSendRequestW; InternetReadFile then hands the body out piece by piece. The request
-// target goes out verbatim (CURLOPT_REQUEST_TARGET), so curl neither encodes nor refuses the
-// double quotes and commas of a quote request.
+// target goes out verbatim, so the double quotes and commas of a quote request are neither
+// encoded nor refused.
 #include "platform/wininet/wininet.h"
 
 #include <algorithm>
@@ -16,16 +16,13 @@
 #include "host/faults.h"
 #include "host/handle_table.h"
 #include "platform/host/utf.h"
-#include "wininet/curl_library.h"
+#include "wininet/connect_routes.h"
 #include "wininet/http_timeouts.h"
+#include "wininet/http_wire.h"
 #include "winsys/renderer.h"
 
 namespace platform::detail {
 namespace {
-
-// More than any reply the viewer reads (it stops at 16,383 bytes); a longer body is cut and
-// reads as a failed connection at that point.
-constexpr std::size_t kBodyLimit = 1 << 20;
 
 struct InternetObject {
     virtual ~InternetObject() = default;
@@ -40,12 +37,7 @@ struct Connection : InternetObject {
     HINTERNET session = nullptr;
     std::string host;
     INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
-    CURL* easy = nullptr;
-    curl_slist* connectTo = nullptr;
-    ~Connection() override {
-        if (easy) Curl()->easy_cleanup(easy);
-        Curl()->slist_free_all(connectTo);
-    }
+    HttpWire wire;
 };
 
 struct Request : InternetObject {
@@ -81,7 +73,7 @@ std::string Narrow(LPCWSTR text) {
 }
 
 // "HTTP://host[:port]", the scheme in any case, as host:port (80 when none is given, as
-// WinINet has it; curl's own default would be 1080); empty when it names no host.
+// WinINet has it); empty when it names no host.
 std::string ProxyAddress(const std::string& text) {
     constexpr std::string_view kScheme = "http://";
     std::string rest = text;
@@ -101,37 +93,15 @@ bool SoundTarget(const std::string& target) {
     return std::all_of(target.begin(), target.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
-curl_slist* ConnectToList() {
+// Where the request's bytes go: the proxy, or the server as TICKWELL_CONNECT_TO routes it.
+Endpoint Destination(const Session& session, const Connection& connection) {
+    if (!session.proxy.empty()) {
+        const std::size_t colon = session.proxy.rfind(':');
+        return Endpoint{session.proxy.substr(0, colon),
+                        std::atoi(session.proxy.c_str() + colon + 1)};
+    }
     const char* routes = std::getenv("TICKWELL_CONNECT_TO");
-    curl_slist* list = nullptr;
-    std::string all = routes ? routes : "";
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find(',', start);
-        if (end == std::string::npos) end = all.size();
-        const std::string entry = all.substr(start, end - start);
-        if (!entry.empty()) list = Curl()->slist_append(list, entry.c_str());
-        start = end + 1;
-    }
-    return list;
-}
-
-DWORD ErrorOf(CURLcode code) {
-    switch (code) {
-        case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_COULDNT_RESOLVE_PROXY: return ERROR_INTERNET_NAME_NOT_RESOLVED;
-        case CURLE_COULDNT_CONNECT: return ERROR_INTERNET_CANNOT_CONNECT;
-        case CURLE_OPERATION_TIMEDOUT: return ERROR_INTERNET_TIMEOUT;
-        default: return ERROR_INTERNET_CONNECTION_ABORTED;
-    }
-}
-
-std::size_t ReceiveBody(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* request = static_cast<Request*>(user);
-    const std::size_t bytes = size * count;
-    if (request->body.size() + bytes > kBodyLimit) return 0;  // cut: ends the transfer
-    request->body.append(data, bytes);
-    return bytes;
+    return RouteFor(routes ? routes : "", Endpoint{connection.host, connection.port});
 }
 
 std::string WireTarget(const Session& session, const Connection& connection,
@@ -144,30 +114,16 @@ std::string WireTarget(const Session& session, const Connection& connection,
     return origin + target;
 }
 
-void PrepareTransfer(CURL* easy, const Session& session, const Connection& connection,
-                     Request& request) {
-    const std::string url =
-        "http://" + connection.host + ":" + std::to_string(connection.port) + "/";
-    const HttpTimeouts timeouts = CurrentHttpTimeouts();
-    Curl()->easy_setopt(easy, CURLOPT_URL, url.c_str());
-    Curl()->easy_setopt(easy, CURLOPT_REQUEST_TARGET,
-                        WireTarget(session, connection, request.target).c_str());
-    Curl()->easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    Curl()->easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    Curl()->easy_setopt(easy, CURLOPT_USERAGENT, session.agent.c_str());
-    // An empty proxy also keeps curl from taking one from the environment.
-    Curl()->easy_setopt(easy, CURLOPT_PROXY, session.proxy.c_str());
-    Curl()->easy_setopt(easy, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
-    Curl()->easy_setopt(easy, CURLOPT_CONNECT_TO,
-                        session.proxy.empty() ? connection.connectTo : nullptr);
-    Curl()->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
-    Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    Curl()->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.idleSeconds);
-    Curl()->easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
-    Curl()->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    Curl()->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    Curl()->easy_setopt(easy, CURLOPT_WRITEFUNCTION, ReceiveBody);
-    Curl()->easy_setopt(easy, CURLOPT_WRITEDATA, &request);
+std::string RequestHead(const Session& session, const Connection& connection,
+                        const std::string& target) {
+    std::string host = connection.host;
+    if (connection.port != INTERNET_DEFAULT_HTTP_PORT)
+        host += ":" + std::to_string(connection.port);
+    std::string head = "GET " + WireTarget(session, connection, target) + " HTTP/1.1\r\n";
+    head += "Host: " + host + "\r\n";
+    if (!session.agent.empty()) head += "User-Agent: " + session.agent + "\r\n";
+    head += "Accept: */*\r\n\r\n";
+    return head;
 }
 
 }  // namespace
@@ -192,10 +148,6 @@ HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR,
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    if (!Curl()) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
     // The busy mark shows from the first session's opening to the last one's closing.
     if (!AnySessionOpen()) SetBusy(true);
     return Objects().Add<HINTERNET>(std::move(session));
@@ -218,12 +170,6 @@ HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PORT port
     connection->session = session;
     connection->host = host;
     connection->port = port ? port : INTERNET_DEFAULT_HTTP_PORT;
-    connection->easy = Curl()->easy_init();
-    if (!connection->easy) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
-    }
-    connection->connectTo = ConnectToList();
     return Objects().Add<HINTERNET>(std::move(connection));
 }
 
@@ -248,18 +194,18 @@ BOOL HttpSendRequestW(HINTERNET handle, LPCWSTR, DWORD, void*, DWORD) {
     Session* session = connection ? Find<Session>(connection->session) : nullptr;
     if (!session || request->sent) return FALSE;
     request->sent = true;
-    PrepareTransfer(connection->easy, *session, *connection, *request);
-    const CURLcode result = Curl()->easy_perform(connection->easy);
-    Curl()->easy_getinfo(connection->easy, CURLINFO_RESPONSE_CODE, &request->status);
-    Curl()->easy_setopt(connection->easy, CURLOPT_WRITEDATA, nullptr);
-    if (result == CURLE_OK) return TRUE;
-    if (request->status > 0) {
-        // The reply began: what came is read, and then the read fails.
-        request->failedMidBody = true;
-        return TRUE;
+    WireReply reply = connection->wire.Exchange(Destination(*session, *connection),
+                                                RequestHead(*session, *connection, request->target),
+                                                CurrentHttpTimeouts());
+    request->status = reply.status;
+    if (reply.status == 0) {
+        SetLastError(reply.error);
+        return FALSE;
     }
-    SetLastError(ErrorOf(result));
-    return FALSE;
+    // A reply that began but did not end: what came is read, and then the read fails.
+    request->body = std::move(reply.body);
+    request->failedMidBody = !reply.whole;
+    return TRUE;
 }
 
 BOOL HttpQueryInfoW(HINTERNET handle, DWORD infoLevel, void* buffer, DWORD* bufferLength, DWORD*) {

@@ -1,7 +1,8 @@
 // The HTTP client: a WinINet session, a connection to one server and its requests. Calls
 // block until they are done. A connection keeps one TCP connection open across its requests
 // (reopened only when the server closed it); the request target goes on the wire exactly as
-// given. Connects time out after 15 s, and a transfer after 20 s without data.
+// given. Connects time out after 15 s, a transfer after 20 s without data, and a whole
+// request after 60 s.
 //
 // TICKWELL_CONNECT_TO (curl's CONNECT_TO syntax, "host:port:address:port" entries separated
 // by commas, an empty field matching anything) routes hosts elsewhere.

@@ -1,0 +1,162 @@
+#include "wininet/http_wire.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <memory>
+
+#include "platform/wininet/wininet.h"
+#include "wininet/reply_parser.h"
+
+namespace platform::detail {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum class Wait { ready, timedOut, failed };
+
+// Waits for `events` on `fd` for at most `limitMs`, and never past `deadline`.
+Wait WaitFor(int fd, short events, long limitMs, Clock::time_point deadline) {
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const long wait = std::min<long>(limitMs, std::max<long>(left, 0));
+        pollfd entry{fd, events, 0};
+        const int n = ::poll(&entry, 1, static_cast<int>(wait));
+        if (n > 0) return Wait::ready;
+        if (n == 0) return Wait::timedOut;
+        if (errno != EINTR) return Wait::failed;
+    }
+}
+
+struct AddressList {
+    addrinfo* first = nullptr;
+    ~AddressList() {
+        if (first) ::freeaddrinfo(first);
+    }
+};
+
+// A connected non-blocking socket, or -1 and `error`.
+int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DWORD& error) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    AddressList addresses;
+    if (::getaddrinfo(to.host.c_str(), std::to_string(to.port).c_str(), &hints, &addresses.first) !=
+        0) {
+        error = ERROR_INTERNET_NAME_NOT_RESOLVED;
+        return -1;
+    }
+    deadline = std::min(deadline, Clock::now() + std::chrono::milliseconds(connectMs));
+    error = ERROR_INTERNET_CANNOT_CONNECT;
+    for (const addrinfo* a = addresses.first; a; a = a->ai_next) {
+        const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) continue;
+        int failure = 0;
+        socklen_t size = sizeof failure;
+        bool connected = ::connect(fd, a->ai_addr, a->ai_addrlen) == 0;
+        if (!connected && errno == EINPROGRESS) {
+            const Wait wait = WaitFor(fd, POLLOUT, connectMs, deadline);
+            if (wait == Wait::timedOut) error = ERROR_INTERNET_TIMEOUT;
+            connected = wait == Wait::ready &&
+                        ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0 &&
+                        failure == 0;
+        }
+        if (connected) {
+            const int on = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            return fd;
+        }
+        ::close(fd);
+        if (error == ERROR_INTERNET_TIMEOUT) break;
+    }
+    return -1;
+}
+
+enum class Talk { replied, nothingCame, timedOut, failed };
+
+bool SendAll(int fd, const std::string& bytes, const HttpTimeouts& timeouts,
+             Clock::time_point deadline) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            if (WaitFor(fd, POLLOUT, timeouts.idleSeconds * 1000, deadline) != Wait::ready)
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads until the reply is whole or bad, the server closes, or a time limit passes.
+Talk Receive(int fd, ReplyParser& parser, const HttpTimeouts& timeouts,
+             Clock::time_point deadline) {
+    char buffer[16 * 1024];
+    bool anything = false;
+    while (parser.state() == ReplyParser::State::head ||
+           parser.state() == ReplyParser::State::body) {
+        const Wait wait = WaitFor(fd, POLLIN, timeouts.idleSeconds * 1000, deadline);
+        if (wait != Wait::ready) return wait == Wait::timedOut ? Talk::timedOut : Talk::failed;
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (n <= 0) {
+            parser.End();
+            return anything ? Talk::replied : (n == 0 ? Talk::nothingCame : Talk::failed);
+        }
+        anything = true;
+        parser.Feed(std::string_view(buffer, static_cast<std::size_t>(n)));
+    }
+    return Talk::replied;
+}
+
+}  // namespace
+
+WireReply HttpWire::Exchange(const Endpoint& to, const std::string& head,
+                             const HttpTimeouts& timeouts) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeouts.totalMs);
+    WireReply reply;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool reused = fd_ >= 0 && to_ == to;
+        if (!reused) {
+            Close();
+            fd_ = ConnectTo(to, timeouts.connectMs, deadline, reply.error);
+            if (fd_ < 0) return reply;
+            to_ = to;
+        }
+        ReplyParser parser(kBodyLimit);
+        const bool sent = SendAll(fd_, head, timeouts, deadline);
+        const Talk talk = sent ? Receive(fd_, parser, timeouts, deadline) : Talk::failed;
+        if (reused && parser.status() == 0 && (talk == Talk::nothingCame || talk == Talk::failed)) {
+            Close();  // the server had closed the kept connection: once more on a new one
+            continue;
+        }
+        if (!parser.KeepsConnection()) Close();
+        reply.status = parser.status();
+        reply.body = parser.body();
+        reply.whole = parser.state() == ReplyParser::State::done;
+        if (reply.status == 0)
+            reply.error =
+                talk == Talk::timedOut ? ERROR_INTERNET_TIMEOUT : ERROR_INTERNET_CONNECTION_ABORTED;
+        return reply;
+    }
+    return reply;
+}
+
+void HttpWire::Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+}  // namespace platform::detail
