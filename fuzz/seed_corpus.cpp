@@ -178,6 +178,17 @@ void KeyDecoderSeeds() {
     Write("key_decoder", "resize", "\x02\x1b[8;30;100t");
 }
 
+void HttpReplySeeds() {
+    Write("http_reply", "length",
+          "\x83HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n\"MSFT\",1,2\r\n");
+    Write("http_reply", "chunked",
+          "\x05HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4;a=b\r\nabcd\r\n0\r\nX: "
+          "y\r\n\r\n");
+    Write(
+        "http_reply", "interim-to-close",
+        "\x81HTTP/1.1 100 Continue\r\n\r\nHTTP/1.0 500 Oops\r\nConnection: keep-alive\r\n\r\nbody");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -192,5 +203,6 @@ int main(int argc, char** argv) {
     QuoteBatchSeeds();
     RespondSeeds();
     KeyDecoderSeeds();
+    HttpReplySeeds();
     return 0;
 }

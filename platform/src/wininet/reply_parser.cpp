@@ -53,7 +53,10 @@ bool TakeLine(std::string& pending, std::string& line) {
 }  // namespace
 
 void ReplyParser::Feed(std::string_view bytes) {
-    if (state_ == State::done || state_ == State::bad) return;
+    if (state_ == State::done || state_ == State::bad) {
+        pending_.append(bytes.substr(0, 1));  // past the reply's end: only that some came counts
+        return;
+    }
     pending_.append(bytes);
     Run();
 }

@@ -44,6 +44,8 @@ const std::vector<ReplyCase> kReplies = {
     {"InterimThenReply",
      "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 404 No\r\nContent-Length: 0\r\n\r\n", false, 404, "",
      State::done, true},
+    {"BytesPastTheEnd", "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nxy", false, 200, "x",
+     State::done, false},
     {"NoContent", "HTTP/1.1 204 No Content\r\n\r\n", false, 204, "", State::done, true},
     {"Http10KeepAlive", "HTTP/1.0 200 OK\r\nConnection: keep-alive\r\nContent-Length: 1\r\n\r\nx",
      false, 200, "x", State::done, true},
