@@ -4,6 +4,7 @@
 //   viewer_bench idle TICKWELL SECONDS        CPU ticks while it sits, without and then with a
 //                                             one-minute refresh period
 //   viewer_bench memory TICKWELL PORT         peak resident set after start and one refresh
+//   viewer_bench root DIR                     writes the 200-row device root of the start
 // Prints "name value" lines.
 #include <sys/stat.h>
 #include <unistd.h>
@@ -150,8 +151,10 @@ int main(int argc, char** argv) {
         return Start(argv[2], argv[3], std::max(1, std::atoi(argv[4])));
     if (mode == "idle" && argc == 4) return Idle(argv[2], std::atof(argv[3]));
     if (mode == "memory" && argc == 4) return Memory(argv[2], argv[3]);
+    // The 200-row device root the start is measured on, to look at a start by hand.
+    if (mode == "root" && argc == 3) return WriteBenchDeviceRoot(argv[2]) ? 0 : 1;
     std::fprintf(stderr,
                  "usage: viewer_bench start TICKWELL BARE ROUNDS | idle TICKWELL SECONDS | "
-                 "memory TICKWELL PORT\n");
+                 "memory TICKWELL PORT | root DIR\n");
     return 2;
 }

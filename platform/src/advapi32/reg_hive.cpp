@@ -1,6 +1,7 @@
 #include "advapi32/reg_hive.h"
 
 #include <optional>
+#include <utility>
 
 #include "host/ascii.h"
 #include "platform/host/utf.h"
@@ -268,11 +269,15 @@ bool DecodeHiveText(std::string& text) {
     return BinaryBytes(text) * 10 <= text.size();
 }
 
-HiveKey* FindKey(Hive& hive, std::u16string_view path) {
-    for (HiveKey& key : hive.keys) {
+const HiveKey* FindKey(const Hive& hive, std::u16string_view path) {
+    for (const HiveKey& key : hive.keys) {
         if (SameName(key.path, path)) return &key;
     }
     return nullptr;
+}
+
+HiveKey* FindKey(Hive& hive, std::u16string_view path) {
+    return const_cast<HiveKey*>(FindKey(std::as_const(hive), path));
 }
 
 bool KeyExists(const Hive& hive, std::u16string_view path) {

@@ -45,6 +45,7 @@ bool SameName(std::u16string_view a, std::u16string_view b);
 std::u16string NormalizeKeyPath(std::u16string_view path);
 
 HiveKey* FindKey(Hive& hive, std::u16string_view path);
+const HiveKey* FindKey(const Hive& hive, std::u16string_view path);
 // True when the key or any key below it has a section.
 bool KeyExists(const Hive& hive, std::u16string_view path);
 // The string value of that name (the last one when a hand edit doubled it), or null.

@@ -2,15 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
+#include "advapi32/hive_store.h"
 #include "advapi32/reg_hive.h"
 #include "host/handle_table.h"
 #include "host/host_fs.h"
@@ -19,7 +16,10 @@
 namespace {
 
 using platform::detail::Hive;
+using platform::detail::HiveFile;
 using platform::detail::HiveKey;
+using platform::detail::HivePath;
+using platform::detail::StoreHive;
 
 constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
 
@@ -27,10 +27,6 @@ constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
 platform::detail::HandleTable<std::u16string>& OpenKeys() {
     static platform::detail::HandleTable<std::u16string> keys(0x1000);
     return keys;
-}
-
-std::string HivePath() {
-    return platform::DeviceRoot() + "/registry.reg";
 }
 
 // Held by a writer across its read, change and rename of the hive, so that two processes never
@@ -52,47 +48,6 @@ public:
 private:
     int fd_ = -1;
 };
-
-constexpr std::size_t kMostHiveBytes = 1 << 20;
-
-// Whether the device can read the hive file: a missing one is an empty hive; one it cannot
-// read (not a regular file, too large, binary) gives the defaults and is never rewritten.
-enum class HiveFile { absent, readable, unreadable };
-
-HiveFile ReadHiveText(std::string& text) {
-    text.clear();
-    const std::string path = HivePath();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return errno == ENOENT ? HiveFile::absent : HiveFile::unreadable;
-    if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kMostHiveBytes) {
-        return HiveFile::unreadable;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    text = content.str().substr(0, kMostHiveBytes);
-    if (!platform::detail::DecodeHiveText(text)) {
-        text.clear();
-        return HiveFile::unreadable;
-    }
-    return HiveFile::readable;
-}
-
-Hive LoadHive(HiveFile* state = nullptr) {
-    // What a writer killed half way left behind goes with the next read.
-    platform::detail::RemoveStaleStaging(platform::detail::FinalTarget(HivePath()));
-    std::string text;
-    const HiveFile file = ReadHiveText(text);
-    if (state) *state = file;
-    return platform::detail::ParseHive(text);
-}
-
-bool StoreHive(const Hive& hive) {
-    const std::string path = HivePath();
-    platform::detail::MakeDirectories(platform::detail::ParentDirectory(path));
-    return platform::detail::ReplaceFileAtomically(path, platform::detail::SerializeHive(hive));
-}
 
 const std::u16string* KeyPathOf(HKEY key) {
     return OpenKeys().Find(key);
@@ -119,7 +74,8 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, DWORD, HKEY* result) {
     *result = nullptr;
     const std::u16string path = FullPath(root, subKey);
     if (path.empty()) return ERROR_INVALID_HANDLE;
-    if (!platform::detail::KeyExists(LoadHive(), path)) return ERROR_FILE_NOT_FOUND;
+    if (!platform::detail::KeyExists(platform::detail::CurrentHive(), path))
+        return ERROR_FILE_NOT_FOUND;
     return OpenHandle(path, result);
 }
 
@@ -132,7 +88,7 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, DWORD, SEC
     if (!platform::detail::StorableName(path)) return ERROR_INVALID_PARAMETER;
     const HiveWriteLock lock;
     HiveFile file = HiveFile::readable;
-    Hive hive = LoadHive(&file);
+    Hive hive = platform::detail::CurrentHive(&file);
     const bool exists = platform::detail::KeyExists(hive, path);
     if (!exists) {
         if (file == HiveFile::unreadable) return ERROR_WRITE_FAULT;
@@ -147,8 +103,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, DWORD*, DWORD* type, BYTE* da
                       DWORD* dataSize) {
     const std::u16string* path = KeyPathOf(key);
     if (!path) return ERROR_INVALID_HANDLE;
-    Hive hive = LoadHive();
-    HiveKey* section = platform::detail::FindKey(hive, *path);
+    const HiveKey* section = platform::detail::FindKey(platform::detail::CurrentHive(), *path);
     const auto* value =
         section ? platform::detail::FindValue(*section, valueName ? valueName : u"") : nullptr;
     if (!value) return ERROR_FILE_NOT_FOUND;
@@ -182,7 +137,7 @@ LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* 
     }
     const HiveWriteLock lock;
     HiveFile file = HiveFile::readable;
-    Hive hive = LoadHive(&file);
+    Hive hive = platform::detail::CurrentHive(&file);
     if (file == HiveFile::unreadable) return ERROR_WRITE_FAULT;
     HiveKey* section = platform::detail::FindKey(hive, *path);
     if (!section) {

@@ -143,7 +143,7 @@ public:
         utf8_ = codeset && std::string_view(codeset) == "UTF-8";
         if (!monochrome_) StartColors();
         InstallSignalHandlers();
-        refresh();
+        // No refresh here: the first frame's clears and draws the screen in one pass.
         WriteOut(kMouseOn);
         WriteOut(kTitlePush);
         start_ = std::chrono::steady_clock::now();

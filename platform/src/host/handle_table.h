@@ -40,11 +40,18 @@ public:
     }
 
     T* Find(const void* handle) const {
-        const auto it = items_.find(reinterpret_cast<std::uintptr_t>(handle));
-        return it == items_.end() ? nullptr : it->second.get();
+        const auto id = reinterpret_cast<std::uintptr_t>(handle);
+        // Calls come in runs on one handle (a list's rows are filled a cell at a time).
+        if (id == lastId_ && last_) return last_;
+        const auto it = items_.find(id);
+        if (it == items_.end()) return nullptr;
+        lastId_ = id;
+        last_ = it->second.get();
+        return last_;
     }
 
     bool Remove(const void* handle) {
+        Forget();
         return items_.erase(reinterpret_cast<std::uintptr_t>(handle)) != 0;
     }
 
@@ -58,12 +65,22 @@ public:
     }
 
     std::size_t size() const { return items_.size(); }
-    void Clear() override { items_.clear(); }
+    void Clear() override {
+        Forget();
+        items_.clear();
+    }
 
 private:
+    void Forget() {
+        lastId_ = 0;
+        last_ = nullptr;
+    }
+
     static constexpr std::uintptr_t kFlagBits = 3;
     std::map<std::uintptr_t, std::unique_ptr<T>> items_;
     std::uintptr_t next_;
+    mutable std::uintptr_t lastId_ = 0;
+    mutable T* last_ = nullptr;
 };
 
 }  // namespace platform::detail

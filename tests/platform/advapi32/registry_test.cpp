@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 
 #include "platform/advapi32/registry.h"
@@ -253,6 +255,49 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNoValueAndCorruptNoLine) {
         start = end + 2;
     }
     EXPECT_EQ(values, 10);
+}
+
+// The hive is parsed again only when the file changed, and every change shows at the next
+// query: another process's write of a value of the same length, a hand edit in place, and
+// the file's removal.
+TEST_F(RegistryTest, EveryQuerySeesWhatChangedTheFileSinceTheLast) {
+    HKEY key = Create(u"Software\\T");
+    ASSERT_EQ(Set(key, u"V", u"one"), ERROR_SUCCESS);
+    std::u16string value;
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        LONG result;
+        std::u16string value;
+    } changes[] = {
+        {"another process",
+         [] {
+             const pid_t writer = ::fork();
+             if (writer == 0) {
+                 HKEY own = nullptr;
+                 RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\T", 0, KEY_ALL_ACCESS, &own);
+                 _exit(Set(own, u"V", u"two") == ERROR_SUCCESS ? 0 : 1);
+             }
+             ::waitpid(writer, nullptr, 0);
+         },
+         ERROR_SUCCESS, u"two"},
+        {"an edit in place",
+         [this] {
+             std::string text = ReadHostText("/registry.reg");
+             text.replace(text.find("\"two\""), 5, "\"three\"");
+             std::ofstream(Host("/registry.reg"), std::ios::in | std::ios::out) << text;
+         },
+         ERROR_SUCCESS, u"three"},
+        {"removal", [this] { std::filesystem::remove(Host("/registry.reg")); },
+         ERROR_FILE_NOT_FOUND, u"three"},
+    };
+    for (const auto& change : changes) {
+        EXPECT_EQ(Query(key, u"V", value, 64), ERROR_SUCCESS);
+        change.change();
+        EXPECT_EQ(Query(key, u"V", value, 64), change.result) << change.name;
+        EXPECT_EQ(value, change.value) << change.name;
+    }
+    RegCloseKey(key);
 }
 
 TEST_F(RegistryTest, WhatAKilledWriterLeftBehindGoesWithTheNextRead) {
