@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "market_time.h"
@@ -153,29 +154,46 @@ bool TradingWeekday(const Market& market, std::int64_t day) {
     return (market.tradingDays >> Weekday(day)) & 1;
 }
 
-// Per market: its calendar, and the holidays on trading weekdays before each year's first day.
+// Per market, worked out once: every year's holidays (`days`, year by year from kFirstYear,
+// the year's first at `first[year - kFirstYear]`), and the holidays on trading weekdays before
+// each year's first day. The simulation asks for them for every quote it makes.
 struct MarketHolidays {
-    const Calendar* calendar = nullptr;
-    std::vector<std::int64_t> before;  // index: year - kFirstYear, one past kLastYear included
+    bool kept = false;
+    std::vector<std::int64_t> days;
+    std::vector<std::size_t> first;    // one past kLastYear included
+    std::vector<std::int64_t> before;  // one past kLastYear included
+
+    // The holidays of `year`, sorted; none outside the years kept.
+    std::pair<const std::int64_t*, const std::int64_t*> Year(int year) const {
+        if (!kept || year < kFirstYear || year > kLastYear) return {nullptr, nullptr};
+        const auto index = static_cast<std::size_t>(year - kFirstYear);
+        return {days.data() + first[index], days.data() + first[index + 1]};
+    }
 };
+
+MarketHolidays WorkOut(const Market& market) {
+    MarketHolidays h;
+    const Calendar* calendar = CalendarOf(market);
+    h.kept = calendar != nullptr;
+    std::int64_t total = 0;
+    for (int year = kFirstYear; year <= kLastYear + 1; ++year) {
+        h.before.push_back(total);
+        h.first.push_back(h.days.size());
+        if (!calendar) continue;
+        for (std::int64_t day : HolidaysOf(*calendar, year)) {
+            h.days.push_back(day);
+            total += TradingWeekday(market, day) ? 1 : 0;
+        }
+    }
+    return h;
+}
 
 const MarketHolidays& HolidaysFor(const Market& market) {
     static const std::vector<MarketHolidays> all = [] {
         int count = 0;
         const Market* markets = Markets(count);
-        std::vector<MarketHolidays> made(static_cast<std::size_t>(count));
-        for (int m = 0; m < count; ++m) {
-            MarketHolidays& h = made[static_cast<std::size_t>(m)];
-            h.calendar = CalendarOf(markets[m]);
-            std::int64_t total = 0;
-            for (int year = kFirstYear; year <= kLastYear + 1; ++year) {
-                h.before.push_back(total);
-                if (!h.calendar) continue;
-                for (std::int64_t day : HolidaysOf(*h.calendar, year)) {
-                    total += TradingWeekday(markets[m], day) ? 1 : 0;
-                }
-            }
-        }
+        std::vector<MarketHolidays> made;
+        for (int m = 0; m < count; ++m) made.push_back(WorkOut(markets[m]));
         return made;
     }();
     static const MarketHolidays none;
@@ -187,21 +205,20 @@ const MarketHolidays& HolidaysFor(const Market& market) {
 }  // namespace
 
 bool IsHoliday(const Market& market, std::int64_t day) {
-    const MarketHolidays& h = HolidaysFor(market);
-    if (!h.calendar) return false;
-    const YearHolidays days = HolidaysOf(*h.calendar, CivilFromDays(day).year);
-    return std::binary_search(days.begin(), days.end(), day);
+    const auto [begin, end] = HolidaysFor(market).Year(CivilFromDays(day).year);
+    return begin && std::binary_search(begin, end, day);
 }
 
 std::int64_t HolidaysBefore(const Market& market, std::int64_t day) {
     const MarketHolidays& h = HolidaysFor(market);
-    if (!h.calendar) return 0;
+    if (!h.kept) return 0;
     const int year = CivilFromDays(day).year;
     if (year < kFirstYear) return 0;
     if (year > kLastYear) return h.before.back();
     std::int64_t count = h.before[static_cast<std::size_t>(year - kFirstYear)];
-    for (std::int64_t holiday : HolidaysOf(*h.calendar, year)) {
-        if (holiday < day && TradingWeekday(market, holiday)) ++count;
+    const auto [begin, end] = h.Year(year);
+    for (const std::int64_t* holiday = begin; holiday != end && *holiday < day; ++holiday) {
+        if (TradingWeekday(market, *holiday)) ++count;
     }
     return count;
 }

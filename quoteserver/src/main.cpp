@@ -24,7 +24,10 @@ const char* const kUsage =
     "  --host ADDRESS    a loopback address to listen on (default 127.0.0.1)\n"
     "  --clock TIME      fix the market time: 2026-12-07T15:30:00Z or epoch seconds\n"
     "  --quiet           no request log on stderr\n"
-    "  --threads N       worker threads (default 8)\n"
+    "  --threads N       event loops serving the connections (default 2)\n"
+    "  --header-timeout MS  a request's head must arrive whole within MS milliseconds of the\n"
+    "                    read's start; an idle kept-alive connection closes after as long\n"
+    "                    (default 10000)\n"
     "quote sources:\n"
     "  --source LIST     where quotes come from, a failover chain of comma-separated names:\n"
     "                      simulated   the bundled simulated market (the default; offline)\n"
@@ -130,6 +133,8 @@ bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options,
             }
         } else if (arg == "--threads" && hasValue) {
             if (!ParseNumber(argv[++i], 1, 256, options.threads)) return false;
+        } else if (arg == "--header-timeout" && hasValue) {
+            if (!ParseNumber(argv[++i], 100, 600000, options.headerTimeoutMs)) return false;
         } else if (arg == "--delay" && hasValue) {
             if (!ParseNumber(argv[++i], 0, 600000, f.delayMs)) return false;
         } else if (arg == "--quiet") {
@@ -178,6 +183,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     options.sources = sources.get();
+    for (const std::string& name : sourceOptions.names) {
+        if (name != "simulated") options.sourcesBlock = true;  // a live source: network calls
+    }
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server.
     sigset_t stopSignals;

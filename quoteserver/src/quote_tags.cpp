@@ -109,10 +109,22 @@ constexpr std::array kTags = {
 }  // namespace
 
 const TagInfo* FindTag(std::string_view name) {
-    for (const TagInfo& tag : kTags) {
-        if (tag.name == name) return &tag;
-    }
-    return nullptr;
+    // Every name is a letter, or a letter and a digit: one slot for each such pair, filled once.
+    constexpr std::size_t kSlots = 128 * 128;
+    static const std::array<const TagInfo*, kSlots> byName = [] {
+        std::array<const TagInfo*, kSlots> slots{};
+        for (const TagInfo& tag : kTags) {
+            const std::size_t second = tag.name.size() > 1 ? tag.name[1] : 0;
+            slots[static_cast<std::size_t>(tag.name[0]) * 128 + second] = &tag;
+        }
+        return slots;
+    }();
+    if (name.empty() || name.size() > 2) return nullptr;
+    const auto first = static_cast<unsigned char>(name[0]);
+    const auto second = name.size() > 1 ? static_cast<unsigned char>(name[1]) : 0u;
+    if (first >= 128 || second >= 128) return nullptr;
+    const TagInfo* tag = byName[first * 128 + second];
+    return tag && tag->name == name ? tag : nullptr;
 }
 
 const TagInfo* AllTags(int& count) {

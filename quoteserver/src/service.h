@@ -1,5 +1,7 @@
 // The HTTP side of the quote service: listens on loopback, answers every request through
 // Respond, applies the fault modes that test clients ask for, logs one line per request.
+// Connections are served by a few event loops, none of them ever waiting on one client; the
+// quote sources that wait on the network are asked on a pool of threads of their own.
 #pragma once
 
 #include <cstdint>
@@ -7,29 +9,26 @@
 #include <optional>
 #include <string>
 
+#include "fault_modes.h"
+
 namespace quotes {
 
 class SourceChain;
-
-struct FaultModes {
-    int delayMs = 0;            // wait before answering
-    bool closeMidBody = false;  // announce the whole body, send half, close
-    bool garbage = false;       // a body of random bytes
-    bool oversize = false;      // a body of more than 16 KiB
-    bool status500 = false;
-    bool status999 = false;  // the historical overload page
-    bool trickle = false;    // the body in small chunks with pauses
-};
 
 struct ServiceOptions {
     std::string host = "127.0.0.1";
     int port = 0;                       // 0: any free port
     std::optional<std::int64_t> clock;  // fixed market time; the real clock when unset
     bool quiet = false;
-    int threads = 8;
+    int threads = 2;  // event loops
+    // A request's head must be whole this long after the service starts reading it (an idle
+    // kept-alive connection closes after as long).
+    int headerTimeoutMs = 10000;
     FaultModes faults;
-    SourceChain* sources =
-        nullptr;  // where quotes come from (not owned); the simulated market when null
+    // Where quotes come from (not owned); the simulated market when null.
+    SourceChain* sources = nullptr;
+    // The sources wait on the network: requests are answered off the event loops.
+    bool sourcesBlock = false;
 };
 
 class QuoteService {

@@ -1,0 +1,135 @@
+// The service's connection handling against clients that pipeline, dawdle or go quiet.
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "support/service_process.h"
+
+namespace {
+
+using tickwell_test::ServiceProcess;
+using Clock = std::chrono::steady_clock;
+
+int Connect(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool SendAll(int fd, const std::string& bytes) {
+    return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+           static_cast<ssize_t>(bytes.size());
+}
+
+// What arrives until the server closes, `enough` says so, or the bound passes (a failure
+// bound, never a wait: the server is done long before).
+template <typename Enough>
+std::string ReadUntil(int fd, Enough enough, bool& closed, int boundMs = 10000) {
+    std::string data;
+    closed = false;
+    const auto end = Clock::now() + std::chrono::milliseconds(boundMs);
+    while (!enough(data) && Clock::now() < end) {
+        pollfd entry{fd, POLLIN, 0};
+        if (::poll(&entry, 1, 100) <= 0) continue;
+        char buffer[65536];
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            closed = true;
+            break;
+        }
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    return data;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+std::string QuoteRequest(const std::string& symbol, const char* version = "HTTP/1.1") {
+    return "GET /d/quotes.csv?s=" + symbol + "&f=s " + version + "\r\nHost: x\r\n\r\n";
+}
+
+TEST(ServiceEngine, PipelinedRequestsAreAnsweredInOrder) {
+    ServiceProcess service({"--quiet"});
+    const char* symbols[] = {"MSFT", "IBM", "RY.TO", "VOD.L", "GE"};
+    for (const std::size_t requests : {std::size_t{2}, std::size_t{100}}) {
+        std::string bytes, expected;
+        for (std::size_t i = 0; i < requests; ++i) {
+            bytes += QuoteRequest(symbols[i % 5]);
+            expected += "\"" + std::string(symbols[i % 5]) + "\"\r\n";
+        }
+        const int fd = Connect(service.port());
+        ASSERT_TRUE(SendAll(fd, bytes));
+        bool closed = false;
+        const std::string replies = ReadUntil(
+            fd, [&](const std::string& d) { return Count(d, "HTTP/1.1 200") >= requests; }, closed);
+        ::close(fd);
+        EXPECT_EQ(Count(replies, "HTTP/1.1 200"), requests);
+        std::string bodies;  // each reply's body, in the order they came
+        for (std::size_t at = replies.find("\r\n\r\n"); at != std::string::npos;
+             at = replies.find("\r\n\r\n", at + 4)) {
+            bodies += replies.substr(at + 4, replies.find("\r\n", at + 4) + 2 - (at + 4));
+        }
+        EXPECT_EQ(bodies, expected) << requests << " pipelined";
+    }
+}
+
+TEST(ServiceEngine, AnHttp10ErrorReplyClosesTheConnection) {
+    ServiceProcess service({"--quiet"});
+    const int fd = Connect(service.port());
+    ASSERT_TRUE(SendAll(fd, "GET /no-such-page HTTP/1.0\r\n\r\n" + QuoteRequest("MSFT")));
+    bool closed = false;
+    const std::string replies = ReadUntil(
+        fd, [](const std::string&) { return false; }, closed);
+    ::close(fd);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(replies.rfind("HTTP/1.1 404 ", 0), 0u) << replies;
+    EXPECT_NE(replies.find("\r\nConnection: close\r\n"), std::string::npos);
+    EXPECT_EQ(Count(replies, "HTTP/1.1 "), 1u);
+}
+
+// 64 connections that say nothing and 8 that send a head a line at a time hold no one up;
+// the ones that dawdle are closed once their head is late.
+TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {
+    ServiceProcess service({"--quiet", "--header-timeout", "1000"});
+    std::vector<int> idle, dawdling;
+    for (int i = 0; i < 64; ++i) idle.push_back(Connect(service.port()));
+    for (int i = 0; i < 8; ++i) {
+        dawdling.push_back(Connect(service.port()));
+        SendAll(dawdling.back(), "GET /d/quotes.csv?s=MSFT&f=s HTTP/1.1\r\nHost: x\r\n");
+    }
+    const auto reply = tickwell_test::SendRaw(service.port(), QuoteRequest("MSFT"), 2000);
+    EXPECT_TRUE(reply.ok);
+    EXPECT_EQ(reply.body, "\"MSFT\"\r\n");
+    // A header line every 100 ms: never quiet for long, but the head is never whole.
+    bool closed = false;
+    const auto end = Clock::now() + std::chrono::seconds(20);
+    while (!closed && Clock::now() < end) {
+        SendAll(dawdling[0], "X-More: y\r\n");
+        ReadUntil(
+            dawdling[0], [](const std::string&) { return false; }, closed, 100);
+    }
+    EXPECT_TRUE(closed);
+    for (int fd : idle) ::close(fd);
+    for (int fd : dawdling) ::close(fd);
+}
+
+}  // namespace
