@@ -35,7 +35,7 @@ start_service() {
   local out
   out=$(mktemp)
   if [ -n "$cores" ]; then
-    taskset -c "$cores" build-bench/bin/tickwell-quotes --port 0 --quiet --threads 32 \
+    taskset -c "$cores" build-bench/bin/tickwell-quotes --port 0 --quiet --threads 1 \
       --clock 2026-12-07T15:30:00Z >"$out" &
   else
     build-bench/bin/tickwell-quotes --port 0 --quiet --clock 2026-12-07T15:30:00Z >"$out" &
@@ -49,7 +49,7 @@ start_service() {
 # wrk on core 1 against URL with $connections kept-alive connections for $seconds; prints the
 # requests a second and the p99 latency.
 wrk_load() {
-  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$1" |
+  taskset -c 1 wrk -t1 -c"$connections" -d"${seconds}s" --latency "$@" |
     awk '/Requests\/sec/ {r=$2} / 99%/ {p=$2} END {print r, p}'
 }
 

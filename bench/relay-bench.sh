@@ -24,7 +24,7 @@ upstream=$(head -n1 "$work/up")
 # subshell: the trap must know every process to stop.)
 serve() {
   rm -f "$work/port"
-  taskset -c 0 build-bench/bin/tickwell-quotes --port 0 --threads 32 --max-age 3600 \
+  taskset -c 0 build-bench/bin/tickwell-quotes --port 0 --threads 1 --max-age 3600 \
     --clock 2026-12-07T15:30:00Z "$@" >"$work/port" 2>"$work/log" &
   pids+=($!)
   for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done

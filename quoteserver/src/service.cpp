@@ -31,6 +31,7 @@
 #include <thread>
 #include <vector>
 
+#include "reply_memo.h"
 #include "reply_wire.h"
 #include "routes.h"
 #include "source_chain.h"
@@ -79,11 +80,13 @@ public:
 
 private:
     void Accept();
-    Reply Respond(const Asked& asked) const;
+    std::int64_t Now() const;
+    Reply Respond(const Asked& asked, std::int64_t now) const;
 
     ServiceOptions options_;
     std::vector<std::unique_ptr<asio::io_context>> loops_;
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> guards_;
+    std::vector<ReplyMemo> memos_;  // one a loop
     std::unique_ptr<tcp::acceptor> acceptor_;
     std::optional<asio::steady_timer> acceptPause_;
     std::unique_ptr<asio::thread_pool> relay_;  // after the loops: it goes first
@@ -93,7 +96,8 @@ private:
 
 class Session : public std::enable_shared_from_this<Session> {
 public:
-    Session(Engine& engine, tcp::socket socket);
+    Session(Engine& engine, std::size_t loop, tcp::socket socket);
+    std::size_t loop() const { return loop_; }
     void Start() { ReadRequest(); }
     void Deliver(Reply reply);
     asio::any_io_executor executor() { return stream_.get_executor(); }
@@ -110,6 +114,7 @@ private:
     void Drain();
 
     Engine& engine_;
+    std::size_t loop_;
     beast::tcp_stream stream_;
     beast::flat_buffer buffer_;
     std::optional<http::request_parser<http::string_body>> parser_;
@@ -122,8 +127,8 @@ private:
     int clientPort_ = 0;
 };
 
-Session::Session(Engine& engine, tcp::socket socket)
-    : engine_(engine), stream_(std::move(socket)), timer_(stream_.get_executor()) {
+Session::Session(Engine& engine, std::size_t loop, tcp::socket socket)
+    : engine_(engine), loop_(loop), stream_(std::move(socket)), timer_(stream_.get_executor()) {
     beast::error_code ignored;
     const tcp::endpoint peer = stream_.socket().remote_endpoint(ignored);
     client_ = peer.address().to_string();
@@ -258,6 +263,7 @@ Engine::Engine(ServiceOptions options) : options_(std::move(options)) {
         loops_.push_back(std::make_unique<asio::io_context>(1));
         guards_.push_back(asio::make_work_guard(*loops_.back()));
     }
+    memos_.resize(loops_.size());
     acceptPause_.emplace(*loops_[0]);
     if (options_.sourcesBlock) relay_ = std::make_unique<asio::thread_pool>(kRelayThreads);
 }
@@ -280,20 +286,21 @@ int Engine::Bind() {
 
 // Each accepted connection goes to the next loop in turn.
 void Engine::Accept() {
-    asio::io_context& loop = *loops_[nextLoop_++ % loops_.size()];
-    acceptor_->async_accept(loop, [this](beast::error_code error, tcp::socket socket) {
-        if (error == asio::error::operation_aborted) return;
-        if (!error) {
-            beast::error_code ignored;
-            socket.set_option(tcp::no_delay(true), ignored);
-            auto session = std::make_shared<Session>(*this, std::move(socket));
-            asio::post(session->executor(), [session] { session->Start(); });
-        }
-        if (!error) return Accept();
-        // Out of descriptors, say: the next try after a pause, not at once and forever.
-        acceptPause_->expires_after(std::chrono::milliseconds(50));
-        acceptPause_->async_wait([this](beast::error_code) { Accept(); });
-    });
+    const std::size_t index = nextLoop_++ % loops_.size();
+    acceptor_->async_accept(
+        *loops_[index], [this, index](beast::error_code error, tcp::socket socket) {
+            if (error == asio::error::operation_aborted) return;
+            if (!error) {
+                beast::error_code ignored;
+                socket.set_option(tcp::no_delay(true), ignored);
+                auto session = std::make_shared<Session>(*this, index, std::move(socket));
+                asio::post(session->executor(), [session] { session->Start(); });
+            }
+            if (!error) return Accept();
+            // Out of descriptors, say: the next try after a pause, not at once and forever.
+            acceptPause_->expires_after(std::chrono::milliseconds(50));
+            acceptPause_->async_wait([this](beast::error_code) { Accept(); });
+        });
 }
 
 bool Engine::Run() {
@@ -316,20 +323,32 @@ void Engine::Stop() {
     if (relay_) relay_->stop();
 }
 
-Reply Engine::Respond(const Asked& asked) const {
-    const std::int64_t now =
-        options_.clock ? *options_.clock : static_cast<std::int64_t>(std::time(nullptr));
+std::int64_t Engine::Now() const {
+    return options_.clock ? *options_.clock : static_cast<std::int64_t>(std::time(nullptr));
+}
+
+Reply Engine::Respond(const Asked& asked, std::int64_t now) const {
     return options_.sources ? quotes::Respond(asked.method, asked.target, now, *options_.sources)
                             : quotes::Respond(asked.method, asked.target, now);
 }
 
 void Engine::Answer(const std::shared_ptr<Session>& session, const Asked& asked) {
-    if (!relay_) return session->Deliver(Respond(asked));
-    asio::post(*relay_, [this, session, asked] {
-        asio::post(session->executor(), [session, reply = Respond(asked)]() mutable {
-            session->Deliver(std::move(reply));
+    if (relay_) {
+        asio::post(*relay_, [this, session, asked] {
+            asio::post(session->executor(), [session, reply = Respond(asked, Now())]() mutable {
+                session->Deliver(std::move(reply));
+            });
         });
-    });
+        return;
+    }
+    const std::int64_t now = Now();
+    ReplyMemo& memo = memos_[session->loop()];
+    if (asked.method == "GET") {
+        if (const Reply* kept = memo.Find(asked.target, now)) return session->Deliver(*kept);
+    }
+    Reply reply = Respond(asked, now);
+    if (asked.method == "GET" && reply.isQuotes) memo.Keep(asked.target, now, reply);
+    session->Deliver(std::move(reply));
 }
 
 void Engine::Log(const std::string& line) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "reply_memo.h"
 #include "support/service_process.h"
 
 namespace {
@@ -130,6 +131,26 @@ TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {
     EXPECT_TRUE(closed);
     for (int fd : idle) ::close(fd);
     for (int fd : dawdling) ::close(fd);
+}
+
+TEST(ReplyMemo, KeepsTheCurrentSecondsRepliesWithinItsBounds) {
+    quotes::ReplyMemo memo;
+    quotes::Reply reply;
+    reply.body = "\"MSFT\",417.89\r\n";
+    memo.Keep("/a", 100, reply);
+    ASSERT_NE(memo.Find("/a", 100), nullptr);
+    EXPECT_EQ(memo.Find("/a", 100)->body, reply.body);
+    EXPECT_EQ(memo.Find("/a", 101), nullptr);
+    EXPECT_EQ(memo.Find("/b", 100), nullptr);
+    memo.Keep("/b", 101, reply);  // a new second forgets the last one's
+    EXPECT_EQ(memo.Find("/a", 101), nullptr);
+    for (std::size_t i = 0; i <= quotes::ReplyMemo::kEntries; ++i)
+        memo.Keep("/" + std::to_string(i), 101, reply);
+    EXPECT_EQ(memo.Find("/0", 101), nullptr);  // full: started again
+    EXPECT_NE(memo.Find("/" + std::to_string(quotes::ReplyMemo::kEntries), 101), nullptr);
+    reply.body.assign(quotes::ReplyMemo::kBytes, 'x');
+    memo.Keep("/huge", 101, reply);
+    EXPECT_EQ(memo.Find("/huge", 101), nullptr);
 }
 
 }  // namespace
