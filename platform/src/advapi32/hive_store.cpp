@@ -1,6 +1,7 @@
 #include "advapi32/hive_store.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,13 +43,14 @@ ParsedHive& Parsed() {
     return parsed;
 }
 
-// Once a process, for each hive path.
+// Once a process, for each hive path. A forked child is a new process: it looks again.
 void RemoveStaleStagingOnce(const std::string& path) {
-    static pid_t scannedBy = 0;
     static std::string scannedPath;
-    if (scannedBy == ::getpid() && scannedPath == path) return;
+    static const bool forgetOnFork =
+        ::pthread_atfork(nullptr, nullptr, [] { scannedPath.clear(); }) == 0;
+    (void)forgetOnFork;
+    if (scannedPath == path) return;
     RemoveStaleStaging(FinalTarget(path));
-    scannedBy = ::getpid();
     scannedPath = path;
 }
 

@@ -10,9 +10,25 @@
 namespace platform::detail {
 namespace {
 
-std::u16string& TextSlot(ListItem& item, int subItem) {
-    if (static_cast<int>(item.texts.size()) <= subItem) item.texts.resize(subItem + 1);
-    return item.texts[subItem];
+// Sub-items a row can hold texts for: more than any list has columns.
+constexpr int kMostSubItems = 256;
+
+// Where the text of `subItem` goes, or null past kMostSubItems. A row's texts are sized for
+// every column at once: rows are filled a column at a time.
+std::u16string* TextSlot(const ListState& s, ListItem& item, int subItem) {
+    subItem = std::max(0, subItem);
+    if (subItem >= kMostSubItems) return nullptr;
+    if (static_cast<int>(item.texts.size()) <= subItem) {
+        item.texts.reserve(std::max<std::size_t>(subItem + 1, s.columns.size()));
+        item.texts.resize(subItem + 1);
+    }
+    return &item.texts[subItem];
+}
+
+bool SetText(const ListState& s, ListItem& item, int subItem, const char16_t* text) {
+    std::u16string* slot = TextSlot(s, item, subItem);
+    if (slot) *slot = text ? text : u"";
+    return slot != nullptr;
 }
 
 LRESULT InsertColumn(ListState& s, int index, const LVCOLUMNW* c) {
@@ -43,8 +59,8 @@ LRESULT GetColumn(const ListState& s, int index, LVCOLUMNW* c) {
     return TRUE;
 }
 
-void ApplyItem(ListItem& item, const LVITEMW& v) {
-    if ((v.mask & LVIF_TEXT)) TextSlot(item, std::max(0, v.iSubItem)) = v.pszText ? v.pszText : u"";
+void ApplyItem(const ListState& s, ListItem& item, const LVITEMW& v) {
+    if ((v.mask & LVIF_TEXT)) SetText(s, item, v.iSubItem, v.pszText);
     if (v.iSubItem != 0) return;
     if (v.mask & LVIF_IMAGE) item.image = v.iImage;
     if (v.mask & LVIF_PARAM) item.param = v.lParam;
@@ -55,7 +71,7 @@ LRESULT InsertItem(ListState& s, const LVITEMW* v) {
     if (!v || v->iSubItem != 0 || v->iItem < 0) return -1;
     const int index = std::min(v->iItem, static_cast<int>(s.items.size()));
     ListItem item;
-    ApplyItem(item, *v);
+    ApplyItem(s, item, *v);
     s.items.insert(s.items.begin() + index, item);
     return index;
 }
@@ -141,14 +157,13 @@ LRESULT GetItem(const ListState& s, LVITEMW* item) {
 
 LRESULT SetItem(ListState& s, const LVITEMW* item) {
     if (!item || !ValidItem(s, item->iItem)) return FALSE;
-    ApplyItem(s.items[item->iItem], *item);
+    ApplyItem(s, s.items[item->iItem], *item);
     return TRUE;
 }
 
 LRESULT SetItemText(ListState& s, int index, const LVITEMW* item) {
     if (!item || !ValidItem(s, index)) return FALSE;
-    TextSlot(s.items[index], std::max(0, item->iSubItem)) = item->pszText ? item->pszText : u"";
-    return TRUE;
+    return SetText(s, s.items[index], item->iSubItem, item->pszText) ? TRUE : FALSE;
 }
 
 LRESULT DeleteAllItems(ListState& s) {
