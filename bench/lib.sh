@@ -28,18 +28,16 @@ bench_build() {
   cmake --build build-bench -j"$(nproc)" >/dev/null
 }
 
-# Starts tickwell-quotes on a free port (on the cores in $1, if given); sets $service_pid and
-# $service_port.
+# Starts tickwell-quotes, one event loop, on a free port (on the cores in $1, if given); sets
+# $service_pid and $service_port.
 start_service() {
   local cores=${1:-}
   local out
   out=$(mktemp)
-  if [ -n "$cores" ]; then
-    taskset -c "$cores" build-bench/bin/tickwell-quotes --port 0 --quiet --threads 1 \
-      --clock 2026-12-07T15:30:00Z >"$out" &
-  else
-    build-bench/bin/tickwell-quotes --port 0 --quiet --clock 2026-12-07T15:30:00Z >"$out" &
-  fi
+  local pin=()
+  [ -n "$cores" ] && pin=(taskset -c "$cores")
+  "${pin[@]}" build-bench/bin/tickwell-quotes --port 0 --quiet --threads 1 \
+    --clock 2026-12-07T15:30:00Z >"$out" &
   service_pid=$!
   for _ in $(seq 50); do [ -s "$out" ] && break; sleep 0.1; done
   service_port=$(head -n1 "$out")
