@@ -117,7 +117,7 @@ TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {
         dawdling.push_back(Connect(service.port()));
         SendAll(dawdling.back(), "GET /d/quotes.csv?s=MSFT&f=s HTTP/1.1\r\nHost: x\r\n");
     }
-    const auto reply = tickwell_test::SendRaw(service.port(), QuoteRequest("MSFT"), 2000);
+    const auto reply = tickwell_test::SendRaw(service.port(), QuoteRequest("MSFT"), 3000);
     EXPECT_TRUE(reply.ok);
     EXPECT_EQ(reply.body, "\"MSFT\"\r\n");
     // A header line every 100 ms: never quiet for long, but the head is never whole.

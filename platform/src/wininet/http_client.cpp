@@ -80,7 +80,8 @@ std::string ProxyAddress(const std::string& text) {
     if (EqualsIgnoringAsciiCase(std::string_view(rest).substr(0, kScheme.size()), kScheme))
         rest = rest.substr(kScheme.size());
     while (!rest.empty() && rest.back() == '/') rest.pop_back();
-    const std::size_t colon = rest.find(':');
+    // An IPv6 address is written in brackets: its port's colon comes after them.
+    const std::size_t colon = rest.find(':', rest.starts_with('[') ? rest.find(']') : 0);
     const std::string host = rest.substr(0, colon);
     const bool sound = !host.empty() && rest.find_first_of("/@ \t\r\n") == std::string::npos;
     if (!sound) return {};
@@ -97,8 +98,10 @@ bool SoundTarget(const std::string& target) {
 Endpoint Destination(const Session& session, const Connection& connection) {
     if (!session.proxy.empty()) {
         const std::size_t colon = session.proxy.rfind(':');
-        return Endpoint{session.proxy.substr(0, colon),
-                        std::atoi(session.proxy.c_str() + colon + 1)};
+        std::string host = session.proxy.substr(0, colon);
+        if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+            host = host.substr(1, host.size() - 2);
+        return Endpoint{host, std::atoi(session.proxy.c_str() + colon + 1)};
     }
     const char* routes = std::getenv("TICKWELL_CONNECT_TO");
     return RouteFor(routes ? routes : "", Endpoint{connection.host, connection.port});
@@ -121,7 +124,9 @@ std::string RequestHead(const Session& session, const Connection& connection,
         host += ":" + std::to_string(connection.port);
     std::string head = "GET " + WireTarget(session, connection, target) + " HTTP/1.1\r\n";
     head += "Host: " + host + "\r\n";
-    if (!session.agent.empty()) head += "User-Agent: " + session.agent + "\r\n";
+    // A line break in the agent would end the header early: such an agent is not sent.
+    if (!session.agent.empty() && session.agent.find_first_of("\r\n") == std::string::npos)
+        head += "User-Agent: " + session.agent + "\r\n";
     head += "Accept: */*\r\n\r\n";
     return head;
 }
