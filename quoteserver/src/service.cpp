@@ -46,6 +46,8 @@ using tcp = asio::ip::tcp;
 
 constexpr std::size_t kHeadLimit = 8 * 1024;  // request line and headers
 constexpr std::size_t kBodyLimit = 8 * 1024;
+// What a connection's read buffer may hold: a request whole, and what was pipelined behind it.
+constexpr std::size_t kBufferLimit = 64 * 1024;
 constexpr auto kWriteTimeout = std::chrono::seconds(30);
 // After the last reply of a connection, how long its client's further bytes are read and
 // dropped, so that closing does not reset the connection under the reply.
@@ -116,7 +118,7 @@ private:
     Engine& engine_;
     std::size_t loop_;
     beast::tcp_stream stream_;
-    beast::flat_buffer buffer_;
+    beast::flat_buffer buffer_{kBufferLimit};
     std::optional<http::request_parser<http::string_body>> parser_;
     asio::steady_timer timer_;
     Asked asked_;
