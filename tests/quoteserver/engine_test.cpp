@@ -1,7 +1,6 @@
 // The service's connection handling against clients that pipeline, dawdle or go quiet.
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,26 +14,10 @@
 
 namespace {
 
+using tickwell_test::Connect;
+using tickwell_test::SendAll;
 using tickwell_test::ServiceProcess;
 using Clock = std::chrono::steady_clock;
-
-int Connect(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool SendAll(int fd, const std::string& bytes) {
-    return ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
-           static_cast<ssize_t>(bytes.size());
-}
 
 // What arrives until the server closes, `enough` says so, or the bound passes (a failure
 // bound, never a wait: the server is done long before).

@@ -15,7 +15,6 @@
 #include <fstream>
 
 namespace tickwell_test {
-namespace {
 
 int Connect(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -39,6 +38,8 @@ bool SendAll(int fd, const std::string& data) {
     }
     return true;
 }
+
+namespace {
 
 // Reads what arrives into `buffer` until `complete` says a reply is whole, the peer closes,
 // or time runs out.

@@ -55,6 +55,10 @@ struct HttpReply {
     std::vector<std::size_t> bodyReads;
 };
 
+// A socket connected to 127.0.0.1:port, or -1; and all of `data` sent on it.
+int Connect(int port);
+bool SendAll(int fd, const std::string& data);
+
 // Sends raw bytes to 127.0.0.1:port and reads one reply (by Content-Length, chunked, or to
 // the end of the connection). Gives up after `timeoutMs`.
 HttpReply SendRaw(int port, const std::string& request, int timeoutMs = 5000);
