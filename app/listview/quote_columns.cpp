@@ -1,5 +1,6 @@
 #include "listview/quote_columns.h"
 
+#include "listview/holding_columns.h"
 #include "platform/aygshell/shell.h"
 #include "platform/comctl32/control_wrappers.h"
 #include "platform/user32/resources.h"
@@ -72,14 +73,14 @@ void InsertColumns(const platform::ListViewCtrl& list) {
         columnFlags.shown[i] = true;
         ++position;
     }
+    position = InsertHoldingColumns(list, position);
     list.InsertColumn(position, RowIndexColumn::kTitle, LVCFMT_LEFT, 0, position);
     visibleColumnCount = position;
 }
 
 // Green for a rise, red for a fall, blue for no change: icons 126, 128 and 127, in that order.
 void AttachRowIcons(const platform::ListViewCtrl& list) {
-    const HIMAGELIST images =
-        ImageList_Create(kIconSize, kIconSize, ILC_COLORDDB | ILC_MASK, 1, 0);
+    const HIMAGELIST images = ImageList_Create(kIconSize, kIconSize, ILC_COLORDDB | ILC_MASK, 1, 0);
     if (!images) return;
     for (UINT id : {IDI_PRICE_UP, IDI_PRICE_DOWN, IDI_PRICE_SAME}) {
         const HICON icon =

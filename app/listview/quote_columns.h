@@ -38,7 +38,8 @@ struct RowIndexColumn {
 };
 
 // The list built last, and what it was built with: the ColumnFlags copies and the position of
-// the RowIndexColumn (the count of the columns before it).
+// the RowIndexColumn (the count of the columns before it: the holdings' columns, when the
+// list has them, come just before it).
 extern HWND quoteListView;
 extern HWND quoteListOwner;  // the MainWindow the list was built under
 extern ColumnFlags columnFlags;

@@ -1,6 +1,8 @@
 #include "listview/quote_rows.h"
 
+#include "listview/holding_columns.h"
 #include "listview/quote_columns.h"
+#include "listview/totals_line.h"
 #include "model/exchange_table.h"
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
@@ -49,6 +51,7 @@ void WriteRow(const platform::ListViewCtrl& list, int row, FillMode mode) {
         if (!columnFlags.shown[i]) continue;
         list.SetItemText(row, position++, CellText(record, kOptionalColumns[i]));
     }
+    WriteHoldingCells(list, row, record);
     char16_t index[RowIndexColumn::kTextWidth];
     FormatUnsigned(index, static_cast<unsigned>(row));
     list.SetItemText(row, visibleColumnCount, index);
@@ -71,6 +74,7 @@ void FillQuoteRows(HWND list, FillMode mode) {
         // next rebuild on.
         WriteRow(view, row, mode);
     }
+    UpdateTotalsLine(quoteListOwner);
     SYSTEMTIME now = {};
     GetLocalTime(&now);
     UpdateTitleLine(now);

@@ -14,7 +14,7 @@ enum class FillMode {
 extern int quoteRowCount;
 
 // Writes every row in use into `list` (item data and the RowIndexColumn: the row's number),
-// then the title line with the local time.
+// then the totals line of the holdings and the title line with the local time.
 void FillQuoteRows(HWND list, FillMode mode);
 
 // "PIV- 9:05( 7)": the hour and minute of `time` and quoteRowCount, as the MainWindow's

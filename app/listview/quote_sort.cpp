@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "listview/holding_columns.h"
 #include "listview/quote_columns.h"
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
@@ -76,12 +77,14 @@ int CompareNumbers(double first, double second) {
 }
 
 int CompareQuoteRows(LPARAM a, LPARAM b, LPARAM position) {
-    const QuoteColumn* column = ColumnAt(static_cast<int>(position));
     const QuoteRecord* x = RowOf(a);
     const QuoteRecord* y = RowOf(b);
+    const bool reversed = position >= 0 && position < kSortableColumns && sortReversed[position];
+    const int holding = HoldingColumnAt(static_cast<int>(position));
+    if (holding >= 0 && x && y) return CompareHoldingRows(holding, *x, *y, reversed);
+    const QuoteColumn* column = ColumnAt(static_cast<int>(position));
     if (!column || !x || !y) return 0;  // the row number's column (if widened) keeps the order
     const int base = BaseOrder(*column, *x, *y);
-    const bool reversed = position >= 0 && position < kSortableColumns && sortReversed[position];
     return reversed ? -base : base;
 }
 

@@ -5,7 +5,8 @@
 
 #include "platform/win_types.h"
 
-inline constexpr int kSortableColumns = 20;
+// The quote columns, the holdings' four and the row number's.
+inline constexpr int kSortableColumns = 24;
 // Per column position, flipped by each tap on it; lives for the run, rebuilds included.
 extern bool sortReversed[kSortableColumns];
 

@@ -80,7 +80,11 @@ void ShowRowMenu(HWND mainWindow, POINT point) {
     DestroyMenu(menu);
 }
 
+int SelectedPortfolioRow() {
+    return RowShownAt(platform::ListViewCtrl(quoteListView), selectedIndex);
+}
+
 void DeleteSelectedQuoteRow() {
-    const int row = RowShownAt(platform::ListViewCtrl(quoteListView), selectedIndex);
+    const int row = SelectedPortfolioRow();
     if (row != kNoRow) DeleteQuoteRow(row);
 }

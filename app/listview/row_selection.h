@@ -1,6 +1,6 @@
 // The row the user last tapped in the quote list, and the row menu it opens: Insert, Delete,
-// News Headlines, Chart, Market Summary. The chart and news pages use the symbol and suffix;
-// Delete uses the list position, which may show another row after a rebuild or a sort.
+// News Headlines, Chart, Market Summary, Holding.... The chart and news pages use the symbol and
+// suffix; Delete uses the list position, which may show another row after a rebuild or a sort.
 #pragma once
 
 #include <cstddef>
@@ -20,5 +20,7 @@ extern char16_t selectedSuffix[kSelectedSuffixWidth];
 void SelectTappedRow(HWND mainWindow);
 // The row menu at a point of the main window's client area.
 void ShowRowMenu(HWND mainWindow, POINT point);
+// The portfolio row the item at selectedIndex shows, or kNoRow.
+int SelectedPortfolioRow();
 // Deletes the portfolio row the item at selectedIndex shows; nothing when it shows none.
 void DeleteSelectedQuoteRow();

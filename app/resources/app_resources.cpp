@@ -46,6 +46,7 @@ const MenuItemResource kRowMenuItems[] = {
     {u"News Headlines", IDM_ROW_NEWS},
     {u"Chart", IDM_ROW_CHART},
     {u"Market Summary", IDM_MARKET_SUMMARY},
+    {u"Holding...", IDM_ROW_HOLDING},
 };
 
 const MenuItemResource kRowMenu[] = {{u"Row", 0, kRowMenuItems}};

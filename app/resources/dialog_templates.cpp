@@ -80,6 +80,22 @@ const DialogItemResource kSetProxyItems[] = {
     {IDC_CANCEL_OPTIONS, u"BUTTON", u"&Cancel", 65, 77, 44, 14, kPush},
 };
 
+// The row's symbol and exchange, its shares and the price paid (in the quote's own unit,
+// which the line under it names); Remove only while the row has a holding.
+const DialogItemResource kHoldingItems[] = {
+    {IDC_HOLDING_ROW, u"STATIC", u"", 6, 6, 112, 8, kLabel},
+    {IDC_STATIC, u"STATIC", u"Shares:", 6, 22, 40, 8, kLabel},
+    {IDC_HOLDING_SHARES, u"EDIT", u"", 50, 19, 68, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
+     WS_EX_CLIENTEDGE},
+    {IDC_STATIC, u"STATIC", u"Price paid:", 6, 38, 44, 8, kLabel},
+    {IDC_HOLDING_PRICE, u"EDIT", u"", 50, 35, 68, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
+     WS_EX_CLIENTEDGE},
+    {IDC_HOLDING_UNIT, u"STATIC", u"", 50, 51, 68, 8, kLabel},
+    {IDOK, u"BUTTON", u"&OK", 6, 64, 32, 14, kDefault},
+    {IDC_HOLDING_REMOVE, u"BUTTON", u"&Remove", 42, 64, 40, 14, kPush},
+    {IDCANCEL, u"BUTTON", u"&Cancel", 86, 64, 32, 14, kPush},
+};
+
 const DialogResource kDialogs[] = {
     {IDD_ABOUT, u"About", 0, 0, 131, 46, kWithMenu, WS_EX_CAPTIONOKBTN, u"System", 8, kAboutItems},
     {IDD_QUOTE_OPTIONS, u"Quote Options", 0, 0, 131, 130, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
@@ -90,6 +106,8 @@ const DialogResource kDialogs[] = {
      u"System", 8, kInternetRefreshItems},
     {IDD_SET_PROXY, u"Set Proxy Server", 0, 0, 119, 97, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
      kSetProxyItems},
+    {IDD_HOLDING, u"Holding", 0, 0, 124, 82, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
+     kHoldingItems},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The dialog templates: 103 About, 104 Quote Options, 110 Speed Insert, 111 Internet Refresh,
-// 132 Set Proxy Server. Positions and sizes in dialog units.
+// 132 Set Proxy Server, 140 Holding. Positions and sizes in dialog units.
 #pragma once
 
 #include <span>
@@ -16,5 +16,10 @@ inline constexpr int IDC_PROXY_SERVER = 1074;
 inline constexpr int IDC_PROXY_PORT = 1024;
 inline constexpr int IDC_APPLY = 1018;
 inline constexpr int IDC_CANCEL_OPTIONS = 1019;
+inline constexpr int IDC_HOLDING_ROW = 1080;
+inline constexpr int IDC_HOLDING_SHARES = 1081;
+inline constexpr int IDC_HOLDING_PRICE = 1082;
+inline constexpr int IDC_HOLDING_UNIT = 1083;
+inline constexpr int IDC_HOLDING_REMOVE = 1084;
 
 std::span<const DialogResource> DialogTemplates();

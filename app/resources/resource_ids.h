@@ -29,6 +29,7 @@ inline constexpr UINT IDD_QUOTE_OPTIONS = 104;
 inline constexpr UINT IDD_SPEED_INSERT = 110;
 inline constexpr UINT IDD_INTERNET_REFRESH = 111;
 inline constexpr UINT IDD_SET_PROXY = 132;
+inline constexpr UINT IDD_HOLDING = 140;
 
 // Commands.
 inline constexpr WORD IDM_CLOSE = 1;  // the navigation bar's ok button, Ctrl+Q
@@ -49,3 +50,4 @@ inline constexpr WORD IDM_USE_PROXY = 40052;
 inline constexpr WORD IDM_MARKET_SUMMARY = 40055;
 inline constexpr WORD IDM_CHART = 40059;
 inline constexpr WORD IDM_NEWS = 40060;
+inline constexpr WORD IDM_ROW_HOLDING = 40061;

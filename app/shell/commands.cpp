@@ -4,6 +4,7 @@
 #include "listview/quote_rows.h"
 #include "listview/row_selection.h"
 #include "model/fixed_text.h"
+#include "model/portfolio.h"
 #include "platform/aygshell/shell.h"
 #include "platform/user32/dialogs.h"
 #include "platform/user32/message_box.h"
@@ -11,6 +12,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
 #include "shell/app_state.h"
+#include "shell/holding_dialog.h"
 #include "shell/main_window.h"
 #include "shell/proxy_dialog.h"
 #include "shell/quote_options_dialog.h"
@@ -34,10 +36,14 @@ void Refresh(HWND) {
 }
 
 // Asks first; the list is built anew before the file is saved and the rows written into it.
+// The row's holding goes with it.
 void DeleteRow(HWND window) {
     if (MessageBoxW(window, u"Delete the selected row?", u"Information", MB_OKCANCEL) != IDOK)
         return;
+    const int row = SelectedPortfolioRow();
+    const QuoteRecord deleted = row != kNoRow ? Portfolio[row] : QuoteRecord{};
     DeleteSelectedQuoteRow();
+    if (row != kNoRow) DropHoldingOfDeletedRow(deleted.symbol, deleted.exchangeCode);
     DestroyWindow(quoteListView);
     quoteListView = CreateQuoteList(window);
     SavePortfolioToFile();
@@ -101,6 +107,11 @@ void MarketSummary(HWND) {
     OpenMarketSummary();
 }
 
+// The tapped row's holding; its columns and the totals line follow at once.
+void EditRowHolding(HWND window) {
+    if (EditHolding(window, SelectedPortfolioRow())) RebuildQuoteList(window);
+}
+
 const Command kCommands[] = {
     {IDM_CLOSE, Close},
     {IDM_ABOUT, About},
@@ -118,6 +129,7 @@ const Command kCommands[] = {
     {IDM_MARKET_SUMMARY, MarketSummary},
     {IDM_CHART, Chart},
     {IDM_NEWS, News},
+    {IDM_ROW_HOLDING, EditRowHolding},
 };
 
 }  // namespace

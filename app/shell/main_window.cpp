@@ -3,6 +3,8 @@
 #include "listview/quote_columns.h"
 #include "listview/quote_list_notify.h"
 #include "listview/quote_rows.h"
+#include "listview/totals_line.h"
+#include "model/holdings_file.h"
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
 #include "model/startup_load.h"
@@ -16,7 +18,6 @@
 
 namespace {
 
-constexpr int kCommandBarId = 4;
 constexpr DWORD kActivateInfoSize = 12;
 
 // Handed unchanged to the shell's activation and setting-change handlers.
@@ -28,6 +29,7 @@ LRESULT OnCreate(HWND window) {
     menuBarWindow = CreateMainMenuBar(window);
     CreateDirectoryW(PortfolioFile::kDirectory, nullptr);  // there already: the normal case
     LoadPortfolioAtStartup();
+    LoadHoldingsFile();  // an unreadable one says so; the viewer runs without holdings
     quoteListView = CreateQuoteList(window);
     FillQuoteRows(quoteListView, FillMode::insert);
     return 0;
@@ -41,14 +43,11 @@ LRESULT OnDestroy(HWND window) {
     return 0;
 }
 
-// The list fills the client area under a command bar, if the window had one (child 4).
+// The list fills the client area under a command bar, if the window had one (child 4), and
+// above the totals line, while there is one.
 LRESULT OnSize(HWND window) {
     quoteListView = GetDlgItem(window, QuoteListView::kControlId);
-    RECT client = {};
-    GetClientRect(window, &client);
-    const int top = CommandBar_Height(GetDlgItem(window, kCommandBarId));
-    SetWindowPos(quoteListView, nullptr, client.left, client.top + top,
-                 client.right - client.left, client.bottom - client.top - top, SWP_NOZORDER);
+    LayOutQuoteArea(window);
     return 0;
 }
 

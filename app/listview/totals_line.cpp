@@ -1,0 +1,97 @@
+#include "listview/totals_line.h"
+
+#include "listview/quote_columns.h"
+#include "model/fixed_text.h"
+#include "model/holding_figures.h"
+#include "platform/aygshell/shell.h"
+#include "platform/user32/dialogs.h"
+#include "platform/user32/window.h"
+#include "shell/app_state.h"
+
+namespace {
+
+constexpr int kCommandBarId = 4;
+constexpr int kRowPixels = 13;
+constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
+
+int shownRows = 0;
+char16_t lines[kTotalsLineRows][kTotalsLineWidth] = {};
+
+void NoteLeftOut(int leftOut) {
+    char16_t note[kTotalsLineWidth] = {};
+    char16_t digits[8] = {};
+    int n = 0;
+    for (int rest = leftOut; n < 7 && (n == 0 || rest > 0); rest /= 10)
+        digits[n++] = u'0' + rest % 10;
+    for (int i = 0; i < n; ++i) note[i] = digits[n - 1 - i];
+    AddText(note,
+            leftOut == 1 ? u" row without a price left out" : u" rows without a price left out");
+    if (shownRows == 0) {
+        SetText(lines[shownRows++], note);
+        return;
+    }
+    AddText(lines[shownRows - 1], u" \u00B7 ");
+    AddText(lines[shownRows - 1], note);
+}
+
+// A row per currency; currencies past the last row share it.
+void ComposeLines(const HoldingTotals& totals) {
+    shownRows = 0;
+    if (totals.heldRows == 0) return;
+    for (int i = 0; i < totals.currencyCount; ++i) {
+        char16_t text[kTotalsLineWidth];
+        FormatCurrencyTotal(totals.currencies[i], text);
+        if (shownRows < kTotalsLineRows) {
+            SetText(lines[shownRows++], text);
+        } else {
+            AddText(lines[shownRows - 1], u"  |  ");
+            AddText(lines[shownRows - 1], text);
+        }
+    }
+    if (totals.leftOut > 0) NoteLeftOut(totals.leftOut);
+}
+
+void ShowLines(HWND mainWindow) {
+    for (int i = 0; i < kTotalsLineRows; ++i) {
+        const int id = kTotalsLineFirstId + i;
+        HWND line = GetDlgItem(mainWindow, id);
+        if (i >= shownRows) {
+            if (line) DestroyWindow(line);
+            continue;
+        }
+        if (!line) {
+            line = CreateWindowExW(0, u"STATIC", u"", kLineStyle, 0, 0, 0, 0, mainWindow,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), appInstance,
+                                   nullptr);
+        }
+        SetWindowTextW(line, lines[i]);
+    }
+}
+
+}  // namespace
+
+void UpdateTotalsLine(HWND mainWindow) {
+    if (!IsWindow(mainWindow)) return;
+    ComposeLines(TotalHoldings());
+    ShowLines(mainWindow);
+    LayOutQuoteArea(mainWindow);
+}
+
+void LayOutQuoteArea(HWND mainWindow) {
+    RECT client = {};
+    GetClientRect(mainWindow, &client);
+    const int top = client.top + CommandBar_Height(GetDlgItem(mainWindow, kCommandBarId));
+    const int width = client.right - client.left;
+    int bottom = client.bottom - shownRows * kRowPixels;
+    if (bottom < top) bottom = top;
+    SetWindowPos(GetDlgItem(mainWindow, QuoteListView::kControlId), nullptr, client.left, top,
+                 width, bottom - top, SWP_NOZORDER);
+    for (int i = 0; i < shownRows; ++i) {
+        SetWindowPos(GetDlgItem(mainWindow, kTotalsLineFirstId + i), nullptr, client.left,
+                     bottom + i * kRowPixels, width, kRowPixels, SWP_NOZORDER);
+    }
+}
+
+int TotalsLineRows() {
+    return shownRows;
+}
