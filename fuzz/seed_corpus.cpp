@@ -80,6 +80,16 @@ void DataFileSeeds() {
           std::string(reinterpret_cast<const char*>(older.data()), older.size() * 2));
 }
 
+// A holdings file as the viewer writes it, and one with every kind of line it keeps.
+void HoldingsSeeds() {
+    Write("holdings", "written",
+          "Symbol,Exchange,Shares,Price "
+          "Paid\nMSFT,U,12.5,401.25\nVOD,G,300,\n\"A,\"\"B\",q,0.000001,0\n");
+    Write("holdings", "kept",
+          "\xEF\xBB\xBFSymbol,Exchange,Shares,Price Paid\r\nMSFT,U,1,1\r\nMSFT,U,2,2\nX,U,0,1\n"
+          "X,UU,1,1\nX,U,1,1,1\n\xC3\x28,U,1,\n\n");
+}
+
 // The portfolios the reply target builds its prior tables from, and the service's replies to
 // them.
 void ReplySeeds() {
@@ -198,6 +208,7 @@ int main(int argc, char** argv) {
     }
     outDir = argv[1];
     DataFileSeeds();
+    HoldingsSeeds();
     ReplySeeds();
     HiveSeeds();
     QuoteBatchSeeds();

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kCommandBarId = 4;
 constexpr int kRowPixels = 13;
+constexpr int kCellPixels = 6;
 constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
 
 int shownRows = 0;
@@ -86,9 +87,11 @@ void LayOutQuoteArea(HWND mainWindow) {
     if (bottom < top) bottom = top;
     SetWindowPos(GetDlgItem(mainWindow, QuoteListView::kControlId), nullptr, client.left, top,
                  width, bottom - top, SWP_NOZORDER);
+    // A cell in from the left edge, as the menu bar's first label is.
     for (int i = 0; i < shownRows; ++i) {
-        SetWindowPos(GetDlgItem(mainWindow, kTotalsLineFirstId + i), nullptr, client.left,
-                     bottom + i * kRowPixels, width, kRowPixels, SWP_NOZORDER);
+        SetWindowPos(GetDlgItem(mainWindow, kTotalsLineFirstId + i), nullptr,
+                     client.left + kCellPixels, bottom + i * kRowPixels, width - kCellPixels,
+                     kRowPixels, SWP_NOZORDER);
     }
 }
 

@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::size_t kFieldCount = 4;
 constexpr std::size_t kFieldBytes = 64;  // far more than any valid field takes
+// A written field: every byte of the longest field's UTF-8 a doubled quote, in quotes.
+static_assert(kFieldCount * (2 * 3 * kHoldingNumberWidth + 3) < kHoldingLineCapacity);
+static_assert(kKeptLineWidth < kHoldingLineCapacity);
 
 bool fileUnread = false;
 
@@ -117,19 +120,6 @@ void AppendField(char* line, std::size_t& n, const char16_t* text) {
     if (quote) line[n++] = '"';
 }
 
-bool WriteHolding(HANDLE file, const Holding& h) {
-    if (h.kept) return WriteBytes(file, h.keptLine, h.keptLength) && WriteBytes(file, "\n", 1);
-    char line[kFieldCount * kFieldBytes * 6] = {};
-    std::size_t n = 0;
-    const char16_t* fields[kFieldCount] = {h.symbol, h.exchangeCode, h.shares, h.pricePaid};
-    for (std::size_t i = 0; i < kFieldCount; ++i) {
-        if (i > 0) line[n++] = ',';
-        AppendField(line, n, fields[i]);
-    }
-    line[n++] = '\n';
-    return WriteBytes(file, line, n);
-}
-
 HoldingsLoad Unreadable() {
     ClearHoldings();
     fileUnread = true;
@@ -141,6 +131,23 @@ HoldingsLoad Unreadable() {
 }
 
 }  // namespace
+
+std::size_t FormatHoldingLine(const Holding& h, char (&out)[kHoldingLineCapacity]) {
+    std::size_t n = 0;
+    if (h.kept) {
+        // Kept lines are shorter than kKeptLineWidth: they fit.
+        std::memcpy(out, h.keptLine, h.keptLength);
+        n = h.keptLength;
+    } else {
+        const char16_t* fields[kFieldCount] = {h.symbol, h.exchangeCode, h.shares, h.pricePaid};
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            if (i > 0) out[n++] = ',';
+            AppendField(out, n, fields[i]);
+        }
+    }
+    out[n++] = '\n';
+    return n;
+}
 
 bool ParseHoldings(const char* bytes, std::size_t count) {
     ClearHoldings();
@@ -195,7 +202,10 @@ bool SaveHoldingsFile() {
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = WriteBytes(file, HoldingsFile::kHeader, std::strlen(HoldingsFile::kHeader)) &&
               WriteBytes(file, "\n", 1);
-    for (int i = 0; ok && i < holdingCount; ++i) ok = WriteHolding(file, Holdings[i]);
+    for (int i = 0; ok && i < holdingCount; ++i) {
+        char line[kHoldingLineCapacity];
+        ok = WriteBytes(file, line, FormatHoldingLine(Holdings[i], line));
+    }
     // A handle whose writes did not all succeed is discarded at close: the old file stays.
     ok = ok && FlushFileBuffers(file);
     CloseHandle(file);

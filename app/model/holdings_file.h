@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "model/holdings.h"
+
 struct HoldingsFile {
     static constexpr const char16_t* kPath = u"/PIVData/holdings.csv";
     static constexpr const char* kHeader = "Symbol,Exchange,Shares,Price Paid";
@@ -28,6 +30,11 @@ bool HoldingsFileUnread();
 // The file's bytes into the table (a byte-order mark and the header skipped); false when
 // some line could not be kept as it is.
 bool ParseHoldings(const char* bytes, std::size_t count);
+
+// The longest line FormatHoldingLine writes, its line end included.
+inline constexpr std::size_t kHoldingLineCapacity = 640;
+// One entry of the table as the file's line, "\n" at its end; returns its length.
+std::size_t FormatHoldingLine(const Holding& holding, char (&out)[kHoldingLineCapacity]);
 
 // Rewrites the file from the table; false (nothing changed on disk) when it could not, or
 // while the file is one this run could not read.

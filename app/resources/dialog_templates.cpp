@@ -83,14 +83,14 @@ const DialogItemResource kSetProxyItems[] = {
 // The row's symbol and exchange, its shares and the price paid (in the quote's own unit,
 // which the line under it names); Remove only while the row has a holding.
 const DialogItemResource kHoldingItems[] = {
-    {IDC_HOLDING_ROW, u"STATIC", u"", 6, 6, 112, 8, kLabel},
+    {IDC_HOLDING_ROW, u"STATIC", u"", 6, 8, 112, 8, kLabel},
     {IDC_STATIC, u"STATIC", u"Shares:", 6, 22, 40, 8, kLabel},
-    {IDC_HOLDING_SHARES, u"EDIT", u"", 50, 19, 68, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
+    {IDC_HOLDING_SHARES, u"EDIT", u"", 56, 19, 62, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
      WS_EX_CLIENTEDGE},
     {IDC_STATIC, u"STATIC", u"Price paid:", 6, 38, 44, 8, kLabel},
-    {IDC_HOLDING_PRICE, u"EDIT", u"", 50, 35, 68, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
+    {IDC_HOLDING_PRICE, u"EDIT", u"", 56, 35, 62, 14, kTab | ES_AUTOHSCROLL | WS_BORDER,
      WS_EX_CLIENTEDGE},
-    {IDC_HOLDING_UNIT, u"STATIC", u"", 50, 51, 68, 8, kLabel},
+    {IDC_HOLDING_UNIT, u"STATIC", u"", 56, 48, 62, 8, kLabel},
     {IDOK, u"BUTTON", u"&OK", 6, 64, 32, 14, kDefault},
     {IDC_HOLDING_REMOVE, u"BUTTON", u"&Remove", 42, 64, 40, 14, kPush},
     {IDCANCEL, u"BUTTON", u"&Cancel", 86, 64, 32, 14, kPush},
@@ -106,7 +106,7 @@ const DialogResource kDialogs[] = {
      u"System", 8, kInternetRefreshItems},
     {IDD_SET_PROXY, u"Set Proxy Server", 0, 0, 119, 97, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
      kSetProxyItems},
-    {IDD_HOLDING, u"Holding", 0, 0, 124, 82, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
+    {IDD_HOLDING, u"Holding", 0, 0, 124, 72, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
      kHoldingItems},
 };
 

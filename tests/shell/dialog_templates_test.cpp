@@ -72,7 +72,7 @@ TEST_P(DialogTemplatesTest, OpensAndShowsEveryTextWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Templates, DialogTemplatesTest,
                          ::testing::Values(IDD_ABOUT, IDD_QUOTE_OPTIONS, IDD_SPEED_INSERT,
-                                           IDD_INTERNET_REFRESH, IDD_SET_PROXY));
+                                           IDD_INTERNET_REFRESH, IDD_SET_PROXY, IDD_HOLDING));
 
 }  // namespace
 
