@@ -1,5 +1,7 @@
 #include "listview/totals_line.h"
 
+#include <algorithm>
+
 #include "listview/quote_columns.h"
 #include "model/fixed_text.h"
 #include "model/holding_figures.h"
@@ -13,6 +15,7 @@ namespace {
 constexpr int kCommandBarId = 4;
 constexpr int kRowPixels = 13;
 constexpr int kCellPixels = 6;
+constexpr int kListRowsKept = 2;
 constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
 
 int shownRows = 0;
@@ -83,15 +86,18 @@ void LayOutQuoteArea(HWND mainWindow) {
     GetClientRect(mainWindow, &client);
     const int top = client.top + CommandBar_Height(GetDlgItem(mainWindow, kCommandBarId));
     const int width = client.right - client.left;
-    int bottom = client.bottom - shownRows * kRowPixels;
-    if (bottom < top) bottom = top;
+    // The list keeps its header and a row: on a very small screen the totals give way.
+    const int room = (client.bottom - top) / kRowPixels - kListRowsKept;
+    const int rows = std::clamp(room, 0, shownRows);
+    const int bottom = std::max(top, static_cast<int>(client.bottom) - rows * kRowPixels);
     SetWindowPos(GetDlgItem(mainWindow, QuoteListView::kControlId), nullptr, client.left, top,
                  width, bottom - top, SWP_NOZORDER);
     // A cell in from the left edge, as the menu bar's first label is.
     for (int i = 0; i < shownRows; ++i) {
+        const bool fits = i < rows;
         SetWindowPos(GetDlgItem(mainWindow, kTotalsLineFirstId + i), nullptr,
-                     client.left + kCellPixels, bottom + i * kRowPixels, width - kCellPixels,
-                     kRowPixels, SWP_NOZORDER);
+                     client.left + kCellPixels, bottom + i * kRowPixels,
+                     fits ? width - kCellPixels : 0, fits ? kRowPixels : 0, SWP_NOZORDER);
     }
 }
 

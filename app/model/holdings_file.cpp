@@ -56,10 +56,15 @@ bool SplitLine(const char* line, std::size_t size, LineFields& out) {
     }
 }
 
-// UTF-8 to the field's UTF-16, only when the bytes are exactly what the text writes back.
+// UTF-8 to the field's UTF-16, only when the bytes are exactly what the text writes back and
+// hold no control character (a NUL would cut the text short).
 template <std::size_t W>
 bool ReadText(const char* bytes, std::size_t length, char16_t (&out)[W]) {
     if (length == 0 || length >= kFieldBytes) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x20 || byte == 0x7F) return false;
+    }
     char16_t wide[kFieldBytes] = {};
     const int units =
         MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(length), wide, kFieldBytes - 1);
@@ -161,7 +166,10 @@ bool ParseHoldings(const char* bytes, std::size_t count) {
         if (parsed > 0 && bytes[pos + parsed - 1] == '\r') --parsed;
         const bool header = first && parsed == std::strlen(HoldingsFile::kHeader) &&
                             std::memcmp(bytes + pos, HoldingsFile::kHeader, parsed) == 0;
-        if (!header && !AddLine(bytes + pos, size)) return false;
+        if (!header && !AddLine(bytes + pos, size)) {
+            ClearHoldings();
+            return false;
+        }
         first = false;
         pos += size + 1;
     }

@@ -27,8 +27,8 @@ enum class HoldingsLoad {
 HoldingsLoad LoadHoldingsFile();
 bool HoldingsFileUnread();
 
-// The file's bytes into the table (a byte-order mark and the header skipped); false when
-// some line could not be kept as it is.
+// The file's bytes into the table (a byte-order mark and the header skipped); false, with the
+// table empty, when some line could not be kept as it is.
 bool ParseHoldings(const char* bytes, std::size_t count);
 
 // The longest line FormatHoldingLine writes, its line end included.

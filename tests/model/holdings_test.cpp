@@ -111,7 +111,7 @@ TEST_F(HoldingsModelTest, AHoldingColumnSortsRowsWithoutAFigureLast) {
 }
 
 TEST_F(HoldingsModelTest, TheFileIsReadAsHoldingsOrKeptLines) {
-    const std::string file =
+    static const char kFile[] =
         "\xEF\xBB\xBFSymbol,Exchange,Shares,Price Paid\r\n"
         "MSFT,U,10,400.5\r\n"
         "\"A,\"\"B\",G,0.000001,\n"
@@ -120,17 +120,21 @@ TEST_F(HoldingsModelTest, TheFileIsReadAsHoldingsOrKeptLines) {
         "VOD,G,1,1,1\n"     // five fields
         "VOD,GG,1,1\n"      // no exchange code
         "\xC3\x28,U,1,1\n"  // not UTF-8
-        "\n";
+        "\n"
+        "X\x00Y,U,1,1\n";  // a control character
+    const std::string file(kFile, sizeof kFile - 1);
+
     ASSERT_TRUE(ParseHoldings(file.data(), file.size()));
-    ASSERT_EQ(holdingCount, 7);
+    ASSERT_EQ(holdingCount, 8);
     EXPECT_TRUE(FindHolding(u"MSFT", u"U"));
     EXPECT_EQ(std::u16string(FindHolding(u"MSFT", u"U")->pricePaid), u"400.5");
     EXPECT_EQ(std::u16string(FindHolding(u"A,\"B", u"G")->shares), u"0.000001");
-    for (int i = 2; i < 7; ++i) EXPECT_TRUE(Holdings[i].kept) << i;
+    for (int i = 2; i < 8; ++i) EXPECT_TRUE(Holdings[i].kept) << i;
     EXPECT_EQ(std::string(Holdings[2].keptLine, Holdings[2].keptLength), "MSFT,U,1,1");
 
     const std::string tooLong = std::string(kKeptLineWidth, 'x') + "\n";
     EXPECT_FALSE(ParseHoldings(tooLong.data(), tooLong.size()));
+    EXPECT_EQ(holdingCount, 0);
 }
 
 }  // namespace
