@@ -22,7 +22,7 @@ struct Listing {
 #define U(suffix, ...) Listing{suffix, {__VA_ARGS__}},
 #define X(suffix, kind, ...) Listing{suffix, {__VA_ARGS__}},
 const std::vector<Listing> kListings = {
-#include "../quoteserver/src/universe.inc"
+#include "../quoteserver/src/sim/universe.inc"
 };
 #undef U
 #undef X

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "routes.h"
+#include "routes/routes.h"
 #include "service_checks.h"
 
 namespace {

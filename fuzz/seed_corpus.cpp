@@ -16,7 +16,7 @@
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
 #include "quotes/quote_batch.h"
-#include "routes.h"
+#include "routes/routes.h"
 #include "settings/column_flags.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "history.h"
-#include "quote_format.h"
+#include "protocol/quote_format.h"
+#include "sim/history.h"
 
 namespace tickwell_fuzz {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <mutex>
 
-#include "market_time.h"
-#include "service.h"
+#include "common/market_time.h"
+#include "http/service.h"
 #include "source_setup.h"
 
 namespace {

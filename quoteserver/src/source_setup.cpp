@@ -1,9 +1,9 @@
 #include "source_setup.h"
 
-#include "keyed_sources.h"
-#include "simulated_source.h"
-#include "source_config.h"
-#include "yahoo_source.h"
+#include "relay/providers/keyed_sources.h"
+#include "relay/providers/yahoo_source.h"
+#include "relay/source_config.h"
+#include "sim/simulated_source.h"
 
 namespace quotes {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "source_chain.h"
-#include "upstream_http.h"
-#include "upstream_limits.h"
+#include "relay/upstream_http.h"
+#include "relay/upstream_limits.h"
+#include "sources/source_chain.h"
 
 namespace quotes {
 

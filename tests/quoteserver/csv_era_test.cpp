@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "history.h"
-#include "market_time.h"
-#include "quote_format.h"
-#include "routes.h"
+#include "common/market_time.h"
+#include "protocol/quote_format.h"
+#include "routes/routes.h"
+#include "sim/history.h"
 
 namespace {
 

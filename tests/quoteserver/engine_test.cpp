@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "reply_memo.h"
+#include "http/reply_memo.h"
 #include "support/service_process.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "history.h"
-#include "market_time.h"
-#include "quote_format.h"
-#include "routes.h"
+#include "common/market_time.h"
+#include "protocol/quote_format.h"
+#include "routes/routes.h"
+#include "sim/history.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <regex>
 #include <string>
 
-#include "instruments.h"
-#include "market_time.h"
+#include "common/market_time.h"
 #include "model/exchange_table.h"
 #include "platform/host/utf.h"
-#include "quote_format.h"
-#include "simulation.h"
+#include "protocol/quote_format.h"
+#include "sim/instruments.h"
+#include "sim/simulation.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <random>
 #include <string>
 
-#include "market_time.h"
-#include "quote_request.h"
-#include "routes.h"
+#include "common/market_time.h"
+#include "protocol/quote_request.h"
+#include "routes/routes.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <mutex>
 #include <thread>
 
-#include "history.h"
-#include "keyed_sources.h"
-#include "routes.h"
-#include "source_chain.h"
-#include "source_config.h"
+#include "relay/providers/keyed_sources.h"
+#include "relay/providers/yahoo_source.h"
+#include "relay/source_config.h"
+#include "routes/routes.h"
+#include "sim/history.h"
+#include "sources/source_chain.h"
 #include "support/fake_upstream.h"
-#include "yahoo_source.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "instruments.h"
-#include "market_time.h"
-#include "number_text.h"
-#include "quote_format.h"
-#include "quote_tags.h"
-#include "simulation.h"
+#include "common/market_time.h"
+#include "common/number_text.h"
+#include "protocol/quote_format.h"
+#include "protocol/quote_tags.h"
+#include "sim/instruments.h"
+#include "sim/simulation.h"
 
 namespace {
 

@@ -1,0 +1,50 @@
+#include "http/reply_wire.h"
+
+namespace quotes {
+namespace {
+
+const char* Reason(int status) {
+    switch (status) {
+        case 200: return "OK";
+        case 301: return "Moved Permanently";
+        case 302: return "Found";
+        case 400: return "Bad Request";
+        case 404: return "Not Found";
+        case 405: return "Method Not Allowed";
+        case 413: return "Payload Too Large";
+        case 431: return "Request Header Fields Too Large";
+        case 500: return "Internal Server Error";
+        case 503: return "Service Unavailable";
+        case 999: return "Unable to process request";
+        default: return "Status";
+    }
+}
+
+std::string Printable(std::string_view text) {
+    std::string out(text.substr(0, 2048));
+    for (char& c : out) c = (c >= 0x20 && c < 0x7F) ? c : '?';
+    return out;
+}
+
+}  // namespace
+
+std::string ReplyHead(const Reply& reply, bool closes) {
+    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status);
+    if (closes) head += "\r\nConnection: close";
+    head += "\r\nContent-Type: " + reply.contentType;
+    head += "\r\nContent-Length: " + std::to_string(reply.body.size());
+    // A redirect's target is the service's own text, never a request's: no line break in it.
+    if (!reply.location.empty()) head += "\r\nLocation: " + Printable(reply.location);
+    head += "\r\n\r\n";
+    return head;
+}
+
+std::string LogLine(std::string_view client, int port, std::string_view method,
+                    std::string_view target, std::string_view version, int status,
+                    std::size_t bytes) {
+    return std::string(client) + ":" + std::to_string(port) + " \"" + Printable(method) + " " +
+           Printable(target) + " " + Printable(version) + "\" " + std::to_string(status) + " " +
+           std::to_string(bytes);
+}
+
+}  // namespace quotes

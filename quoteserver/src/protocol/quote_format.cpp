@@ -1,0 +1,130 @@
+#include "protocol/quote_format.h"
+
+#include <string_view>
+
+#include "common/number_text.h"
+#include "protocol/quote_tags.h"
+
+namespace quotes {
+namespace {
+
+using TagList = std::vector<const TagInfo*>;  // null: a tag the protocol never had
+
+void AppendNotAvailable(std::string& out, const TagInfo* tag) {
+    if (tag && tag->QuotedNotAvailable()) {
+        AppendQuoted(out, kNotAvailable);
+    } else {
+        out += kNotAvailable;
+    }
+}
+
+// The service's error text for a symbol it does not know, links and all.
+void AppendNoSuchTicker(std::string& out, const std::string& echo) {
+    out +=
+        "\"No such ticker symbol. <a href=\"/l\">Try Symbol Lookup</a> (Look up: <a href=\"/l?s=";
+    out += echo;
+    out += "\">";
+    out += echo;
+    out += "</a>)\"";
+}
+
+void AppendUnknown(std::string& out, const TagInfo* tag, const std::string& echo) {
+    const std::string_view name = tag ? tag->name : std::string_view();
+    if (name == "s" || name == "n") {
+        AppendQuoted(out, echo);
+    } else if (name == "l1") {
+        out += "0.00";
+    } else if (name == "a2") {
+        out += '0';
+    } else if (name == "e1") {
+        AppendNoSuchTicker(out, echo);
+    } else {
+        AppendNotAvailable(out, tag);
+    }
+}
+
+void AppendKnown(std::string& out, const TagInfo* tag, const TagContext& context) {
+    if (!tag || !tag->write) {
+        AppendNotAvailable(out, tag);
+        return;
+    }
+    const std::size_t mark = out.size();
+    if (tag->QuotedValue()) out += '"';
+    if (!tag->write(out, context)) {
+        out.resize(mark);
+        AppendNotAvailable(out, tag);
+        return;
+    }
+    if (tag->QuotedValue()) out += '"';
+}
+
+void AppendUnknownLine(std::string& out, const std::string& symbol, const TagList& tags) {
+    const std::string echo = SafeEcho(symbol);
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendUnknown(out, tags[i], echo);
+    }
+}
+
+void AppendLine(std::string& out, const std::string& symbol, const TagList& tags,
+                std::int64_t utcSeconds) {
+    const Instrument* instrument = LookupInstrument(symbol);
+    if (!instrument) {
+        AppendUnknownLine(out, symbol, tags);
+        return;
+    }
+    const Quote quote = SimulateQuote(*instrument, utcSeconds);
+    const TagContext context{symbol, *instrument, quote};
+    for (std::size_t i = 0; i < tags.size(); ++i) {
+        if (i > 0) out += ',';
+        AppendKnown(out, tags[i], context);
+    }
+}
+
+TagList TagsOf(const std::vector<std::string>& names) {
+    TagList tags;
+    tags.reserve(names.size());
+    for (const std::string& name : names) tags.push_back(FindTag(name));
+    return tags;
+}
+
+}  // namespace
+
+// What a reply may echo of a requested symbol: printable ASCII without a double quote, a
+// backslash or a comma (each becomes "?"), so that an echo can neither end its text or line
+// early nor read as an escape or a field's end to a CSV-era reader.
+std::string SafeEcho(const std::string& symbol) {
+    std::string echo;
+    for (char c : symbol.substr(0, 32)) {
+        const bool safe = c > 0x20 && c < 0x7F && c != '"' && c != '\\' && c != ',';
+        echo += safe ? c : '?';
+    }
+    return echo;
+}
+
+std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags) {
+    std::string line;
+    AppendUnknownLine(line, symbol, TagsOf(tags));
+    return line;
+}
+
+std::string FormatQuoteLine(const std::string& symbol, const std::vector<std::string>& tags,
+                            std::int64_t utcSeconds) {
+    std::string line;
+    AppendLine(line, symbol, TagsOf(tags), utcSeconds);
+    return line;
+}
+
+std::string FormatQuoteReply(const std::vector<std::string>& symbols,
+                             const std::vector<std::string>& tags, std::int64_t utcSeconds) {
+    const TagList codes = TagsOf(tags);
+    std::string body;
+    body.reserve(symbols.size() * (40 + 10 * codes.size()));
+    for (const std::string& symbol : symbols) {
+        AppendLine(body, symbol, codes, utcSeconds);
+        body += "\r\n";
+    }
+    return body;
+}
+
+}  // namespace quotes

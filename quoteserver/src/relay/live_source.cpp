@@ -1,0 +1,212 @@
+#include "relay/live_source.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "relay/live_format.h"
+
+namespace quotes {
+namespace {
+
+// Long enough for the slowest fetch (connect and total time-outs of a session, a quote call and
+// its fallback); a waiter never hangs past it.
+constexpr auto kLongestWait = std::chrono::seconds(4 * kUpstreamTotalSeconds);
+
+bool Failing(const UpstreamResponse& r) {
+    return r.status == 0 || r.status == 429 || r.status >= 500;
+}
+
+}  // namespace
+
+LiveSource::LiveSource(std::string name, RelayContext context, int callsPerMinute,
+                       std::size_t batchSize)
+    : name_(std::move(name)),
+      context_(std::move(context)),
+      batchSize_(std::max<std::size_t>(1, batchSize)),
+      bucket_(callsPerMinute) {}
+
+bool LiveSource::Fresh(const Entry& entry, std::int64_t nowMs) const {
+    return nowMs - entry.fetchedMs <= std::int64_t{context_.maxAgeSeconds} * 1000;
+}
+
+void LiveSource::Answer(const std::vector<std::string>& symbols,
+                        const std::vector<std::string>& tags, std::int64_t, Freshness freshness,
+                        std::vector<SymbolAnswer>& answers) {
+    std::vector<std::string> wanted(symbols.size());
+    for (std::size_t i = 0; i < symbols.size(); ++i) wanted[i] = SourceSymbol(symbols[i]);
+
+    std::vector<std::string> mine, theirs;  // to fetch here; being fetched by another request
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const std::int64_t now = context_.clock();
+        for (const std::string& s : wanted) {
+            if (s.empty() || freshness == Freshness::cachedOnly) continue;
+            const auto entry = cache_.find(s);
+            if (entry != cache_.end() && Fresh(entry->second, now)) continue;
+            if (inFlight_.count(s)) {
+                theirs.push_back(s);
+            } else if (std::find(mine.begin(), mine.end(), s) == mine.end()) {
+                mine.push_back(s);
+                inFlight_.insert(s);
+            }
+        }
+    }
+    if (!mine.empty()) FetchAll(mine);
+
+    std::vector<std::pair<std::size_t, LiveQuote>> quotes;  // formatted once the lock is off
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        fetched_.wait_for(lock, kLongestWait, [&] {
+            return std::none_of(theirs.begin(), theirs.end(),
+                                [&](const std::string& s) { return inFlight_.count(s) > 0; });
+        });
+        const std::int64_t now = context_.clock();
+        for (std::size_t i = 0; i < symbols.size(); ++i) {
+            if (wanted[i].empty()) {
+                answers[i].kind = AnswerKind::unknown;
+                continue;
+            }
+            const auto entry = cache_.find(wanted[i]);
+            if (entry == cache_.end()) continue;
+            const bool fresh = Fresh(entry->second, now);
+            if (freshness == Freshness::fresh && !fresh) continue;
+            if (entry->second.unknown) {
+                if (fresh) answers[i].kind = AnswerKind::unknown;
+                continue;
+            }
+            ++hits_;
+            quotes.emplace_back(i, entry->second.quote);
+        }
+    }
+    for (const auto& [i, quote] : quotes) {
+        answers[i].kind = AnswerKind::quote;
+        answers[i].line = FormatLiveLine(symbols[i], quote, tags);
+    }
+}
+
+void LiveSource::FetchAll(const std::vector<std::string>& symbols) {
+    for (std::size_t first = 0; first < symbols.size(); first += batchSize_) {
+        const std::vector<std::string> batch(
+            symbols.begin() + static_cast<std::ptrdiff_t>(first),
+            symbols.begin() +
+                static_cast<std::ptrdiff_t>(std::min(symbols.size(), first + batchSize_)));
+        FetchResult result;
+        result.startedMs = context_.clock();
+        try {
+            Fetch(batch, result);
+        } catch (...) {
+            result = FetchResult{};
+            result.failure = "the answer could not be read";
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!result.Empty()) {
+            backoff_.Succeeded();
+        } else if (!result.failure.empty()) {
+            backoff_.Failed(context_.clock(), result.retryAfterSeconds);
+            lastError_ = result.failure;
+        }
+        Store(batch, result, context_.clock());
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const std::string& s : symbols) inFlight_.erase(s);
+    fetched_.notify_all();
+}
+
+void LiveSource::Store(const std::vector<std::string>& asked, const FetchResult& result,
+                       std::int64_t nowMs) {
+    if (cache_.size() + asked.size() > kMostCachedSymbols) {
+        std::erase_if(cache_,
+                      [&](const auto& e) { return e.second.unknown || !Fresh(e.second, nowMs); });
+        if (cache_.size() + asked.size() > kMostCachedSymbols) cache_.clear();
+    }
+    for (const auto& [symbol, quote] : result.quotes) {
+        cache_[symbol] = Entry{false, quote, nowMs};
+    }
+    for (const std::string& symbol : result.unknown) {
+        cache_[symbol] = Entry{true, LiveQuote{}, nowMs};
+    }
+}
+
+std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest>& requests,
+                                               const char* what, std::size_t symbols,
+                                               FetchResult* noted) {
+    std::vector<UpstreamResponse> responses(requests.size());
+    std::vector<UpstreamRequest> allowed;
+    std::vector<std::size_t> where;
+    long budgetMs = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const std::int64_t now = context_.clock();
+        if (noted) budgetMs = static_cast<long>(kFetchBudgetMs - (now - noted->startedMs));
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            if (noted && budgetMs < kShortestCallMs) {
+                responses[i].error = "out of time";
+                noted->failure = "out of time";
+            } else if (backoff_.Waiting(now)) {
+                responses[i].error = "backing off";
+            } else if (!bucket_.Take(now)) {
+                responses[i].error = "rate limit reached";
+            } else {
+                allowed.push_back(requests[i]);
+                where.push_back(i);
+            }
+        }
+        calls_ += allowed.size();
+    }
+    if (allowed.empty()) return responses;
+    std::vector<UpstreamResponse> got = context_.http->Fetch(allowed, budgetMs);
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (std::size_t k = 0; k < got.size(); ++k) {
+        const UpstreamResponse& r = got[k];
+        if (context_.log) {
+            context_.log("upstream " + name_ + " " + what + " symbols=" + std::to_string(symbols) +
+                         " status=" + std::to_string(r.status) + " " +
+                         std::to_string(r.milliseconds) + "ms" +
+                         (r.error.empty() ? "" : " (" + r.error + ")"));
+        }
+        if (Failing(r)) {
+            const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
+            const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
+            if (noted) {
+                noted->failure = why;
+                if (retryAfter) noted->retryAfterSeconds = retryAfter;
+            } else {
+                backoff_.Failed(context_.clock(), retryAfter);
+                lastError_ = why;
+            }
+        }
+        responses[where[k]] = std::move(got[k]);
+    }
+    return responses;
+}
+
+void LiveSource::Failed(FetchResult* noted, const std::string& why) {
+    if (noted) {
+        noted->failure = why;
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    backoff_.Failed(context_.clock(), std::nullopt);
+    lastError_ = why;
+}
+
+void LiveSource::Succeeded() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    backoff_.Succeeded();
+}
+
+void LiveSource::Status(std::string& out) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::int64_t now = context_.clock();
+    out += name_ + ": ";
+    if (backoff_.Waiting(now)) {
+        out += "backing off for " + std::to_string((backoff_.until() - now + 999) / 1000) + " s";
+    } else {
+        out += "ok";
+    }
+    out += ", last error: " + (lastError_.empty() ? std::string("none") : lastError_);
+    out += ", calls " + std::to_string(calls_) + ", cache entries " +
+           std::to_string(cache_.size()) + ", hits " + std::to_string(hits_) + "\n";
+}
+
+}  // namespace quotes

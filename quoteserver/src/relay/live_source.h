@@ -1,0 +1,105 @@
+// What every live relay source shares: the cache of answers per source symbol, one upstream
+// call for requests that arrive together, the call limits and back-off, and the status. A
+// source of its own (yahoo_source.cpp, ...) says how symbols map and how a batch is fetched.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "relay/live_quote.h"
+#include "relay/upstream_http.h"
+#include "relay/upstream_limits.h"
+#include "sources/quote_source.h"
+
+namespace quotes {
+
+struct RelayContext {
+    UpstreamHttp* http = nullptr;
+    MilliClock clock;
+    std::function<void(const std::string&)> log;  // one line per upstream call; may be empty
+    int maxAgeSeconds = 30;
+};
+
+// What fetching one batch brought, by source symbol, and what went wrong on the way.
+struct FetchResult {
+    std::map<std::string, LiveQuote> quotes;
+    std::set<std::string> unknown;
+    std::string failure;                   // the last failure ("" for none)
+    std::optional<int> retryAfterSeconds;  // a 429's Retry-After
+    std::int64_t startedMs = 0;            // when the fetch began: its calls share one budget
+
+    bool Empty() const { return quotes.empty() && unknown.empty(); }
+};
+
+inline constexpr std::size_t kMostCachedSymbols = 20000;
+// All the calls of one fetch (a session, a quote call, its renewal, the chart fallback) end
+// within this, so a viewer waiting on the reply never meets its own 20 s read time-out first.
+inline constexpr std::int64_t kFetchBudgetMs = 15000;
+inline constexpr std::int64_t kShortestCallMs = 500;
+
+class LiveSource : public QuoteSource {
+public:
+    LiveSource(std::string name, RelayContext context, int callsPerMinute, std::size_t batchSize);
+
+    std::string_view Name() const override { return name_; }
+    void Answer(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
+                std::int64_t utcSeconds, Freshness freshness,
+                std::vector<SymbolAnswer>& answers) override;
+    HistoryAnswer History(std::string_view, std::int64_t) override { return {}; }
+    std::optional<std::string> PageAddress(std::string_view, std::string_view) const override {
+        return std::nullopt;
+    }
+    void Status(std::string& out) const override;
+
+protected:
+    // The source's symbol for a requested one; "" where the source does not carry its exchange.
+    virtual std::string SourceSymbol(const std::string& requested) const = 0;
+    // Fetches a batch of at most `batchSize` source symbols through Call.
+    virtual void Fetch(const std::vector<std::string>& symbols, FetchResult& result) = 0;
+
+    // Makes upstream calls within the limits and logs each. A call the limits do not allow now
+    // is not made: it answers status 0. A failing status (429, 5xx) or no answer is noted in
+    // `noted`: a fetch that brings nothing and noted a failure backs the source off. Without
+    // `noted` (history) the source backs off at once.
+    std::vector<UpstreamResponse> Call(const std::vector<UpstreamRequest>& requests,
+                                       const char* what, std::size_t symbols,
+                                       FetchResult* noted = nullptr);
+    // An answer that is not what this source sends (a consent page, a throttling text, a cut
+    // body, a refused key) fails as a failing status does.
+    void Failed(FetchResult* noted, const std::string& why);
+    void Succeeded();
+    const RelayContext& context() const { return context_; }
+
+private:
+    struct Entry {
+        bool unknown = false;
+        LiveQuote quote;
+        std::int64_t fetchedMs = 0;
+    };
+    bool Fresh(const Entry& entry, std::int64_t nowMs) const;
+    void Store(const std::vector<std::string>& asked, const FetchResult& result,
+               std::int64_t nowMs);
+    void FetchAll(const std::vector<std::string>& symbols);
+
+    const std::string name_;
+    const RelayContext context_;
+    const std::size_t batchSize_;
+
+    mutable std::mutex mutex_;  // guards everything below
+    std::condition_variable fetched_;
+    std::map<std::string, Entry> cache_;
+    std::set<std::string> inFlight_;
+    TokenBucket bucket_;
+    Backoff backoff_;
+    std::string lastError_;
+    std::uint64_t calls_ = 0, hits_ = 0;
+};
+
+}  // namespace quotes

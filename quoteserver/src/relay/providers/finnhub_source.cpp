@@ -1,0 +1,124 @@
+#include "relay/json_fields.h"
+#include "relay/providers/keyed_sources.h"
+#include "relay/source_symbols.h"
+
+namespace quotes {
+namespace {
+
+using json::Json;
+
+constexpr std::int64_t kProfileMs = 24 * 3600 * 1000;
+constexpr std::size_t kFinnhubBatch = 8;  // quote calls made at once
+
+// Finnhub answers an unknown symbol with zeros.
+bool Known(const Json& q) {
+    return json::Number(q, "c").value_or(0) != 0 || json::Integer(q, "t").value_or(0) != 0;
+}
+
+LiveQuote FromQuote(const Json& q) {
+    LiveQuote live;
+    live.currency = "USD";
+    live.last = json::Number(q, "c");
+    live.change = json::Number(q, "d");
+    live.changePercent = json::Number(q, "dp");
+    live.dayHigh = json::Number(q, "h");
+    live.dayLow = json::Number(q, "l");
+    live.open = json::Number(q, "o");
+    live.previousClose = json::Number(q, "pc");
+    live.tradeTime = json::Integer(q, "t");
+    if (live.tradeTime) live.utcOffsetSeconds = NewYorkOffsetSeconds(*live.tradeTime);
+    return live;
+}
+
+}  // namespace
+
+std::string UsExchangeCode(const std::string& words) {
+    const std::string upper = UpperCase(words);
+    if (upper.find("NASDAQ") != std::string::npos) return "NMS";
+    if (upper.find("NEW YORK") != std::string::npos || upper == "NYSE") return "NYQ";
+    if (upper.find("OTC") != std::string::npos) return "PNK";
+    return "";
+}
+
+FinnhubSource::FinnhubSource(RelayContext context, std::string base, std::string key,
+                             int callsPerMinute)
+    : LiveSource("finnhub", std::move(context), callsPerMinute, kFinnhubBatch),
+      base_(std::move(base)),
+      key_(std::move(key)) {}
+
+std::string FinnhubSource::SourceSymbol(const std::string& requested) const {
+    return UsListingSymbol(requested);
+}
+
+UpstreamRequest FinnhubSource::Request(const std::string& path, const std::string& symbol) const {
+    return {base_ + path + "?symbol=" + UrlEncode(symbol), {"X-Finnhub-Token: " + key_}};
+}
+
+void FinnhubSource::FetchProfiles(const std::vector<std::string>& symbols) {
+    std::vector<std::string> stale;
+    {
+        std::lock_guard<std::mutex> lock(profileMutex_);
+        const std::int64_t now = context().clock();
+        for (const std::string& s : symbols) {
+            const auto p = profiles_.find(s);
+            if (p == profiles_.end() || now - p->second.fetchedMs > kProfileMs) stale.push_back(s);
+        }
+    }
+    if (stale.empty()) return;
+    std::vector<UpstreamRequest> requests;
+    for (const std::string& s : stale) requests.push_back(Request("/api/v1/stock/profile2", s));
+    const std::vector<UpstreamResponse> answers = Call(requests, "profile", 1);
+    std::lock_guard<std::mutex> lock(profileMutex_);
+    for (std::size_t i = 0; i < stale.size(); ++i) {
+        if (answers[i].status != 200) continue;
+        const Json p = json::Parse(answers[i].body);
+        if (!p.is_object()) continue;
+        Profile& profile = profiles_[stale[i]];
+        profile.name = json::Text(p, "name");
+        profile.currency = json::Text(p, "currency");
+        profile.exchange = UsExchangeCode(json::Text(p, "exchange"));
+        const auto cap = json::Number(p, "marketCapitalization");  // millions
+        const auto shares = json::Number(p, "shareOutstanding");   // millions
+        profile.marketCap = cap ? std::optional<double>(*cap * 1e6) : std::nullopt;
+        profile.shares = shares ? std::optional<double>(*shares * 1e6) : std::nullopt;
+        profile.fetchedMs = context().clock();
+    }
+}
+
+void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& result) {
+    std::vector<UpstreamRequest> requests;
+    for (const std::string& s : symbols) requests.push_back(Request("/api/v1/quote", s));
+    const std::vector<UpstreamResponse> answers = Call(requests, "quote", 1, &result);
+    std::vector<std::string> known;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (answers[i].status == 401 || answers[i].status == 403)
+            Failed(&result, "the key was refused");
+        if (answers[i].status != 200) continue;
+        const Json q = json::Parse(answers[i].body);
+        if (!q.is_object() || !json::Field(q, "c")) {
+            Failed(&result, "the quote answer was not a quote");
+            continue;
+        }
+        if (!Known(q)) {
+            result.unknown.insert(symbols[i]);
+            continue;
+        }
+        result.quotes[symbols[i]] = FromQuote(q);
+        known.push_back(symbols[i]);
+    }
+    if (known.empty()) return;
+    FetchProfiles(known);
+    std::lock_guard<std::mutex> lock(profileMutex_);
+    for (const std::string& s : known) {
+        const auto p = profiles_.find(s);
+        if (p == profiles_.end()) continue;
+        LiveQuote& live = result.quotes[s];
+        live.name = p->second.name;
+        if (!p->second.currency.empty()) live.currency = p->second.currency;
+        live.exchange = p->second.exchange;
+        live.marketCap = p->second.marketCap;
+        live.sharesOutstanding = p->second.shares;
+    }
+}
+
+}  // namespace quotes

@@ -1,0 +1,56 @@
+// The sources with free API keys, US listings only on their free plans: Finnhub (a quote call a
+// symbol, and the company profile for name, market cap and shares, kept for a day) and Twelve
+// Data (one call for a batch). The key goes in a header, never in an address, a log or a reply.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "relay/live_source.h"
+
+namespace quotes {
+
+inline constexpr int kFinnhubCallsPerMinute = 50;
+inline constexpr int kTwelveDataCallsPerMinute = 7;
+
+class FinnhubSource final : public LiveSource {
+public:
+    FinnhubSource(RelayContext context, std::string base, std::string key,
+                  int callsPerMinute = kFinnhubCallsPerMinute);
+
+protected:
+    std::string SourceSymbol(const std::string& requested) const override;
+    void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+
+private:
+    struct Profile {
+        std::string name, currency, exchange;
+        std::optional<double> marketCap, shares;
+        std::int64_t fetchedMs = 0;
+    };
+    void FetchProfiles(const std::vector<std::string>& symbols);
+    UpstreamRequest Request(const std::string& path, const std::string& symbol) const;
+
+    const std::string base_, key_;
+    std::mutex profileMutex_;
+    std::map<std::string, Profile> profiles_;
+};
+
+class TwelveDataSource final : public LiveSource {
+public:
+    TwelveDataSource(RelayContext context, std::string base, std::string key,
+                     int callsPerMinute = kTwelveDataCallsPerMinute);
+
+protected:
+    std::string SourceSymbol(const std::string& requested) const override;
+    void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+
+private:
+    const std::string base_, key_;
+};
+
+// The exchange code the service gives for a US exchange named in words ("NASDAQ", "New York
+// Stock Exchange, Inc."); "" for others.
+std::string UsExchangeCode(const std::string& words);
+
+}  // namespace quotes

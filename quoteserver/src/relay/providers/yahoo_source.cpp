@@ -1,0 +1,334 @@
+#include "relay/providers/yahoo_source.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "common/market_time.h"
+#include "common/number_text.h"
+#include "protocol/quote_request.h"
+#include "relay/json_fields.h"
+#include "relay/source_symbols.h"
+#include "sim/history.h"
+
+namespace quotes {
+namespace {
+
+using json::Json;
+
+constexpr std::size_t kMostCrumb = 64;
+
+bool UsableCrumb(const std::string& crumb) {
+    return !crumb.empty() && crumb.size() <= kMostCrumb && crumb.find('<') == std::string::npos &&
+           crumb.find('{') == std::string::npos && crumb.find("Too Many") == std::string::npos &&
+           crumb.find_first_of("\r\n ") == std::string::npos;
+}
+
+int Decimals(const Json& object, const char* key) {
+    return static_cast<int>(std::clamp<std::int64_t>(json::Integer(object, key).value_or(2), 2, 4));
+}
+
+std::string NameOf(const Json& object) {
+    std::string name = json::Text(object, "longName");
+    return name.empty() ? json::Text(object, "shortName") : name;
+}
+
+// What a v7 quote and a chart's meta both hold, under the same names (the exchange's code
+// is named differently in each).
+LiveQuote RegularMarket(const Json& q, const char* exchangeKey) {
+    LiveQuote live;
+    live.name = NameOf(q);
+    live.currency = json::Text(q, "currency");
+    live.exchange = json::Text(q, exchangeKey);
+    live.decimals = Decimals(q, "priceHint");
+    live.last = json::Number(q, "regularMarketPrice");
+    live.dayHigh = json::Number(q, "regularMarketDayHigh");
+    live.dayLow = json::Number(q, "regularMarketDayLow");
+    live.yearHigh = json::Number(q, "fiftyTwoWeekHigh");
+    live.yearLow = json::Number(q, "fiftyTwoWeekLow");
+    live.volume = json::Count(q, "regularMarketVolume");
+    live.tradeTime = json::Integer(q, "regularMarketTime");
+    return live;
+}
+
+// One element of v7's quoteResponse.result. Regular-market fields only.
+LiveQuote FromV7(const Json& q) {
+    LiveQuote live = RegularMarket(q, "exchange");
+    live.previousClose = json::Number(q, "regularMarketPreviousClose");
+    live.open = json::Number(q, "regularMarketOpen");
+    live.change = json::Number(q, "regularMarketChange");
+    live.changePercent = json::Number(q, "regularMarketChangePercent");  // already in percent
+    live.bid = json::Number(q, "bid");
+    live.ask = json::Number(q, "ask");
+    live.average50 = json::Number(q, "fiftyDayAverage");
+    live.average200 = json::Number(q, "twoHundredDayAverage");
+    live.eps = json::Number(q, "epsTrailingTwelveMonths");
+    live.epsThisYear = json::Number(q, "epsCurrentYear");
+    live.epsNextYear = json::Number(q, "epsForward");
+    live.bookValue = json::Number(q, "bookValue");
+    live.dividend = json::Number(q, "dividendRate");
+    if (!live.dividend) live.dividend = json::Number(q, "trailingAnnualDividendRate");
+    live.dividendYield = json::Number(q, "dividendYield");  // already in percent
+    live.marketCap = json::Number(q, "marketCap");
+    live.priceEarnings = json::Number(q, "trailingPE");
+    live.sharesOutstanding = json::Number(q, "sharesOutstanding");
+    live.averageVolume = json::Count(q, "averageDailyVolume3Month");
+    live.utcOffsetSeconds =
+        static_cast<int>(json::Integer(q, "gmtOffSetMilliseconds").value_or(0) / 1000);
+    live.dividendDate = json::Integer(q, "dividendDate");
+    live.exDividendDate = json::Integer(q, "exDividendDate");
+    return live;
+}
+
+// The closes of a chart, oldest first, nulls left out.
+std::vector<double> Closes(const Json& result) {
+    std::vector<double> closes;
+    const Json* indicators = json::Field(result, "indicators");
+    const Json* quote = indicators ? json::Field(*indicators, "quote") : nullptr;
+    if (!quote || !quote->is_array() || quote->empty()) return closes;
+    const Json* close = json::Field(quote->front(), "close");
+    if (!close || !close->is_array()) return closes;
+    for (const Json& value : *close) {
+        if (value.is_number()) closes.push_back(value.get<double>());
+    }
+    return closes;
+}
+
+// A chart's meta as a quote: price, day and year ranges, volume; the previous close is the
+// second-to-last daily close (chartPreviousClose is the close before the whole range).
+LiveQuote FromChart(const Json& result) {
+    const Json empty = Json::object();
+    const Json* metaField = json::Field(result, "meta");
+    const Json& meta = metaField ? *metaField : empty;
+    LiveQuote live = RegularMarket(meta, "exchangeName");
+    live.utcOffsetSeconds = static_cast<int>(json::Integer(meta, "gmtoffset").value_or(0));
+    const std::vector<double> closes = Closes(result);
+    if (closes.size() >= 2) live.previousClose = closes[closes.size() - 2];
+    return live;
+}
+
+// chart.result[0], or null.
+const Json* ChartResult(const Json& body) {
+    const Json* chart = json::Field(body, "chart");
+    const Json* results = chart ? json::Field(*chart, "result") : nullptr;
+    if (!results || !results->is_array() || results->empty()) return nullptr;
+    return &results->front();
+}
+
+}  // namespace
+
+YahooSource::YahooSource(RelayContext context, YahooHosts hosts, int callsPerMinute)
+    : LiveSource("yahoo", std::move(context), callsPerMinute, kYahooBatch),
+      hosts_(std::move(hosts)) {}
+
+std::string YahooSource::SourceSymbol(const std::string& requested) const {
+    return YahooSymbol(requested);
+}
+
+bool YahooSource::Session(bool renew, std::string& cookie, std::string& crumb,
+                          FetchResult& result) {
+    std::lock_guard<std::mutex> lock(sessionMutex_);
+    if (!renew && !crumb_.empty()) {
+        cookie = cookie_;
+        crumb = crumb_;
+        return true;
+    }
+    cookie_.clear();
+    crumb_.clear();
+    const UpstreamResponse home = Call({{hosts_.cookie + "/", {}}}, "cookie", 0, &result).front();
+    std::string jar;
+    for (const std::string& c : home.cookies) jar += (jar.empty() ? "" : "; ") + c;
+    if (home.status == 0 || jar.empty()) return false;
+    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", {"Cookie: " + jar}};
+    const UpstreamResponse got = Call({ask}, "crumb", 0, &result).front();
+    if (got.status == 200 && !UsableCrumb(got.body)) Failed(&result, "no crumb in the answer");
+    if (got.status != 200 || !UsableCrumb(got.body)) return false;
+    cookie = cookie_ = jar;
+    crumb = crumb_ = got.body;
+    return true;
+}
+
+int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
+                           const std::string& crumb, FetchResult& result) {
+    std::string list;
+    for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
+    UpstreamRequest request{
+        hosts_.query + "/v7/finance/quote?symbols=" + list + "&crumb=" + UrlEncode(crumb),
+        {"Cookie: " + cookie}};
+    const UpstreamResponse r = Call({request}, "v7", symbols.size(), &result).front();
+    if (r.status != 200) return r.status;
+    const Json body = json::Parse(r.body);
+    const Json* response = json::Field(body, "quoteResponse");
+    const Json* items = response ? json::Field(*response, "result") : nullptr;
+    if (!items || !items->is_array()) {
+        Failed(&result, "v7 answered no quotes");
+        return 0;
+    }
+    for (const Json& item : *items) {
+        const std::string symbol = UpperCase(json::Text(item, "symbol"));
+        if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) continue;
+        LiveQuote quote = FromV7(item);
+        if (quote.last) result.quotes[symbol] = std::move(quote);
+    }
+    // v7 leaves out what it does not know.
+    for (const std::string& s : symbols) {
+        if (!result.quotes.count(s)) result.unknown.insert(s);
+    }
+    return 200;
+}
+
+void YahooSource::ChartFallback(const std::vector<std::string>& symbols, FetchResult& result) {
+    std::vector<UpstreamRequest> requests;
+    for (const std::string& s : symbols) {
+        requests.push_back(
+            {hosts_.query + "/v8/finance/chart/" + UrlEncode(s) + "?range=5d&interval=1d", {}});
+    }
+    const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, &result);
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (answers[i].status == 404) result.unknown.insert(symbols[i]);
+        if (answers[i].status != 200) continue;
+        const Json body = json::Parse(answers[i].body);
+        const Json* chart = ChartResult(body);
+        if (!chart) {
+            Failed(&result, "the chart answered no quote");
+            continue;
+        }
+        LiveQuote quote = FromChart(*chart);
+        if (quote.last) result.quotes[symbols[i]] = std::move(quote);
+    }
+}
+
+void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& result) {
+    std::string cookie, crumb;
+    if (Session(false, cookie, crumb, result)) {
+        int status = QuoteCall(symbols, cookie, crumb, result);
+        if (status == 401 && Session(true, cookie, crumb, result)) {
+            status = QuoteCall(symbols, cookie, crumb, result);
+        }
+        if (status == 200) return;
+        if (status == 429) return;  // the source backs off; the chart would only add calls
+    }
+    ChartFallback(symbols, result);
+}
+
+std::optional<std::string> YahooSource::PageAddress(std::string_view page,
+                                                    std::string_view symbol) const {
+    const std::string mapped = YahooSymbol(std::string(symbol));
+    if (page == "overview" || mapped.empty()) return hosts_.pages + "/markets/";
+    const std::string base = hosts_.pages + "/quote/" + UrlEncode(mapped) + "/";
+    return page == "news" ? base + "news/" : base + "chart/";
+}
+
+namespace {
+
+const Json* Series(const Json& result, const char* group, const char* name) {
+    const Json* indicators = json::Field(result, "indicators");
+    const Json* list = indicators ? json::Field(*indicators, group) : nullptr;
+    if (!list || !list->is_array() || list->empty()) return nullptr;
+    const Json* series = json::Field(list->front(), name);
+    return series && series->is_array() ? series : nullptr;
+}
+
+std::optional<double> At(const Json* series, std::size_t i) {
+    if (!series || i >= series->size() || !(*series)[i].is_number()) return std::nullopt;
+    return (*series)[i].get<double>();
+}
+
+std::int64_t LocalDay(std::int64_t utc, std::int64_t offset) {
+    const std::int64_t local = utc + offset;
+    return local >= 0 ? local / 86400 : (local - 86399) / 86400;
+}
+
+// The chart's bars as table.csv rows, newest first; a bar without its prices is left out.
+std::string PriceTable(const Json& result) {
+    const Json* meta = json::Field(result, "meta");
+    const int decimals = meta ? Decimals(*meta, "priceHint") : 2;
+    const std::int64_t offset = meta ? json::Integer(*meta, "gmtoffset").value_or(0) : 0;
+    const Json* times = json::Field(result, "timestamp");
+    const Json* open = Series(result, "quote", "open");
+    const Json* high = Series(result, "quote", "high");
+    const Json* low = Series(result, "quote", "low");
+    const Json* close = Series(result, "quote", "close");
+    const Json* volume = Series(result, "quote", "volume");
+    const Json* adjusted = Series(result, "adjclose", "adjclose");
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; times && times->is_array() && i < times->size(); ++i) {
+        const auto o = At(open, i), h = At(high, i), l = At(low, i), c = At(close, i);
+        if (!(*times)[i].is_number() || !o || !h || !l || !c) continue;
+        std::string row;
+        AppendIsoDate(row, CivilFromDays(LocalDay((*times)[i].get<std::int64_t>(), offset)));
+        for (double price : {*o, *h, *l, *c}) {
+            row += ',';
+            AppendNumber(row, price, decimals);
+        }
+        row += ',';
+        AppendDigits(row,
+                     static_cast<unsigned long long>(std::max(0.0, At(volume, i).value_or(0))));
+        row += ',';
+        AppendNumber(row, At(adjusted, i).value_or(*c), decimals);
+        rows.push_back(row + "\n");
+    }
+    std::string table = kHistoryHeader;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) table += *row;
+    return table;
+}
+
+std::string DividendRows(const Json& result) {
+    const Json* meta = json::Field(result, "meta");
+    const std::int64_t offset = meta ? json::Integer(*meta, "gmtoffset").value_or(0) : 0;
+    const Json* events = json::Field(result, "events");
+    const Json* dividends = events ? json::Field(*events, "dividends") : nullptr;
+    std::vector<std::pair<std::int64_t, double>> paid;
+    if (dividends && dividends->is_object()) {
+        for (const auto& item : dividends->items()) {
+            const auto date = json::Integer(item.value(), "date");
+            const auto amount = json::Number(item.value(), "amount");
+            if (date && amount) paid.emplace_back(*date, *amount);
+        }
+    }
+    std::sort(paid.rbegin(), paid.rend());
+    std::string table = kDividendHeader;
+    for (const auto& [date, amount] : paid) {
+        AppendIsoDate(table, CivilFromDays(LocalDay(date, offset)));
+        table += ',';
+        AppendNumber(table, amount, 4);
+        table += "00\n";
+    }
+    return table;
+}
+
+const char* ChartInterval(HistoryInterval interval) {
+    switch (interval) {
+        case HistoryInterval::week: return "1wk";
+        case HistoryInterval::month: return "1mo";
+        default: return "1d";
+    }
+}
+
+}  // namespace
+
+HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSeconds) {
+    const auto s = QueryValue(query, "s");
+    const std::string symbol = YahooSymbol(s ? PercentDecode(*s) : std::string());
+    if (symbol.empty()) return {AnswerKind::unknown, {}};
+    const HistoryRange range = ReadHistoryRange(query, LocalDay(utcSeconds, 0));
+    std::string url = hosts_.query + "/v8/finance/chart/" + UrlEncode(symbol) +
+                      "?period1=" + std::to_string(range.firstDay * 86400) +
+                      "&period2=" + std::to_string((range.lastDay + 1) * 86400) +
+                      "&interval=" + ChartInterval(range.interval);
+    if (range.interval == HistoryInterval::dividends) url += "&events=div";
+    const UpstreamResponse r = Call({{url, {}}}, "history", 1).front();
+    if (r.status == 404) return {AnswerKind::unknown, {}};
+    if (r.status != 200) return {};
+    const Json body = json::Parse(r.body);
+    const Json* chart = ChartResult(body);
+    if (!chart) {
+        Failed(nullptr, "the chart answered no history");
+        return {};
+    }
+    Succeeded();
+    if (range.interval == HistoryInterval::dividends)
+        return {AnswerKind::quote, DividendRows(*chart)};
+    return {AnswerKind::quote, PriceTable(*chart)};
+}
+
+}  // namespace quotes

@@ -1,0 +1,47 @@
+// Yahoo Finance, no key: a session of cookie and crumb, quotes for up to 50 symbols in one v7
+// call, the chart endpoint for each symbol when v7 fails, and table.csv history from charts.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "relay/live_source.h"
+
+namespace quotes {
+
+struct YahooHosts {
+    std::string cookie = "https://fc.yahoo.com";
+    std::string query = "https://query1.finance.yahoo.com";
+    std::string pages = "https://finance.yahoo.com";
+};
+
+inline constexpr int kYahooCallsPerMinute = 30;
+inline constexpr std::size_t kYahooBatch = 50;
+
+class YahooSource final : public LiveSource {
+public:
+    YahooSource(RelayContext context, YahooHosts hosts, int callsPerMinute = kYahooCallsPerMinute);
+
+    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds) override;
+    std::optional<std::string> PageAddress(std::string_view page,
+                                           std::string_view symbol) const override;
+
+protected:
+    std::string SourceSymbol(const std::string& requested) const override;
+    void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+
+private:
+    // The cookie and crumb, made anew when `renew` or when there are none; false when no
+    // session could be had.
+    bool Session(bool renew, std::string& cookie, std::string& crumb, FetchResult& result);
+    // One v7 call; its status (0: no answer), with `result` filled when the body was read.
+    int QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
+                  const std::string& crumb, FetchResult& result);
+    void ChartFallback(const std::vector<std::string>& symbols, FetchResult& result);
+
+    const YahooHosts hosts_;
+    std::mutex sessionMutex_;
+    std::string cookie_, crumb_;
+};
+
+}  // namespace quotes

@@ -1,0 +1,216 @@
+#include "relay/upstream_http.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+
+namespace quotes {
+namespace {
+
+constexpr const char* kUserAgent =
+    "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) tickwell-quotes";
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// The connection cache and the resolved names, shared by every call of the process.
+class Shared {
+public:
+    Shared() : handle_(curl_share_init()) {
+        curl_share_setopt(handle_, CURLSHOPT_LOCKFUNC, Lock);
+        curl_share_setopt(handle_, CURLSHOPT_UNLOCKFUNC, Unlock);
+        curl_share_setopt(handle_, CURLSHOPT_USERDATA, this);
+        curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+        curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+    }
+    ~Shared() { curl_share_cleanup(handle_); }
+    CURLSH* handle() const { return handle_; }
+
+private:
+    static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
+        static_cast<Shared*>(self)->locks_[Index(data)].lock();
+    }
+    static void Unlock(CURL*, curl_lock_data data, void* self) {
+        static_cast<Shared*>(self)->locks_[Index(data)].unlock();
+    }
+    static std::size_t Index(curl_lock_data data) { return static_cast<std::size_t>(data) % 8; }
+
+    CURLSH* handle_;
+    std::array<std::mutex, 8> locks_;
+};
+
+struct Call {
+    CURL* easy = nullptr;
+    curl_slist* headers = nullptr;
+    UpstreamResponse* response = nullptr;
+    bool tooLarge = false;
+    bool done = false;
+    CURLcode result = CURLE_OK;
+    std::chrono::steady_clock::time_point started;
+};
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    Call& call = *static_cast<Call*>(user);
+    const std::size_t n = size * count;
+    if (call.response->body.size() + n > kUpstreamMostBody) {
+        call.tooLarge = true;
+        return 0;  // ends the transfer
+    }
+    call.response->body.append(data, n);
+    return n;
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    const std::size_t start = text.find_first_not_of(' ');
+    return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+bool HeaderIs(const std::string& line, const char* name, std::string& value) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string::npos || colon != std::char_traits<char>::length(name)) return false;
+    for (std::size_t i = 0; i < colon; ++i) {
+        if (std::tolower(static_cast<unsigned char>(line[i])) != name[i]) return false;
+    }
+    value = Trimmed(line.substr(colon + 1));
+    return true;
+}
+
+std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    Call& call = *static_cast<Call*>(user);
+    const std::string line(data, size * count);
+    std::string value;
+    if (HeaderIs(line, "set-cookie", value)) {
+        call.response->cookies.push_back(value.substr(0, value.find(';')));
+    } else if (HeaderIs(line, "retry-after", value)) {
+        char* end = nullptr;
+        const long seconds = std::strtol(value.c_str(), &end, 10);
+        if (end != value.c_str() && *end == '\0' && seconds >= 0 && seconds <= 86400) {
+            call.response->retryAfterSeconds = static_cast<int>(seconds);
+        }
+    }
+    return size * count;
+}
+
+class CurlHttp final : public UpstreamHttp {
+public:
+    explicit CurlHttp(int totalSeconds) : totalSeconds_(totalSeconds) { GlobalInit(); }
+
+    std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests,
+                                        long mostMs) override {
+        std::vector<UpstreamResponse> responses(requests.size());
+        std::vector<Call> calls(requests.size());
+        CURLM* multi = curl_multi_init();
+        curl_multi_setopt(multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, long{kUpstreamMostAtOnce});
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            calls[i].response = &responses[i];
+            Prepare(requests[i], calls[i], mostMs);
+            curl_multi_add_handle(multi, calls[i].easy);
+        }
+        Run(multi, calls);
+        for (Call& call : calls) Finish(multi, call);
+        curl_multi_cleanup(multi);
+        return responses;
+    }
+
+private:
+    void Prepare(const UpstreamRequest& request, Call& call, long mostMs) const {
+        call.easy = curl_easy_init();
+        CURL* e = call.easy;
+        curl_easy_setopt(e, CURLOPT_URL, request.url.c_str());
+        curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl_easy_setopt(e, CURLOPT_SHARE, shared_.handle());
+        curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, long{kUpstreamConnectSeconds});
+        const long totalMs = long{totalSeconds_} * 1000;
+        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, mostMs > 0 ? std::min(mostMs, totalMs) : totalMs);
+        curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent);
+        curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
+        curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
+        curl_easy_setopt(e, CURLOPT_WRITEDATA, &call);
+        curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader);
+        curl_easy_setopt(e, CURLOPT_HEADERDATA, &call);
+        for (const std::string& header : request.headers) {
+            call.headers = curl_slist_append(call.headers, header.c_str());
+        }
+        curl_easy_setopt(e, CURLOPT_HTTPHEADER, call.headers);
+        call.started = std::chrono::steady_clock::now();
+    }
+
+    static void Run(CURLM* multi, std::vector<Call>& calls) {
+        int running = 1;
+        while (running > 0) {
+            if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+            if (running > 0) curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        }
+        int left = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &left)) {
+            if (msg->msg != CURLMSG_DONE) continue;
+            for (Call& call : calls) {
+                if (call.easy == msg->easy_handle) {
+                    call.result = msg->data.result;
+                    call.done = true;
+                }
+            }
+        }
+    }
+
+    // A whole reply only: a cut, a time-out or an oversize body is no answer at all.
+    static void Finish(CURLM* multi, Call& call) {
+        UpstreamResponse& r = *call.response;
+        long status = 0;
+        curl_easy_getinfo(call.easy, CURLINFO_RESPONSE_CODE, &status);
+        const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::steady_clock::now() - call.started)
+                                              .count());
+        if (call.tooLarge || !call.done || call.result != CURLE_OK) {
+            r = UpstreamResponse{};
+            r.error = call.tooLarge ? "body too large"
+                      : call.done   ? curl_easy_strerror(call.result)
+                                    : "not finished";
+        } else {
+            r.status = static_cast<int>(status);
+        }
+        r.milliseconds = ms;
+        curl_multi_remove_handle(multi, call.easy);
+        curl_easy_cleanup(call.easy);
+        curl_slist_free_all(call.headers);
+    }
+
+    Shared shared_;
+    const int totalSeconds_;
+};
+
+}  // namespace
+
+std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds) {
+    return std::make_unique<CurlHttp>(totalSeconds);
+}
+
+std::string UrlEncode(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace quotes

@@ -1,0 +1,44 @@
+#include "relay/upstream_limits.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace quotes {
+
+MilliClock SteadyMilliClock() {
+    return [] {
+        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now().time_since_epoch())
+                                             .count());
+    };
+}
+
+TokenBucket::TokenBucket(int callsPerMinute)
+    : capacity_(std::max(1, callsPerMinute)), tokens_(capacity_) {}
+
+bool TokenBucket::Take(std::int64_t nowMs) {
+    if (lastMs_ >= 0 && nowMs > lastMs_) {
+        tokens_ = std::min(capacity_,
+                           tokens_ + capacity_ * static_cast<double>(nowMs - lastMs_) / 60000.0);
+    }
+    lastMs_ = std::max(lastMs_, nowMs);
+    if (tokens_ < 1) return false;
+    tokens_ -= 1;
+    return true;
+}
+
+void Backoff::Failed(std::int64_t nowMs, std::optional<int> retryAfterSeconds) {
+    if (retryAfterSeconds) {
+        untilMs_ = nowMs + std::int64_t{*retryAfterSeconds} * 1000;
+        return;
+    }
+    untilMs_ = nowMs + delayMs_;
+    delayMs_ = std::min(delayMs_ * 2, kLongestBackoffMs);
+}
+
+void Backoff::Succeeded() {
+    delayMs_ = kFirstBackoffMs;
+    untilMs_ = 0;
+}
+
+}  // namespace quotes

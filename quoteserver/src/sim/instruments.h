@@ -1,0 +1,28 @@
+// The simulated market's universe: every instrument the service quotes, on every market.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "sim/exchanges.h"
+
+namespace quotes {
+
+enum class InstrumentKind { stock, index, currency };
+
+struct Instrument {
+    std::string symbol;  // as requested: "MSFT", "RY.TO", "^GSPC", "EURUSD=X"
+    std::string name;
+    const Market* market;
+    InstrumentKind kind;
+    double basePrice;  // 0: derived from the symbol
+};
+
+// The instrument of a requested symbol (exact, case-sensitive), or null.
+const Instrument* FindInstrument(std::string_view symbol);
+// The instrument as the service looks symbols up: exactly, then in upper case (the service,
+// like the one it stands in for, does not mind the case of what it is asked for).
+const Instrument* LookupInstrument(std::string_view symbol);
+const Instrument* Instruments(int& count);
+
+}  // namespace quotes
