@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
 #include "sim/history.h"
 
 namespace tickwell_fuzz {

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "common/market_time.h"
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
+#include "sim/simulated_lines.h"
 #include "routes/routes.h"
 #include "sim/history.h"
 

@@ -9,7 +9,8 @@
 #include "common/market_time.h"
 #include "model/exchange_table.h"
 #include "platform/host/utf.h"
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
+#include "sim/simulated_lines.h"
 #include "sim/instruments.h"
 #include "sim/simulation.h"
 

@@ -10,7 +10,8 @@
 
 #include "common/market_time.h"
 #include "common/number_text.h"
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
+#include "sim/simulated_lines.h"
 #include "protocol/quote_tags.h"
 #include "sim/instruments.h"
 #include "sim/simulation.h"

@@ -2,7 +2,8 @@
 
 #include <array>
 
-#include "sim/tag_writers.h"
+#include "common/number_text.h"
+#include "protocol/tag_writers.h"
 
 namespace quotes {
 namespace {
@@ -13,36 +14,87 @@ constexpr TagForm kDate = TagForm::date;
 
 using namespace tags;
 
+// "+0.50 - +1.83%"
+bool ChangeAndPercent(std::string& o, const TagInput& i) {
+    const Figure change = Change(i.values);
+    const Figure percent = ChangePercent(i.values);
+    if (!change || !percent) return false;
+    Signed(o, i.values, change);
+    o += " - ";
+    return Percent(o, percent);
+}
+
+// "4:00pm - <b>27.87</b>"
+bool LastTradeWithTime(std::string& o, const TagInput& i) {
+    if (!i.values.last || !Time(o, i.values.tradeMinute)) return false;
+    o += " - <b>";
+    Price(o, i.values, i.values.last);
+    o += "</b>";
+    return true;
+}
+
+bool MarketCap(std::string& o, const TagInput& i) {
+    const QuoteValues& v = i.values;
+    if (v.marketCap) return BigMoney(o, v.marketCap);
+    if (v.last && v.sharesOutstanding) return BigMoney(o, *v.last * *v.sharesOutstanding);
+    return false;
+}
+
+bool PriceEarnings(std::string& o, const TagInput& i) {
+    if (i.values.priceEarnings) return Money(o, i.values.priceEarnings);
+    return PriceOver(o, i.values, i.values.eps);
+}
+
 // The protocol's list of tags. Those without a writer are the realtime and portfolio ones,
 // which the service left N/A.
 constexpr std::array kTags = {
-    TagInfo{"a", kNumber, Ask},
-    TagInfo{"a2", kNumber, AverageVolume},
-    TagInfo{"a5", kNumber, AskSize},
-    TagInfo{"b", kNumber, Bid},
+    TagInfo{"a", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.ask); }},
+    TagInfo{"a2", kNumber,
+            [](std::string& o, const TagInput& i) { return Count(o, i.values.averageVolume); }},
+    TagInfo{"a5", kNumber,
+            [](std::string& o, const TagInput& i) { return Count(o, i.values.askSize); }},
+    TagInfo{"b", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.bid); }},
     TagInfo{"b2", kNumber, nullptr},
     TagInfo{"b3", kNumber, nullptr},
-    TagInfo{"b4", kNumber, BookValue},
-    TagInfo{"b6", kNumber, BidSize},
+    TagInfo{"b4", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.bookValue); }},
+    TagInfo{"b6", kNumber,
+            [](std::string& o, const TagInput& i) { return Count(o, i.values.bidSize); }},
     TagInfo{"c", kText, ChangeAndPercent},
-    TagInfo{"c1", kNumber, Change},
+    TagInfo{
+        "c1", kNumber,
+        [](std::string& o, const TagInput& i) { return Signed(o, i.values, Change(i.values)); }},
     TagInfo{"c3", kNumber, nullptr},
-    TagInfo{"c4", kText, Currency},
+    TagInfo{"c4", kText,
+            [](std::string& o, const TagInput& i) { return Text(o, i.values.currency); }},
     TagInfo{"c6", kText, nullptr},
     TagInfo{"c8", kText, nullptr},
-    TagInfo{"d", kNumber, Dividend},
-    TagInfo{"d1", kText, TradeDate},
+    TagInfo{"d", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.dividend); }},
+    TagInfo{"d1", kText,
+            [](std::string& o, const TagInput& i) { return Date(o, i.values.tradeDate); }},
     TagInfo{"d2", kText, nullptr},
-    TagInfo{"e", kNumber, EarningsPerShare},
-    TagInfo{"e1", kText, KnownSymbol},
-    TagInfo{"e7", kNumber, EstimateThisYear},
-    TagInfo{"e8", kNumber, EstimateNextYear},
-    TagInfo{"e9", kNumber, EstimateNextQuarter},
-    TagInfo{"f6", kNumber, FloatShares},
-    TagInfo{"g", kNumber, DayLow},
-    TagInfo{"h", kNumber, DayHigh},
-    TagInfo{"j", kNumber, YearLow},
-    TagInfo{"k", kNumber, YearHigh},
+    TagInfo{"e", kNumber, [](std::string& o, const TagInput& i) { return Money(o, i.values.eps); }},
+    TagInfo{"e1", kText, [](std::string& o, const TagInput&) { return Text(o, kNotAvailable); }},
+    TagInfo{"e7", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.epsThisYear); }},
+    TagInfo{"e8", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.epsNextYear); }},
+    TagInfo{"e9", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.epsNextQuarter); }},
+    TagInfo{"f6", kNumber,
+            [](std::string& o, const TagInput& i) { return ShareCount(o, i.values.floatShares); }},
+    TagInfo{"g", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.dayLow); }},
+    TagInfo{"h", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.dayHigh); }},
+    TagInfo{"j", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.yearLow); }},
+    TagInfo{
+        "k", kNumber,
+        [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.yearHigh); }},
     TagInfo{"g1", kNumber, nullptr},
     TagInfo{"g3", kNumber, nullptr},
     TagInfo{"g4", kNumber, nullptr},
@@ -51,59 +103,114 @@ constexpr std::array kTags = {
     TagInfo{"i", kText, nullptr},
     TagInfo{"i5", kText, nullptr},
     TagInfo{"j1", kNumber, MarketCap},
-    TagInfo{"j2", kNumber, SharesOutstanding},
+    TagInfo{"j2", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return ShareCount(o, i.values.sharesOutstanding); }},
     TagInfo{"j3", kNumber, nullptr},
-    TagInfo{"j4", kNumber, Ebitda},
-    TagInfo{"j5", kNumber, FromYearLow},
-    TagInfo{"j6", kNumber, FromYearLowPercent},
+    TagInfo{"j4", kNumber,
+            [](std::string& o, const TagInput& i) { return BigMoney(o, i.values.ebitda); }},
+    TagInfo{
+        "j5", kNumber,
+        [](std::string& o, const TagInput& i) { return Distance(o, i.values, i.values.yearLow); }},
+    TagInfo{"j6", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PercentFrom(o, i.values, i.values.yearLow); }},
     TagInfo{"k1", kText, nullptr},
     TagInfo{"k2", kText, nullptr},
-    TagInfo{"k3", kNumber, LastTradeSize},
-    TagInfo{"k4", kNumber, FromYearHigh},
-    TagInfo{"k5", kNumber, FromYearHighPercent},
+    TagInfo{"k3", kNumber,
+            [](std::string& o, const TagInput& i) { return Count(o, i.values.lastTradeSize); }},
+    TagInfo{"k4", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return SignedDistance(o, i.values, i.values.yearHigh); }},
+    TagInfo{"k5", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PercentFrom(o, i.values, i.values.yearHigh); }},
     TagInfo{"l", kText, LastTradeWithTime},
-    TagInfo{"l1", kNumber, LastTrade},
+    TagInfo{"l1", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.last); }},
     TagInfo{"l2", kNumber, nullptr},
     TagInfo{"l3", kNumber, nullptr},
-    TagInfo{"m", kText, DayRange},
+    TagInfo{
+        "m", kText,
+        [](std::string& o,
+           const TagInput& i) { return Range(o, i.values, i.values.dayLow, i.values.dayHigh); }},
     TagInfo{"m2", kText, nullptr},
-    TagInfo{"m3", kNumber, Average50},
-    TagInfo{"m4", kNumber, Average200},
-    TagInfo{"m5", kNumber, FromAverage200},
-    TagInfo{"m6", kNumber, FromAverage200Percent},
-    TagInfo{"m7", kNumber, FromAverage50},
-    TagInfo{"m8", kNumber, FromAverage50Percent},
-    TagInfo{"n", kText, Name},
+    TagInfo{
+        "m3", kNumber,
+        [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.average50); }},
+    TagInfo{
+        "m4", kNumber,
+        [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.average200); }},
+    TagInfo{"m5", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return Distance(o, i.values, i.values.average200); }},
+    TagInfo{"m6", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PercentFrom(o, i.values, i.values.average200); }},
+    TagInfo{"m7", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return Distance(o, i.values, i.values.average50); }},
+    TagInfo{"m8", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PercentFrom(o, i.values, i.values.average50); }},
+    TagInfo{"n", kText, [](std::string& o, const TagInput& i) { return Text(o, i.values.name); }},
     TagInfo{"n4", kText, nullptr},
-    TagInfo{"o", kNumber, Open},
-    TagInfo{"p", kNumber, PreviousClose},
+    TagInfo{"o", kNumber,
+            [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.open); }},
+    TagInfo{"p", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return Price(o, i.values, i.values.previousClose); }},
     TagInfo{"p1", kNumber, nullptr},
-    TagInfo{"p2", kText, ChangePercent},
-    TagInfo{"p5", kNumber, PriceSales},
-    TagInfo{"p6", kNumber, PriceBook},
-    TagInfo{"q", kDate, ExDividendDate},
+    TagInfo{"p2", kText,
+            [](std::string& o, const TagInput& i) { return Percent(o, ChangePercent(i.values)); }},
+    TagInfo{"p5", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PriceOver(o, i.values, i.values.salesPerShare); }},
+    TagInfo{"p6", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PriceOver(o, i.values, i.values.bookValue); }},
+    TagInfo{"q", kDate,
+            [](std::string& o, const TagInput& i) { return Date(o, i.values.exDividendDate); }},
     TagInfo{"r", kNumber, PriceEarnings},
-    TagInfo{"r1", kDate, DividendPayDate},
+    TagInfo{"r1", kDate,
+            [](std::string& o, const TagInput& i) { return Date(o, i.values.dividendPayDate); }},
     TagInfo{"r2", kNumber, nullptr},
-    TagInfo{"r5", kNumber, PriceEarningsGrowth},
-    TagInfo{"r6", kNumber, PriceEstimateThisYear},
-    TagInfo{"r7", kNumber, PriceEstimateNextYear},
-    TagInfo{"s", kText, Symbol},
+    TagInfo{
+        "r5", kNumber,
+        [](std::string& o, const TagInput& i) { return Money(o, i.values.priceEarningsGrowth); }},
+    TagInfo{"r6", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PriceOver(o, i.values, i.values.epsThisYear); }},
+    TagInfo{"r7", kNumber,
+            [](std::string& o,
+               const TagInput& i) { return PriceOver(o, i.values, i.values.epsNextYear); }},
+    TagInfo{"s", kText, [](std::string& o, const TagInput& i) { return Text(o, i.symbol); }},
     TagInfo{"s1", kNumber, nullptr},
-    TagInfo{"s6", kNumber, Revenue},
-    TagInfo{"s7", kNumber, ShortRatio},
-    TagInfo{"t1", kText, TradeTime},
+    TagInfo{"s6", kNumber,
+            [](std::string& o, const TagInput& i) { return BigMoney(o, i.values.revenue); }},
+    TagInfo{"s7", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.shortRatio); }},
+    TagInfo{"t1", kText,
+            [](std::string& o, const TagInput& i) { return Time(o, i.values.tradeMinute); }},
     TagInfo{"t6", kText, nullptr},
     TagInfo{"t7", kText, nullptr},
-    TagInfo{"t8", kNumber, YearTarget},
-    TagInfo{"v", kNumber, Volume},
+    TagInfo{
+        "t8", kNumber,
+        [](std::string& o, const TagInput& i) { return Price(o, i.values, i.values.yearTarget); }},
+    TagInfo{"v", kNumber,
+            [](std::string& o, const TagInput& i) { return Count(o, i.values.volume); }},
     TagInfo{"v1", kNumber, nullptr},
     TagInfo{"v7", kNumber, nullptr},
-    TagInfo{"w", kText, YearRange},
+    TagInfo{
+        "w", kText,
+        [](std::string& o,
+           const TagInput& i) { return Range(o, i.values, i.values.yearLow, i.values.yearHigh); }},
     TagInfo{"w1", kText, nullptr},
     TagInfo{"w4", kText, nullptr},
-    TagInfo{"x", kText, Exchange},
-    TagInfo{"y", kNumber, DividendYield},
+    TagInfo{"x", kText,
+            [](std::string& o, const TagInput& i) { return Text(o, i.values.exchange); }},
+    TagInfo{"y", kNumber,
+            [](std::string& o, const TagInput& i) { return Money(o, i.values.dividendYield); }},
 };
 
 }  // namespace

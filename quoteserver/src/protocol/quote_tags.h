@@ -1,25 +1,23 @@
 // Every tag of the quote protocol: its name, whether its value is text (in double quotes), a
-// date (quoted) or a number, and how it is written for a known instrument. A tag without a
-// value at an instrument answers N/A in its form: "N/A" for text, a bare N/A for a number or a
-// date.
+// date (quoted) or a number, and how it is written from a quote's values, whichever source
+// filled them. A tag without its figures answers N/A in its form: "N/A" for text, a bare N/A
+// for a number or a date.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "sim/instruments.h"
-#include "sim/simulation.h"
+#include "protocol/quote_values.h"
 
 namespace quotes {
 
-struct TagContext {
-    const std::string& symbol;  // as requested
-    const Instrument& instrument;
-    const Quote& quote;
+struct TagInput {
+    std::string_view symbol;  // as requested: the reply echoes it
+    const QuoteValues& values;
 };
 
 // Appends the value (a text without its double quotes); false when there is none.
-using TagWriter = bool (*)(std::string& out, const TagContext& c);
+using TagWriter = bool (*)(std::string& out, const TagInput& in);
 
 enum class TagForm { number, text, date };
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "relay/live_format.h"
+#include "protocol/quote_line.h"
+#include "relay/live_values.h"
 
 namespace quotes {
 namespace {
@@ -78,9 +79,10 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
             quotes.emplace_back(i, entry->second.quote);
         }
     }
+    const TagList resolved = ResolveTags(tags);
     for (const auto& [i, quote] : quotes) {
         answers[i].kind = AnswerKind::quote;
-        answers[i].line = FormatLiveLine(symbols[i], quote, tags);
+        AppendQuoteLine(answers[i].line, symbols[i], LiveValues(quote), resolved);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "routes/routes.h"
 
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
 #include "protocol/quote_request.h"
 #include "sim/history.h"
 #include "sim/pages.h"

@@ -1,21 +1,22 @@
 #include "sim/simulated_source.h"
 
-#include "protocol/quote_format.h"
 #include "sim/history.h"
 #include "sim/instruments.h"
+#include "sim/simulated_lines.h"
 
 namespace quotes {
 
 void SimulatedSource::Answer(const std::vector<std::string>& symbols,
                              const std::vector<std::string>& tags, std::int64_t utcSeconds,
                              Freshness, std::vector<SymbolAnswer>& answers) {
+    const TagList resolved = ResolveTags(tags);
     for (std::size_t i = 0; i < symbols.size() && i < answers.size(); ++i) {
         if (!LookupInstrument(symbols[i])) {
             answers[i].kind = AnswerKind::unknown;
             continue;
         }
         answers[i].kind = AnswerKind::quote;
-        answers[i].line = FormatQuoteLine(symbols[i], tags, utcSeconds);
+        AppendSimulatedLine(answers[i].line, symbols[i], resolved, utcSeconds);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "sources/source_chain.h"
 
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
 #include "sim/simulated_source.h"
 
 namespace quotes {

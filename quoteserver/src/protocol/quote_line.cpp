@@ -1,14 +1,11 @@
-#include "protocol/quote_format.h"
+#include "protocol/quote_line.h"
 
 #include <string_view>
 
 #include "common/number_text.h"
-#include "protocol/quote_tags.h"
 
 namespace quotes {
 namespace {
-
-using TagList = std::vector<const TagInfo*>;  // null: a tag the protocol never had
 
 void AppendNotAvailable(std::string& out, const TagInfo* tag) {
     if (tag && tag->QuotedNotAvailable()) {
@@ -43,19 +40,28 @@ void AppendUnknown(std::string& out, const TagInfo* tag, const std::string& echo
     }
 }
 
-void AppendKnown(std::string& out, const TagInfo* tag, const TagContext& context) {
+void AppendKnown(std::string& out, const TagInfo* tag, const TagInput& input) {
     if (!tag || !tag->write) {
         AppendNotAvailable(out, tag);
         return;
     }
     const std::size_t mark = out.size();
     if (tag->QuotedValue()) out += '"';
-    if (!tag->write(out, context)) {
+    if (!tag->write(out, input)) {
         out.resize(mark);
         AppendNotAvailable(out, tag);
         return;
     }
     if (tag->QuotedValue()) out += '"';
+}
+
+}  // namespace
+
+TagList ResolveTags(const std::vector<std::string>& names) {
+    TagList tags;
+    tags.reserve(names.size());
+    for (const std::string& name : names) tags.push_back(FindTag(name));
+    return tags;
 }
 
 void AppendUnknownLine(std::string& out, const std::string& symbol, const TagList& tags) {
@@ -66,29 +72,21 @@ void AppendUnknownLine(std::string& out, const std::string& symbol, const TagLis
     }
 }
 
-void AppendLine(std::string& out, const std::string& symbol, const TagList& tags,
-                std::int64_t utcSeconds) {
-    const Instrument* instrument = LookupInstrument(symbol);
-    if (!instrument) {
-        AppendUnknownLine(out, symbol, tags);
-        return;
-    }
-    const Quote quote = SimulateQuote(*instrument, utcSeconds);
-    const TagContext context{symbol, *instrument, quote};
+void AppendQuoteLine(std::string& out, std::string_view symbol, const QuoteValues& values,
+                     const TagList& tags) {
+    const TagInput input{symbol, values};
     for (std::size_t i = 0; i < tags.size(); ++i) {
         if (i > 0) out += ',';
-        AppendKnown(out, tags[i], context);
+        AppendKnown(out, tags[i], input);
     }
 }
 
-TagList TagsOf(const std::vector<std::string>& names) {
-    TagList tags;
-    tags.reserve(names.size());
-    for (const std::string& name : names) tags.push_back(FindTag(name));
-    return tags;
+std::string QuoteLine(std::string_view symbol, const QuoteValues& values,
+                      const std::vector<std::string>& tags) {
+    std::string line;
+    AppendQuoteLine(line, symbol, values, ResolveTags(tags));
+    return line;
 }
-
-}  // namespace
 
 // What a reply may echo of a requested symbol: printable ASCII without a double quote, a
 // backslash or a comma (each becomes "?"), so that an echo can neither end its text or line
@@ -104,27 +102,8 @@ std::string SafeEcho(const std::string& symbol) {
 
 std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags) {
     std::string line;
-    AppendUnknownLine(line, symbol, TagsOf(tags));
+    AppendUnknownLine(line, symbol, ResolveTags(tags));
     return line;
-}
-
-std::string FormatQuoteLine(const std::string& symbol, const std::vector<std::string>& tags,
-                            std::int64_t utcSeconds) {
-    std::string line;
-    AppendLine(line, symbol, TagsOf(tags), utcSeconds);
-    return line;
-}
-
-std::string FormatQuoteReply(const std::vector<std::string>& symbols,
-                             const std::vector<std::string>& tags, std::int64_t utcSeconds) {
-    const TagList codes = TagsOf(tags);
-    std::string body;
-    body.reserve(symbols.size() * (40 + 10 * codes.size()));
-    for (const std::string& symbol : symbols) {
-        AppendLine(body, symbol, codes, utcSeconds);
-        body += "\r\n";
-    }
-    return body;
 }
 
 }  // namespace quotes
