@@ -1,8 +1,8 @@
 #include "routes/routes.h"
 
+#include "protocol/history_query.h"
 #include "protocol/quote_line.h"
 #include "protocol/quote_request.h"
-#include "sim/history.h"
 #include "sim/pages.h"
 #include "sources/source_chain.h"
 

@@ -12,41 +12,7 @@
 namespace quotes {
 namespace {
 
-std::optional<int> Number(std::string_view query, std::string_view key) {
-    const auto raw = QueryValue(query, key);
-    if (!raw) return std::nullopt;
-    const std::string text = PercentDecode(*raw);
-    if (text.empty() || text.size() > 4) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// A day before any the service has: clients ask for "c=1900" to get all there is.
-constexpr std::int64_t kBeforeEverything = -1;
-
-// The day the keys name (month zero-based); nothing when one is missing or out of range. A
-// year before 1970 is the beginning of time.
-std::optional<std::int64_t> Day(std::string_view query, const char* month, const char* day,
-                                const char* year) {
-    const auto m = Number(query, month), d = Number(query, day), y = Number(query, year);
-    if (y && *y < 1970) return kBeforeEverything;
-    if (!m || !d || !y || *m > 11 || *d < 1 || *d > 31 || *y > 2200) return std::nullopt;
-    return DaysFromCivil({*y, *m + 1, *d});
-}
-
 using Interval = HistoryInterval;
-
-Interval IntervalOf(std::string_view query) {
-    const auto g = QueryValue(query, "g");
-    if (g && *g == "w") return Interval::week;
-    if (g && *g == "m") return Interval::month;
-    if (g && *g == "v") return Interval::dividends;
-    return Interval::day;
-}
 
 // Which week (Monday to Sunday) or month a day is in.
 std::int64_t PeriodOf(Interval interval, std::int64_t day) {
@@ -119,15 +85,6 @@ std::string DividendTable(const Quote& quote, std::int64_t first, std::int64_t l
 }
 
 }  // namespace
-
-HistoryRange ReadHistoryRange(std::string_view query, std::int64_t today) {
-    HistoryRange range;
-    range.lastDay = std::min(Day(query, "d", "e", "f").value_or(today), today);
-    range.firstDay = Day(query, "a", "b", "c").value_or(range.lastDay - 365);
-    range.firstDay = std::max(range.firstDay, range.lastDay - kHistoryDays);
-    range.interval = IntervalOf(query);
-    return range;
-}
 
 std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utcSeconds) {
     const auto s = QueryValue(query, "s");

@@ -5,10 +5,10 @@
 
 #include "common/market_time.h"
 #include "common/number_text.h"
+#include "protocol/history_query.h"
 #include "protocol/quote_request.h"
 #include "relay/json_fields.h"
 #include "relay/source_symbols.h"
-#include "sim/history.h"
 
 namespace quotes {
 namespace {
