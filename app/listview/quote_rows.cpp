@@ -18,21 +18,6 @@ constexpr int kIconDown = 1;
 constexpr int kIconSame = 2;
 constexpr std::size_t kTitleWidth = 32;
 
-// Unsigned decimal text without leading zeros ("%u").
-template <std::size_t W>
-void FormatUnsigned(char16_t (&out)[W], unsigned value) {
-    char16_t digits[16];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    char16_t text[16];
-    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-    text[n] = 0;
-    SetText(out, text);
-}
-
 const char16_t* CellText(const QuoteRecord& record, const QuoteColumn& column) {
     // The one-character code is never shown: its exchange's suffix is.
     if (column.field == QuoteField::exchangeCode) return SuffixForCode(record.exchangeCode);
@@ -53,7 +38,7 @@ void WriteRow(const platform::ListViewCtrl& list, int row, FillMode mode) {
     }
     WriteHoldingCells(list, row, record);
     char16_t index[RowIndexColumn::kTextWidth];
-    FormatUnsigned(index, static_cast<unsigned>(row));
+    SetUnsigned(index, static_cast<unsigned>(row));
     list.SetItemText(row, visibleColumnCount, index);
 }
 
@@ -85,14 +70,14 @@ void UpdateTitleLine(const SYSTEMTIME& time) {
     char16_t title[kTitleWidth];
     char16_t number[16];
     SetText(title, u"PIV- ");
-    FormatUnsigned(number, time.wHour);
+    SetUnsigned(number, time.wHour);
     AddText(title, number);
     AddText(title, time.wMinute < 10 ? u":0" : u":");
-    FormatUnsigned(number, time.wMinute);
+    SetUnsigned(number, time.wMinute);
     AddText(title, number);
     AddText(title, u"(");
     if (quoteRowCount >= 0 && quoteRowCount < 10) AddText(title, u" ");
-    FormatUnsigned(number, static_cast<unsigned>(quoteRowCount < 0 ? 0 : quoteRowCount));
+    SetUnsigned(number, static_cast<unsigned>(quoteRowCount < 0 ? 0 : quoteRowCount));
     AddText(title, number);
     AddText(title, u")");
     SHSetNavBarText(quoteListOwner, title);

@@ -23,11 +23,7 @@ char16_t lines[kTotalsLineRows][kTotalsLineWidth] = {};
 
 void NoteLeftOut(int leftOut) {
     char16_t note[kTotalsLineWidth] = {};
-    char16_t digits[8] = {};
-    int n = 0;
-    for (int rest = leftOut; n < 7 && (n == 0 || rest > 0); rest /= 10)
-        digits[n++] = u'0' + rest % 10;
-    for (int i = 0; i < n; ++i) note[i] = digits[n - 1 - i];
+    SetUnsigned(note, static_cast<unsigned>(leftOut));
     AddText(note,
             leftOut == 1 ? u" row without a price left out" : u" rows without a price left out");
     if (shownRows == 0) {
@@ -99,8 +95,4 @@ void LayOutQuoteArea(HWND mainWindow) {
                      client.left + kCellPixels, bottom + i * kRowPixels,
                      fits ? width - kCellPixels : 0, fits ? kRowPixels : 0, SWP_NOZORDER);
     }
-}
-
-int TotalsLineRows() {
-    return shownRows;
 }

@@ -14,5 +14,3 @@ void UpdateTotalsLine(HWND mainWindow);
 // Puts the list (under a command bar, if the window has one) and the totals line below it in
 // the MainWindow's client area.
 void LayOutQuoteArea(HWND mainWindow);
-// The rows of text the totals line has now (0 when it is not shown).
-int TotalsLineRows();

@@ -23,6 +23,19 @@ void AppendText(char16_t* field, std::size_t width, const char16_t* source) {
     CopyText(field + used, width - used, source);
 }
 
+void CopyUnsigned(char16_t* field, std::size_t width, unsigned value) {
+    char16_t digits[16];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    char16_t text[16];
+    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+    text[n] = 0;
+    CopyText(field, width, text);
+}
+
 std::size_t TextLength(const char16_t* text) {
     std::size_t n = 0;
     while (text[n] != 0) ++n;

@@ -20,6 +20,14 @@ int CompareText(const char16_t* a, const char16_t* b);
 // The first occurrence of `c` in `text`, or null.
 const char16_t* FindChar(const char16_t* text, char16_t c);
 
+// Writes `value` as unsigned decimal text without leading zeros ("%u"), cut to width - 1.
+void CopyUnsigned(char16_t* field, std::size_t width, unsigned value);
+
+template <std::size_t W>
+void SetUnsigned(char16_t (&field)[W], unsigned value) {
+    CopyUnsigned(field, W, value);
+}
+
 template <std::size_t W>
 void SetText(char16_t (&field)[W], const char16_t* source) {
     CopyText(field, W, source);

@@ -33,10 +33,6 @@ constexpr QuoteCurrency kUnknownCurrency = {u"XXX", 1, u"XXX"};
 // price (it would print as a row of digits the cells cut).
 constexpr double kLargestFigure = 1e15;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // `amount` with two decimals into `digits`; false when it is not a number to show.
 bool FixedTwo(double amount, char (&digits)[kAmountWidth], std::size_t& n) {
     if (!std::isfinite(amount) || std::fabs(amount) >= kLargestFigure) return false;
@@ -106,7 +102,7 @@ bool ReadQuoteNumber(const char16_t* text, double& value) {
         const char16_t c = text[i];
         const bool sign = (c == u'+' || c == u'-') && i == 0;
         if (!(sign || c == u'.' || (c >= u'0' && c <= u'9')) || n + 1 >= sizeof bytes) return false;
-        digits = digits || IsDigit(static_cast<char>(c));
+        digits = digits || (c >= u'0' && c <= u'9');
         bytes[n++] = static_cast<char>(c);
     }
     if (!digits) return false;
