@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "sim/exchanges.h"
+#include "sim/markets.h"
 
 namespace quotes {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim/exchanges.h"
+#include "sim/markets.h"
 
 namespace quotes {
 

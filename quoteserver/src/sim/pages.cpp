@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "sim/exchanges.h"
+#include "sim/markets.h"
 #include "sim/instruments.h"
 #include "sim/simulation.h"
 

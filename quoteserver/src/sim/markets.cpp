@@ -1,4 +1,4 @@
-#include "sim/exchanges.h"
+#include "sim/markets.h"
 
 #include <array>
 #include <bit>
