@@ -1,10 +1,6 @@
 #include "sim/markets.h"
 
 #include <array>
-#include <bit>
-
-#include "common/market_time.h"
-#include "sim/holidays.h"
 
 namespace quotes {
 namespace {
@@ -73,27 +69,6 @@ constexpr std::array kMarkets = {
     Market{"=X", "Currencies", 0, H(0), H(23, 59), kMondayToFriday, 1, "USD", "CCY"},
 };
 
-bool TradingWeekday(const Market& market, std::int64_t day) {
-    return (market.tradingDays >> Weekday(day)) & 1;
-}
-
-bool Trades(const Market& market, std::int64_t day) {
-    return TradingWeekday(market, day) && !IsHoliday(market, day);
-}
-
-// Trading days before `day`, counted from a Sunday long before any session that matters.
-std::int64_t SessionsBefore(const Market& market, std::int64_t day) {
-    constexpr std::int64_t kSunday = -4;  // 1969-12-28
-    const std::int64_t since = day - kSunday;
-    const std::int64_t weeks = since >= 0 ? since / 7 : (since - 6) / 7;
-    const int perWeek = std::popcount(market.tradingDays);
-    std::int64_t count = weeks * perWeek;
-    for (std::int64_t d = kSunday + weeks * 7; d < day; ++d) {
-        count += TradingWeekday(market, d) ? 1 : 0;
-    }
-    return count - HolidaysBefore(market, day);
-}
-
 }  // namespace
 
 const Market* FindMarket(std::string_view suffix) {
@@ -106,38 +81,6 @@ const Market* FindMarket(std::string_view suffix) {
 const Market* Markets(int& count) {
     count = static_cast<int>(kMarkets.size());
     return kMarkets.data();
-}
-
-SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
-    const std::int64_t local = utcSeconds + market.utcOffsetMinutes * 60;
-    std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
-    const int minuteOfDay = static_cast<int>((local - day * 86400) / 60);
-    const int length = market.closeMinute - market.openMinute;
-    if (Trades(market, day) && minuteOfDay >= market.openMinute) {
-        const bool open = minuteOfDay < market.closeMinute;
-        const int minute = open ? minuteOfDay - market.openMinute : length;
-        return {SessionsBefore(market, day), day, minute, length, open};
-    }
-    // Before the opening bell or on a closed day: the last session's close holds.
-    do {
-        --day;
-    } while (!Trades(market, day));
-    return {SessionsBefore(market, day), day, length, length, false};
-}
-
-std::int64_t SessionDay(const Market& market, std::int64_t session) {
-    // Jump by whole weeks while far off (holidays make the first estimate early), then walk.
-    const int perWeek = std::popcount(market.tradingDays);
-    std::int64_t day = -4 + session / perWeek * 7;
-    for (;;) {
-        const std::int64_t behind = session - SessionsBefore(market, day);
-        if (behind == 0 && Trades(market, day)) return day;
-        if (behind > perWeek || behind < -perWeek) {
-            day += behind / perWeek * 7;
-        } else {
-            day += behind >= 0 ? 1 : -1;
-        }
-    }
 }
 
 }  // namespace quotes

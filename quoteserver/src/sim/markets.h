@@ -1,5 +1,5 @@
 // The markets of the simulation: one per exchange suffix the viewer knows, with its time zone
-// and trading session, and how its prices are quoted.
+// and trading hours, and how its prices are quoted. Their sessions are sessions.h's.
 #pragma once
 
 #include <cstdint>
@@ -26,19 +26,5 @@ inline constexpr std::uint8_t kSundayToThursday = 0b0011111;
 const Market* FindMarket(std::string_view suffix);
 // Every market, the USA's first.
 const Market* Markets(int& count);
-
-// Where an instant falls for a market: the trading session that set its last price and the
-// minute of that session (its length when the session has ended).
-struct SessionPoint {
-    std::int64_t session;     // trading-day number; consecutive for consecutive trading days
-    std::int64_t sessionDay;  // that session's local day (days since 1970-01-01)
-    int minute;               // 0 .. session length
-    int length;               // session length in minutes
-    bool open;                // the market is trading at this instant
-};
-
-SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds);
-// The local day of a trading-day number.
-std::int64_t SessionDay(const Market& market, std::int64_t session);
 
 }  // namespace quotes

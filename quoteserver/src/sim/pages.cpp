@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "sim/markets.h"
 #include "sim/instruments.h"
+#include "sim/sessions.h"
 #include "sim/simulation.h"
 
 namespace quotes {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/draws.h"
+#include "sim/sessions.h"
 
 namespace quotes {
 namespace {
