@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "routes/routes.h"
 #include "service_checks.h"
+#include "support/simulated_replies.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view method = request.substr(0, space);
     const std::string_view target =
         space == std::string_view::npos ? std::string_view() : request.substr(space + 1);
-    const quotes::Reply reply = quotes::Respond(method, target, kInstant);
+    const quotes::Reply reply = tickwell_test::SimulatedReply(method, target, kInstant);
     FUZZ_CHECK(reply.status == 200 || reply.status == 400 || reply.status == 404 ||
                reply.status == 405);
     FUZZ_CHECK(!reply.body.empty());

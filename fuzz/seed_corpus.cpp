@@ -16,10 +16,10 @@
 #include "model/portfolio.h"
 #include "model/portfolio_file.h"
 #include "quotes/quote_batch.h"
-#include "routes/routes.h"
 #include "settings/column_flags.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"
+#include "support/simulated_replies.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ void ReplySeeds() {
     for (std::size_t i = 0; i < std::size(symbols); ++i) AppendQuoteRow(symbols[i], codes[i]);
     char16_t path[kQuotePathWidth];
     BuildQuoteBatch(0, path);
-    const std::string body = quotes::Respond("GET", Narrow(path), kMarketOpen).body;
+    const std::string body = tickwell_test::SimulatedReply("GET", Narrow(path), kMarketOpen).body;
     const std::string header = {13, 0, 0, 0};
     Write("reply", "whole", header + body);
     Write("reply", "cut", std::string{13, 1, 7, 0} + body.substr(0, body.size() * 2 / 3));

@@ -14,11 +14,12 @@
 
 #include "common/market_time.h"
 #include "http/service.h"
+#include "routes/routes.h"
 #include "source_setup.h"
 
 namespace {
 
-const char* const kUsage =
+const char* const kUsageHead =
     "usage: tickwell-quotes [options]\n"
     "  --port N          listen on port N of loopback (0, the default: any free port)\n"
     "  --host ADDRESS    a loopback address to listen on (default 127.0.0.1)\n"
@@ -29,12 +30,9 @@ const char* const kUsage =
     "                    read's start; an idle kept-alive connection closes after as long\n"
     "                    (default 10000)\n"
     "quote sources:\n"
-    "  --source LIST     where quotes come from, a failover chain of comma-separated names:\n"
-    "                      simulated   the bundled simulated market (the default; offline)\n"
-    "                      yahoo       Yahoo Finance, no key; 30 calls a minute\n"
-    "                      finnhub     Finnhub, US listings, needs FINNHUB_API_KEY; 50 a minute\n"
-    "                      twelvedata  Twelve Data, US listings, needs TWELVEDATA_API_KEY; 7 a "
-    "minute\n"
+    "  --source LIST     where quotes come from, a failover chain of comma-separated names:\n";
+
+const char* const kUsageTail =
     "                    a symbol the first cannot answer (down, limited, no data) goes to the\n"
     "                    next; when all fail, the last quote held is served as it is, else 503\n"
     "  --upstream NAME=URL  a live source's base URL instead of its public hosts (a mirror)\n"
@@ -52,6 +50,10 @@ const char* const kUsage =
     "  --status-999      answer status 999 with the overload page\n"
     "  --trickle         send the body in small chunks with pauses\n"
     "The port is printed on the first line of stdout.\n";
+
+std::string Usage() {
+    return kUsageHead + quotes::SourceHelp(22) + kUsageTail;
+}
 
 bool IsLoopback(const std::string& host) {
     return host == "localhost" || host == "::1" || host.rfind("127.", 0) == 0;
@@ -115,7 +117,7 @@ bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options,
             return false;
         if (taken) continue;
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(Usage().c_str(), stdout);
             std::exit(0);
         } else if (arg == "--port" && hasValue) {
             if (!ParseNumber(argv[++i], 0, 65535, options.port)) return false;
@@ -153,7 +155,7 @@ bool ParseOptions(int argc, char** argv, quotes::ServiceOptions& options,
             f.trickle = true;
         } else {
             std::fprintf(stderr, "tickwell-quotes: unknown or incomplete option '%s'\n%s",
-                         arg.c_str(), kUsage);
+                         arg.c_str(), Usage().c_str());
             return false;
         }
     }
@@ -182,10 +184,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tickwell-quotes: %s\n", error.c_str());
         return 2;
     }
-    options.sources = sources.get();
-    for (const std::string& name : sourceOptions.names) {
-        if (name != "simulated") options.sourcesBlock = true;  // a live source: network calls
-    }
+    quotes::Routes routes(*sources);
+    options.handler = &routes;
 
     // SIGINT and SIGTERM are taken by a thread of their own, which stops the server.
     sigset_t stopSignals;

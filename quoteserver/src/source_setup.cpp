@@ -6,6 +6,18 @@
 #include "sim/simulated_source.h"
 
 namespace quotes {
+
+const std::vector<SourceEntry> kSources = {
+    {SimulatedSource::kName, "the bundled simulated market (the default; offline)", nullptr,
+     nullptr},
+    {YahooSource::kName, "Yahoo Finance, no key; 30 calls a minute", nullptr,
+     "https://query1.finance.yahoo.com"},
+    {FinnhubSource::kName, "Finnhub, US listings, needs FINNHUB_API_KEY; 50 a minute",
+     FinnhubSource::kKeyVariable, "https://finnhub.io"},
+    {TwelveDataSource::kName, "Twelve Data, US listings, needs TWELVEDATA_API_KEY; 7 a minute",
+     TwelveDataSource::kKeyVariable, "https://api.twelvedata.com"},
+};
+
 namespace {
 
 bool UsableBase(const std::string& url) {
@@ -13,14 +25,51 @@ bool UsableBase(const std::string& url) {
     return scheme && url.size() < 512 && url.find_first_of(" \r\n\t?#") == std::string::npos;
 }
 
-std::string Base(const SourceOptions& options, const std::string& name, const char* fallback) {
-    const auto it = options.upstreams.find(name);
-    std::string url = it == options.upstreams.end() ? fallback : it->second;
+std::string Base(const SourceOptions& options, const SourceEntry& source) {
+    const auto it = options.upstreams.find(std::string(source.name));
+    std::string url = it == options.upstreams.end() ? source.base : it->second;
     while (!url.empty() && url.back() == '/') url.pop_back();
     return url;
 }
 
+// An `--upstream` that names no live source or gives no usable URL.
+std::string UpstreamError(const SourceOptions& options) {
+    for (const auto& [name, url] : options.upstreams) {
+        const SourceEntry* source = FindSource(name);
+        if (!source || !source->base) return "--upstream names no live source: '" + name + "'";
+        if (!UsableBase(url)) {
+            return "--upstream " + name + " needs an http:// or https:// URL without a query";
+        }
+    }
+    return "";
+}
+
 }  // namespace
+
+const SourceEntry* FindSource(std::string_view name) {
+    for (const SourceEntry& source : kSources) {
+        if (source.name == name) return &source;
+    }
+    return nullptr;
+}
+
+std::string SourceNameList() {
+    std::string list;
+    for (const SourceEntry& source : kSources) {
+        list += (list.empty() ? "" : ", ") + std::string(source.name);
+    }
+    return list;
+}
+
+std::string SourceHelp(int indent) {
+    std::string help;
+    for (const SourceEntry& source : kSources) {
+        std::string name(source.name);
+        name.resize(std::max<std::size_t>(name.size() + 1, 12), ' ');
+        help += std::string(static_cast<std::size_t>(indent), ' ') + name + source.summary + "\n";
+    }
+    return help;
+}
 
 std::vector<std::string> SplitNames(const std::string& list) {
     std::vector<std::string> names;
@@ -33,18 +82,33 @@ std::vector<std::string> SplitNames(const std::string& list) {
     return names;
 }
 
+std::unique_ptr<QuoteSource> SourceSetup::Make(const SourceEntry& source,
+                                               const SourceOptions& options,
+                                               const RelayContext& context, const SourceKeys& keys,
+                                               std::string& error) {
+    if (source.name == SimulatedSource::kName) return std::make_unique<SimulatedSource>();
+    if (source.name == YahooSource::kName) {
+        YahooHosts hosts;
+        if (options.upstreams.count(std::string(source.name))) {
+            hosts.cookie = hosts.query = Base(options, source);
+        }
+        return std::make_unique<YahooSource>(context, hosts);
+    }
+    const bool finnhub = source.name == FinnhubSource::kName;
+    const std::string& key = finnhub ? keys.finnhub : keys.twelvedata;
+    if (key.empty()) {
+        error = std::string(source.name) + " needs an API key: set " + source.keyVariable +
+                " in the environment or in " + DefaultConfigPath();
+        return nullptr;
+    }
+    if (finnhub) return std::make_unique<FinnhubSource>(context, Base(options, source), key);
+    return std::make_unique<TwelveDataSource>(context, Base(options, source), key);
+}
+
 std::unique_ptr<SourceChain> SourceSetup::Build(const SourceOptions& options, std::string& error,
                                                 std::string& warning) {
-    for (const auto& [name, url] : options.upstreams) {
-        if (name != "yahoo" && name != "finnhub" && name != "twelvedata") {
-            error = "--upstream names no live source: '" + name + "'";
-            return nullptr;
-        }
-        if (!UsableBase(url)) {
-            error = "--upstream " + name + " needs an http:// or https:// URL without a query";
-            return nullptr;
-        }
-    }
+    error = UpstreamError(options);
+    if (!error.empty()) return nullptr;
     const SourceKeys keys = LoadSourceKeys(
         options.configPath.empty() ? DefaultConfigPath() : options.configPath, warning);
     if (!http_) http_ = MakeUpstreamHttp();
@@ -52,33 +116,13 @@ std::unique_ptr<SourceChain> SourceSetup::Build(const SourceOptions& options, st
                          options.log, options.maxAgeSeconds};
     std::vector<std::unique_ptr<QuoteSource>> sources;
     for (const std::string& name : options.names) {
-        if (name == "simulated") {
-            sources.push_back(std::make_unique<SimulatedSource>());
-        } else if (name == "yahoo") {
-            YahooHosts hosts;
-            if (options.upstreams.count("yahoo")) {
-                hosts.cookie = hosts.query = Base(options, "yahoo", "");
-            }
-            sources.push_back(std::make_unique<YahooSource>(context, hosts));
-        } else if (name == "finnhub" || name == "twelvedata") {
-            const std::string& key = name == "finnhub" ? keys.finnhub : keys.twelvedata;
-            if (key.empty()) {
-                error = name + " needs an API key: set " +
-                        (name == "finnhub" ? "FINNHUB_API_KEY" : "TWELVEDATA_API_KEY") +
-                        " in the environment or in " + DefaultConfigPath();
-                return nullptr;
-            }
-            if (name == "finnhub") {
-                sources.push_back(std::make_unique<FinnhubSource>(
-                    context, Base(options, name, "https://finnhub.io"), key));
-            } else {
-                sources.push_back(std::make_unique<TwelveDataSource>(
-                    context, Base(options, name, "https://api.twelvedata.com"), key));
-            }
-        } else {
-            error = "unknown source '" + name + "' (simulated, yahoo, finnhub, twelvedata)";
+        const SourceEntry* source = FindSource(name);
+        if (!source) {
+            error = "unknown source '" + name + "' (" + SourceNameList() + ")";
             return nullptr;
         }
+        sources.push_back(Make(*source, options, context, keys, error));
+        if (!sources.back()) return nullptr;
     }
     if (sources.empty()) {
         error = "--source names no source";

@@ -5,8 +5,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "relay/live_source.h"
+#include "relay/source_config.h"
 #include "relay/upstream_http.h"
 #include "relay/upstream_limits.h"
 #include "sources/source_chain.h"
@@ -22,8 +25,22 @@ struct SourceOptions {
     MilliClock clock;  // the steady clock when empty
 };
 
-// The sources that `--source` accepts, in the order the help lists them.
-inline constexpr const char* kSourceNames[] = {"simulated", "yahoo", "finnhub", "twelvedata"};
+// A source that `--source` accepts: the options, `--help` and the errors read this table, and
+// each source gives its status under the same name.
+struct SourceEntry {
+    std::string_view name;
+    const char* summary;      // its line in --help
+    const char* keyVariable;  // the API key's variable; null for none
+    const char* base;         // its public base URL; null for the simulated market
+};
+
+// In the order the help lists them.
+extern const std::vector<SourceEntry> kSources;
+const SourceEntry* FindSource(std::string_view name);
+// "simulated, yahoo, finnhub, twelvedata"
+std::string SourceNameList();
+// The help's lines of the sources, indented by `indent` spaces.
+std::string SourceHelp(int indent);
 
 class SourceSetup {
 public:
@@ -33,6 +50,10 @@ public:
                                        std::string& warning);
 
 private:
+    std::unique_ptr<QuoteSource> Make(const SourceEntry& source, const SourceOptions& options,
+                                      const RelayContext& context, const SourceKeys& keys,
+                                      std::string& error);
+
     std::unique_ptr<UpstreamHttp> http_;
 };
 

@@ -6,9 +6,9 @@
 
 #include "common/market_time.h"
 #include "protocol/quote_line.h"
-#include "sim/simulated_lines.h"
-#include "routes/routes.h"
 #include "sim/history.h"
+#include "sim/simulated_lines.h"
+#include "support/simulated_replies.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ std::int64_t At(const char* text) {
 }
 
 std::string Body(const std::string& target, std::int64_t t) {
-    const quotes::Reply reply = quotes::Respond("GET", target, t);
+    const quotes::Reply reply = tickwell_test::SimulatedReply("GET", target, t);
     EXPECT_EQ(reply.status, 200) << target;
     return reply.body;
 }

@@ -8,9 +8,9 @@
 
 #include "common/market_time.h"
 #include "protocol/quote_line.h"
-#include "sim/simulated_lines.h"
-#include "routes/routes.h"
 #include "sim/history.h"
+#include "sim/simulated_lines.h"
+#include "support/simulated_replies.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 }
 
 std::vector<std::vector<std::string>> Rows(const std::string& query, std::int64_t t) {
-    const quotes::Reply reply = quotes::Respond("GET", "/table.csv?" + query, t);
+    const quotes::Reply reply = tickwell_test::SimulatedReply("GET", "/table.csv?" + query, t);
     EXPECT_EQ(reply.status, 200) << query;
     const std::vector<std::string> lines = Split(reply.body, '\n');
     EXPECT_FALSE(lines.empty());
@@ -98,10 +98,12 @@ TEST(History, RangesAreBoundedAndUnknownSymbolsGetTheMissingPage) {
     EXPECT_EQ(decade.front()[0], "2026-12-07");  // nothing after today
     EXPECT_EQ(decade.back()[0], "2021-12-03");   // 1,830 days at most
     EXPECT_TRUE(Rows("s=MSFT&a=0&b=1&c=2030", now).empty());
-    EXPECT_EQ(quotes::Respond("GET", "/table.csv?s=XQZW&g=d", now).status, 404);
-    EXPECT_EQ(quotes::Respond("GET", "/table.csv?g=d", now).status, 404);
-    EXPECT_EQ(quotes::Respond("GET", "http://chart.finance.yahoo.com/table.csv?s=IBM", now).status,
-              200);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/table.csv?s=XQZW&g=d", now).status, 404);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/table.csv?g=d", now).status, 404);
+    EXPECT_EQ(
+        tickwell_test::SimulatedReply("GET", "http://chart.finance.yahoo.com/table.csv?s=IBM", now)
+            .status,
+        200);
 }
 
 }  // namespace

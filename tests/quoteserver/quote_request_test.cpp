@@ -5,7 +5,7 @@
 
 #include "common/market_time.h"
 #include "protocol/quote_request.h"
-#include "routes/routes.h"
+#include "support/simulated_replies.h"
 
 namespace {
 
@@ -51,15 +51,18 @@ TEST(QuoteRequest, TargetsInOriginAndAbsoluteForm) {
 
 TEST(QuoteRequest, RoutesAnswerKnownPathsOnly) {
     const std::int64_t now = *quotes::ParseClock("2026-12-07T15:30:00Z");
-    EXPECT_EQ(quotes::Respond("GET", "/d/quotes.csv?s=MSFT&f=s", now).body, "\"MSFT\"\r\n");
-    EXPECT_EQ(quotes::Respond("GET", "/d/quotes.csv?f=s", now).body, "Missing Symbols List.");
-    EXPECT_EQ(quotes::Respond("GET", "/d/quotes.csv?s=MSFT", now).body, "Missing Format Variable.");
-    EXPECT_EQ(quotes::Respond("GET", "/../etc/passwd", now).status, 404);
-    EXPECT_EQ(quotes::Respond("GET", "/d/../d/quotes.csv?s=A&f=s", now).status, 404);
-    EXPECT_EQ(quotes::Respond("POST", "/d/quotes.csv", now).status, 405);
-    EXPECT_EQ(quotes::Respond("GET", "garbage", now).status, 400);
-    EXPECT_EQ(quotes::Respond("GET", "/raw?dp=news&tn=_MSFT", now).status, 200);
-    EXPECT_EQ(quotes::Respond("GET", "/raw?dp=other", now).status, 404);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/d/quotes.csv?s=MSFT&f=s", now).body,
+              "\"MSFT\"\r\n");
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/d/quotes.csv?f=s", now).body,
+              "Missing Symbols List.");
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/d/quotes.csv?s=MSFT", now).body,
+              "Missing Format Variable.");
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/../etc/passwd", now).status, 404);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/d/../d/quotes.csv?s=A&f=s", now).status, 404);
+    EXPECT_EQ(tickwell_test::SimulatedReply("POST", "/d/quotes.csv", now).status, 405);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "garbage", now).status, 400);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/raw?dp=news&tn=_MSFT", now).status, 200);
+    EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/raw?dp=other", now).status, 404);
 }
 
 TEST(QuoteRequest, RandomTargetsNeverBreakTheRoutes) {
@@ -70,7 +73,7 @@ TEST(QuoteRequest, RandomTargetsNeverBreakTheRoutes) {
         std::string target = round % 2 ? "/d/quotes.csv?" : "";
         const std::size_t length = random() % 80;
         for (std::size_t i = 0; i < length; ++i) target += alphabet[random() % alphabet.size()];
-        const quotes::Reply reply = quotes::Respond("GET", target, now);
+        const quotes::Reply reply = tickwell_test::SimulatedReply("GET", target, now);
         ASSERT_TRUE(reply.status == 200 || (reply.status >= 400 && reply.status < 500)) << target;
         if (reply.isQuotes && reply.body.find("\r\n") != std::string::npos) {
             // Every reply line is a line of its own: no echo carries a line break.

@@ -57,7 +57,11 @@ protected:
     }
     quotes::Reply Ask(quotes::SourceChain& chain, const std::string& symbols,
                       const std::string& tags) {
-        return quotes::Respond("GET", "/d/quotes.csv?s=" + symbols + "&f=" + tags, 0, chain);
+        return Respond("/d/quotes.csv?s=" + symbols + "&f=" + tags, 0, chain);
+    }
+    // The reply by a deadline of the request's budget on the test's clock.
+    quotes::Reply Respond(const std::string& target, std::int64_t now, quotes::SourceChain& chain) {
+        return quotes::Respond({"GET", target, now, ms_ + quotes::kRequestBudgetMs}, chain);
     }
     void Advance(int seconds) { ms_ += std::int64_t{seconds} * 1000; }
 
@@ -286,7 +290,7 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
     auto chain = Chain(Yahoo());
     const std::int64_t now = 1761850000;  // the day after the recording
     const quotes::Reply table =
-        quotes::Respond("GET", "/table.csv?s=MSFT&a=4&b=1&c=2025&d=9&e=29&f=2025&g=d", now, *chain);
+        Respond("/table.csv?s=MSFT&a=4&b=1&c=2025&d=9&e=29&f=2025&g=d", now, *chain);
     ASSERT_EQ(table.status, 200);
     EXPECT_EQ(table.body.rfind(std::string(quotes::kHistoryHeader) +
                                    "2025-10-29,544.94,546.27,536.73,541.55,33295714,541.55\n"
@@ -294,9 +298,9 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
                                0),
               0u)
         << table.body.substr(0, 200);
-    EXPECT_EQ(quotes::Respond("GET", "/table.csv?s=MSFT&g=v", now, *chain).body,
+    EXPECT_EQ(Respond("/table.csv?s=MSFT&g=v", now, *chain).body,
               std::string(quotes::kDividendHeader) + "2025-08-21,0.830000\n2025-05-15,0.830000\n");
-    EXPECT_EQ(quotes::Respond("GET", "/table.csv?s=XQZW", now, *chain).status, 404);
+    EXPECT_EQ(Respond("/table.csv?s=XQZW", now, *chain).status, 404);
     bool ranged = false;
     for (const std::string& r : upstream_.Requests()) {
         ranged =
@@ -305,7 +309,7 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
                     0) == 0;
     }
     EXPECT_TRUE(ranged);
-    const quotes::Reply news = quotes::Respond("GET", "/raw?dp=news&tn=_VOD.L", 0, *chain);
+    const quotes::Reply news = Respond("/raw?dp=news&tn=_VOD.L", 0, *chain);
     EXPECT_EQ(news.status, 302);
     EXPECT_EQ(news.location, "https://pages/quote/VOD.L/news/");
 }

@@ -2,7 +2,7 @@
 // status and body. How a reply is delivered (delayed, cut, in pieces) is the server's part.
 #pragma once
 
-#include "routes/routes.h"
+#include "http/reply.h"
 
 namespace quotes {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "routes/routes.h"
+#include "http/reply.h"
 
 namespace quotes {
 

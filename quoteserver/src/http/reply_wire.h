@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "routes/routes.h"
+#include "http/reply.h"
 
 namespace quotes {
 

@@ -1,9 +1,9 @@
 // The service's HTTP engine, on Boost.Beast and Asio: the only file that sees them. A few event
 // loops (`--threads`), each running the connections the acceptor hands it; no thread waits on a
 // client. A connection reads one request at a time, under a deadline for its head, answers it,
-// and only then reads the next: pipelined requests are answered in order. When the quote
-// sources wait on the network, requests are answered on a pool of threads of their own and the
-// reply handed back to the connection's loop.
+// and only then reads the next: pipelined requests are answered in order. A reply that needs no
+// network call is worked out on the loop; one that waits on a quote source goes to a pool of
+// threads of its own, and the reply is handed back to the connection's loop.
 #include "http/service.h"
 
 // Before Asio: Boost 1.74's awaitable.hpp uses std::exchange without including <utility>.
@@ -25,16 +25,16 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
+#include "common/milli_clock.h"
 #include "http/reply_memo.h"
 #include "http/reply_wire.h"
-#include "routes/routes.h"
-#include "sources/source_chain.h"
 
 namespace quotes {
 namespace {
@@ -83,7 +83,9 @@ public:
 private:
     void Accept();
     std::int64_t Now() const;
-    Reply Respond(const Asked& asked, std::int64_t now) const;
+    // The handler's reply, or a 500 when working it out threw.
+    template <typename Work>
+    Reply Guarded(const Asked& asked, Work work);
 
     ServiceOptions options_;
     std::vector<std::unique_ptr<asio::io_context>> loops_;
@@ -267,7 +269,7 @@ Engine::Engine(ServiceOptions options) : options_(std::move(options)) {
     }
     memos_.resize(loops_.size());
     acceptPause_.emplace(*loops_[0]);
-    if (options_.sourcesBlock) relay_ = std::make_unique<asio::thread_pool>(kRelayThreads);
+    if (options_.handler->Blocks()) relay_ = std::make_unique<asio::thread_pool>(kRelayThreads);
 }
 
 int Engine::Bind() {
@@ -329,28 +331,50 @@ std::int64_t Engine::Now() const {
     return options_.clock ? *options_.clock : static_cast<std::int64_t>(std::time(nullptr));
 }
 
-Reply Engine::Respond(const Asked& asked, std::int64_t now) const {
-    return options_.sources ? quotes::Respond(asked.method, asked.target, now, *options_.sources)
-                            : quotes::Respond(asked.method, asked.target, now);
+template <typename Work>
+Reply Engine::Guarded(const Asked& asked, Work work) {
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        Log("error answering " + asked.target + ": " + error.what());
+    } catch (...) {
+        Log("error answering " + asked.target);
+    }
+    Reply reply;
+    reply.status = 500;
+    reply.body = "Internal Server Error\r\n";
+    return reply;
 }
 
+// A reply needing no network call is worked out here, on the loop; the others on the pool.
+// Repeated quote requests within a second are answered from the loop's memo.
 void Engine::Answer(const std::shared_ptr<Session>& session, const Asked& asked) {
-    if (relay_) {
-        asio::post(*relay_, [this, session, asked] {
-            asio::post(session->executor(), [session, reply = Respond(asked, Now())]() mutable {
-                session->Deliver(std::move(reply));
-            });
-        });
-        return;
-    }
     const std::int64_t now = Now();
     ReplyMemo& memo = memos_[session->loop()];
     if (asked.method == "GET") {
         if (const Reply* kept = memo.Find(asked.target, now)) return session->Deliver(*kept);
     }
-    Reply reply = Respond(asked, now);
-    if (asked.method == "GET" && reply.isQuotes) memo.Keep(asked.target, now, reply);
-    session->Deliver(std::move(reply));
+    RequestHandler& handler = *options_.handler;
+    const Request request{asked.method, asked.target, now, SteadyMilliseconds() + kRequestBudgetMs};
+    bool deferred = false;
+    Reply reply = Guarded(asked, [&] {
+        std::optional<Reply> quick = handler.AnswerAtOnce(request);
+        if (!quick && !relay_) quick = handler.Answer(request);
+        deferred = !quick;
+        return quick ? std::move(*quick) : Reply{};
+    });
+    if (!deferred) {
+        if (asked.method == "GET" && reply.isQuotes) memo.Keep(asked.target, now, reply);
+        return session->Deliver(std::move(reply));
+    }
+    // The request's views point into `asked`, which the pool's task keeps.
+    asio::post(*relay_, [this, session, asked, deadline = request.deadlineMs, now] {
+        const Request later{asked.method, asked.target, now, deadline};
+        Reply answer = Guarded(asked, [&] { return options_.handler->Answer(later); });
+        asio::post(session->executor(), [session, answer = std::move(answer)]() mutable {
+            session->Deliver(std::move(answer));
+        });
+    });
 }
 
 void Engine::Log(const std::string& line) {

@@ -1,7 +1,7 @@
-// The HTTP side of the quote service: listens on loopback, answers every request through
-// Respond, applies the fault modes that test clients ask for, logs one line per request.
+// The HTTP side of the quote service: listens on loopback, answers every request through its
+// handler, applies the fault modes that test clients ask for, logs one line per request.
 // Connections are served by a few event loops, none of them ever waiting on one client; the
-// quote sources that wait on the network are asked on a pool of threads of their own.
+// replies that wait on the network are worked out on a pool of threads of their own.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +10,9 @@
 #include <string>
 
 #include "http/fault_modes.h"
+#include "http/request_handler.h"
 
 namespace quotes {
-
-class SourceChain;
 
 struct ServiceOptions {
     std::string host = "127.0.0.1";
@@ -25,10 +24,7 @@ struct ServiceOptions {
     // kept-alive connection closes after as long).
     int headerTimeoutMs = 10000;
     FaultModes faults;
-    // Where quotes come from (not owned); the simulated market when null.
-    SourceChain* sources = nullptr;
-    // The sources wait on the network: requests are answered off the event loops.
-    bool sourcesBlock = false;
+    RequestHandler* handler = nullptr;  // not owned; required
 };
 
 class QuoteService {

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 
 #include "protocol/quote_line.h"
 #include "relay/live_values.h"
 
 namespace quotes {
 namespace {
-
-// Long enough for the slowest fetch (connect and total time-outs of a session, a quote call and
-// its fallback); a waiter never hangs past it.
-constexpr auto kLongestWait = std::chrono::seconds(4 * kUpstreamTotalSeconds);
 
 bool Failing(const UpstreamResponse& r) {
     return r.status == 0 || r.status == 429 || r.status >= 500;
@@ -30,37 +27,62 @@ bool LiveSource::Fresh(const Entry& entry, std::int64_t nowMs) const {
     return nowMs - entry.fetchedMs <= std::int64_t{context_.maxAgeSeconds} * 1000;
 }
 
+void LiveSource::Log(const std::string& line) const {
+    if (context_.log) context_.log(line);
+}
+
+void LiveSource::Claim(const std::vector<std::string>& wanted, Freshness freshness,
+                       std::vector<std::string>& mine, std::vector<std::string>& theirs) {
+    if (freshness != Freshness::fresh) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::int64_t now = context_.clock();
+    for (const std::string& s : wanted) {
+        if (s.empty()) continue;
+        const auto entry = cache_.find(s);
+        if (entry != cache_.end() && Fresh(entry->second, now)) continue;
+        if (inFlight_.count(s)) {
+            theirs.push_back(s);
+        } else if (std::find(mine.begin(), mine.end(), s) == mine.end()) {
+            mine.push_back(s);
+            inFlight_.insert(s);
+        }
+    }
+}
+
+void LiveSource::Release(const std::vector<std::string>& mine) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const std::string& s : mine) inFlight_.erase(s);
+    fetched_.notify_all();
+}
+
 void LiveSource::Answer(const std::vector<std::string>& symbols,
                         const std::vector<std::string>& tags, std::int64_t, Freshness freshness,
-                        std::vector<SymbolAnswer>& answers) {
+                        std::int64_t deadlineMs, std::vector<SymbolAnswer>& answers) {
     std::vector<std::string> wanted(symbols.size());
     for (std::size_t i = 0; i < symbols.size(); ++i) wanted[i] = SourceSymbol(symbols[i]);
 
     std::vector<std::string> mine, theirs;  // to fetch here; being fetched by another request
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        const std::int64_t now = context_.clock();
-        for (const std::string& s : wanted) {
-            if (s.empty() || freshness == Freshness::cachedOnly) continue;
-            const auto entry = cache_.find(s);
-            if (entry != cache_.end() && Fresh(entry->second, now)) continue;
-            if (inFlight_.count(s)) {
-                theirs.push_back(s);
-            } else if (std::find(mine.begin(), mine.end(), s) == mine.end()) {
-                mine.push_back(s);
-                inFlight_.insert(s);
-            }
-        }
+    Claim(wanted, freshness, mine, theirs);
+    if (!mine.empty()) {
+        // The claim ends whatever the fetch does, so no later request waits on it forever.
+        struct Claimed {
+            LiveSource& source;
+            const std::vector<std::string>& symbols;
+            ~Claimed() { source.Release(symbols); }
+        } claimed{*this, mine};
+        FetchAll(mine, deadlineMs);
     }
-    if (!mine.empty()) FetchAll(mine);
 
     std::vector<std::pair<std::size_t, LiveQuote>> quotes;  // formatted once the lock is off
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        fetched_.wait_for(lock, kLongestWait, [&] {
-            return std::none_of(theirs.begin(), theirs.end(),
-                                [&](const std::string& s) { return inFlight_.count(s) > 0; });
-        });
+        if (!theirs.empty()) {
+            const auto left = std::max<std::int64_t>(0, deadlineMs - context_.clock());
+            fetched_.wait_for(lock, std::chrono::milliseconds(left), [&] {
+                return std::none_of(theirs.begin(), theirs.end(),
+                                    [&](const std::string& s) { return inFlight_.count(s) > 0; });
+            });
+        }
         const std::int64_t now = context_.clock();
         for (std::size_t i = 0; i < symbols.size(); ++i) {
             if (wanted[i].empty()) {
@@ -70,7 +92,7 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
             const auto entry = cache_.find(wanted[i]);
             if (entry == cache_.end()) continue;
             const bool fresh = Fresh(entry->second, now);
-            if (freshness == Freshness::fresh && !fresh) continue;
+            if (freshness != Freshness::cachedOnly && !fresh) continue;
             if (entry->second.unknown) {
                 if (fresh) answers[i].kind = AnswerKind::unknown;
                 continue;
@@ -86,19 +108,23 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
     }
 }
 
-void LiveSource::FetchAll(const std::vector<std::string>& symbols) {
+void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t deadlineMs) {
     for (std::size_t first = 0; first < symbols.size(); first += batchSize_) {
         const std::vector<std::string> batch(
             symbols.begin() + static_cast<std::ptrdiff_t>(first),
             symbols.begin() +
                 static_cast<std::ptrdiff_t>(std::min(symbols.size(), first + batchSize_)));
         FetchResult result;
-        result.startedMs = context_.clock();
+        result.deadlineMs = deadlineMs;
+        // What was read before a throw is kept; the reason is logged and becomes the failure.
         try {
             Fetch(batch, result);
+        } catch (const std::exception& error) {
+            result.failure = std::string("the answer could not be read: ") + error.what();
+            Log("upstream " + name_ + " " + result.failure);
         } catch (...) {
-            result = FetchResult{};
             result.failure = "the answer could not be read";
+            Log("upstream " + name_ + " " + result.failure);
         }
         std::lock_guard<std::mutex> lock(mutex_);
         if (!result.Empty()) {
@@ -109,9 +135,6 @@ void LiveSource::FetchAll(const std::vector<std::string>& symbols) {
         }
         Store(batch, result, context_.clock());
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (const std::string& s : symbols) inFlight_.erase(s);
-    fetched_.notify_all();
 }
 
 void LiveSource::Store(const std::vector<std::string>& asked, const FetchResult& result,
@@ -131,7 +154,7 @@ void LiveSource::Store(const std::vector<std::string>& asked, const FetchResult&
 
 std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest>& requests,
                                                const char* what, std::size_t symbols,
-                                               FetchResult* noted) {
+                                               std::int64_t deadlineMs, FetchResult* noted) {
     std::vector<UpstreamResponse> responses(requests.size());
     std::vector<UpstreamRequest> allowed;
     std::vector<std::size_t> where;
@@ -139,11 +162,11 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const std::int64_t now = context_.clock();
-        if (noted) budgetMs = static_cast<long>(kFetchBudgetMs - (now - noted->startedMs));
+        budgetMs = static_cast<long>(std::clamp<std::int64_t>(deadlineMs - now, 0, 3'600'000));
         for (std::size_t i = 0; i < requests.size(); ++i) {
-            if (noted && budgetMs < kShortestCallMs) {
+            if (budgetMs < kShortestCallMs) {
                 responses[i].error = "out of time";
-                noted->failure = "out of time";
+                if (noted) noted->failure = "out of time";
             } else if (backoff_.Waiting(now)) {
                 responses[i].error = "backing off";
             } else if (!bucket_.Take(now)) {
@@ -157,15 +180,14 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
     }
     if (allowed.empty()) return responses;
     std::vector<UpstreamResponse> got = context_.http->Fetch(allowed, budgetMs);
+    for (const UpstreamResponse& r : got) {
+        Log("upstream " + name_ + " " + what + " symbols=" + std::to_string(symbols) +
+            " status=" + std::to_string(r.status) + " " + std::to_string(r.milliseconds) + "ms" +
+            (r.error.empty() ? "" : " (" + r.error + ")"));
+    }
     std::lock_guard<std::mutex> lock(mutex_);
-    for (std::size_t k = 0; k < got.size(); ++k) {
+    for (std::size_t k = 0; k < got.size() && k < where.size(); ++k) {
         const UpstreamResponse& r = got[k];
-        if (context_.log) {
-            context_.log("upstream " + name_ + " " + what + " symbols=" + std::to_string(symbols) +
-                         " status=" + std::to_string(r.status) + " " +
-                         std::to_string(r.milliseconds) + "ms" +
-                         (r.error.empty() ? "" : " (" + r.error + ")"));
-        }
         if (Failing(r)) {
             const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
             const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;

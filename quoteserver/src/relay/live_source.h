@@ -33,15 +33,13 @@ struct FetchResult {
     std::set<std::string> unknown;
     std::string failure;                   // the last failure ("" for none)
     std::optional<int> retryAfterSeconds;  // a 429's Retry-After
-    std::int64_t startedMs = 0;            // when the fetch began: its calls share one budget
+    std::int64_t deadlineMs = 0;           // the request's: no call of the fetch runs past it
 
     bool Empty() const { return quotes.empty() && unknown.empty(); }
 };
 
 inline constexpr std::size_t kMostCachedSymbols = 20000;
-// All the calls of one fetch (a session, a quote call, its renewal, the chart fallback) end
-// within this, so a viewer waiting on the reply never meets its own 20 s read time-out first.
-inline constexpr std::int64_t kFetchBudgetMs = 15000;
+// A call with less time than this left before the request's deadline is not made.
 inline constexpr std::int64_t kShortestCallMs = 500;
 
 class LiveSource : public QuoteSource {
@@ -49,28 +47,32 @@ public:
     LiveSource(std::string name, RelayContext context, int callsPerMinute, std::size_t batchSize);
 
     std::string_view Name() const override { return name_; }
+    bool Blocks() const override { return true; }
     void Answer(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
-                std::int64_t utcSeconds, Freshness freshness,
+                std::int64_t utcSeconds, Freshness freshness, std::int64_t deadlineMs,
                 std::vector<SymbolAnswer>& answers) override;
-    HistoryAnswer History(std::string_view, std::int64_t) override { return {}; }
-    std::optional<std::string> PageAddress(std::string_view, std::string_view) const override {
-        return std::nullopt;
-    }
+    HistoryAnswer History(std::string_view, std::int64_t, std::int64_t) override { return {}; }
+    PageAnswer Page(PageKind, std::string_view, std::int64_t) override { return {}; }
     void Status(std::string& out) const override;
 
 protected:
     // The source's symbol for a requested one; "" where the source does not carry its exchange.
     virtual std::string SourceSymbol(const std::string& requested) const = 0;
-    // Fetches a batch of at most `batchSize` source symbols through Call.
+    // Fetches a batch of at most `batchSize` source symbols through Call, by the result's
+    // deadline.
     virtual void Fetch(const std::vector<std::string>& symbols, FetchResult& result) = 0;
 
-    // Makes upstream calls within the limits and logs each. A call the limits do not allow now
-    // is not made: it answers status 0. A failing status (429, 5xx) or no answer is noted in
-    // `noted`: a fetch that brings nothing and noted a failure backs the source off. Without
-    // `noted` (history) the source backs off at once.
+    // Makes upstream calls within the limits and by the deadline, and logs each. A call the
+    // limits or the deadline do not allow now is not made: it answers status 0. A failing
+    // status (429, 5xx) or no answer is noted in `noted`: a fetch that brings nothing and noted
+    // a failure backs the source off. Without `noted` (history) the source backs off at once.
     std::vector<UpstreamResponse> Call(const std::vector<UpstreamRequest>& requests,
                                        const char* what, std::size_t symbols,
-                                       FetchResult* noted = nullptr);
+                                       std::int64_t deadlineMs, FetchResult* noted = nullptr);
+    std::vector<UpstreamResponse> Call(const std::vector<UpstreamRequest>& requests,
+                                       const char* what, std::size_t symbols, FetchResult& noted) {
+        return Call(requests, what, symbols, noted.deadlineMs, &noted);
+    }
     // An answer that is not what this source sends (a consent page, a throttling text, a cut
     // body, a refused key) fails as a failing status does.
     void Failed(FetchResult* noted, const std::string& why);
@@ -86,7 +88,12 @@ private:
     bool Fresh(const Entry& entry, std::int64_t nowMs) const;
     void Store(const std::vector<std::string>& asked, const FetchResult& result,
                std::int64_t nowMs);
-    void FetchAll(const std::vector<std::string>& symbols);
+    void FetchAll(const std::vector<std::string>& symbols, std::int64_t deadlineMs);
+    // Claims the symbols to fetch, and notes those another request is fetching.
+    void Claim(const std::vector<std::string>& wanted, Freshness freshness,
+               std::vector<std::string>& mine, std::vector<std::string>& theirs);
+    void Release(const std::vector<std::string>& mine);
+    void Log(const std::string& line) const;
 
     const std::string name_;
     const RelayContext context_;

@@ -1,17 +1,8 @@
 #include "relay/upstream_limits.h"
 
 #include <algorithm>
-#include <chrono>
 
 namespace quotes {
-
-MilliClock SteadyMilliClock() {
-    return [] {
-        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now().time_since_epoch())
-                                             .count());
-    };
-}
 
 TokenBucket::TokenBucket(int callsPerMinute)
     : capacity_(std::max(1, callsPerMinute)), tokens_(capacity_) {}

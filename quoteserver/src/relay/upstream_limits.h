@@ -4,13 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
-namespace quotes {
+#include "common/milli_clock.h"
 
-using MilliClock = std::function<std::int64_t()>;  // steady milliseconds
-MilliClock SteadyMilliClock();
+namespace quotes {
 
 class TokenBucket {
 public:

@@ -3,7 +3,7 @@
 #include "protocol/history_query.h"
 #include "protocol/quote_line.h"
 #include "protocol/quote_request.h"
-#include "sim/pages.h"
+#include "routes/service_pages.h"
 #include "sources/source_chain.h"
 
 namespace quotes {
@@ -29,7 +29,9 @@ std::string DecodedValue(std::string_view query, std::string_view key) {
     return value ? PercentDecode(*value) : std::string();
 }
 
-Reply QuoteReply(std::string_view query, std::int64_t now, SourceChain& sources) {
+// The quote reply; nothing when `atOnce` and a source would have to call upstream.
+std::optional<Reply> QuoteReply(std::string_view query, const Request& request,
+                                SourceChain& sources, bool atOnce) {
     Reply reply;
     reply.isQuotes = true;
     const auto s = QueryValue(query, "s");
@@ -38,19 +40,24 @@ Reply QuoteReply(std::string_view query, std::int64_t now, SourceChain& sources)
     const std::vector<std::string> tags = f ? ParseTags(*f) : std::vector<std::string>();
     if (symbols.empty()) {
         reply.body = kMissingSymbolsBody;
-    } else if (tags.empty()) {
-        reply.body = kMissingFormatBody;
-    } else {
-        ChainReply quotes = sources.Quotes(symbols, tags, now);
-        if (!quotes.complete) return Plain(503, kUnavailableBody);
-        reply.body = std::move(quotes.body);
+        return reply;
     }
+    if (tags.empty()) {
+        reply.body = kMissingFormatBody;
+        return reply;
+    }
+    std::optional<ChainReply> quotes =
+        atOnce ? sources.QuotesAtOnce(symbols, tags, request.utcSeconds)
+               : sources.Quotes(symbols, tags, request.utcSeconds, request.deadlineMs);
+    if (!quotes) return std::nullopt;
+    if (!quotes->complete) return Plain(503, kUnavailableBody);
+    reply.body = std::move(quotes->body);
     return reply;
 }
 
 // An unknown symbol gets the page a missing one did.
-Reply HistoryReply(std::string_view query, std::int64_t now, SourceChain& sources) {
-    HistoryAnswer answer = sources.History(query, now);
+Reply HistoryReply(std::string_view query, const Request& request, SourceChain& sources) {
+    HistoryAnswer answer = sources.History(query, request.utcSeconds, request.deadlineMs);
     if (answer.kind == AnswerKind::unknown) return Html(404, NotFoundPage());
     if (answer.kind == AnswerKind::none) return Plain(503, kUnavailableBody);
     Reply reply;
@@ -65,52 +72,71 @@ Reply Redirect(std::string location) {
     return reply;
 }
 
-// A page of a symbol: drawn here, or where the live source keeps its own.
-Reply SymbolPage(std::string_view page, const std::string& symbol, std::int64_t now,
-                 const SourceChain& sources) {
-    if (auto address = sources.PageAddress(page, symbol)) return Redirect(std::move(*address));
-    if (page == "chart") return Html(200, ChartPage(symbol, now));
-    if (page == "news") return Html(200, NewsPage(symbol, now));
-    return Html(200, OverviewPage(now));
+// A page of a symbol: drawn by a source, or where a live source keeps its own.
+Reply SymbolPage(PageKind page, const std::string& symbol, std::int64_t now, SourceChain& sources) {
+    PageAnswer answer = sources.Page(page, symbol, now);
+    if (answer.kind == AnswerKind::none) return Html(503, NoPagePage());
+    if (!answer.location.empty()) return Redirect(std::move(answer.location));
+    return Html(200, std::move(answer.html));
 }
 
-Reply RawPage(std::string_view query, std::int64_t now, const SourceChain& sources) {
+Reply RawPage(std::string_view query, std::int64_t now, SourceChain& sources) {
     const std::string dp = DecodedValue(query, "dp");
     if (dp == "page" && DecodedValue(query, "pg") == "finance/quote_chart") {
-        return SymbolPage("chart", DecodedValue(query, "s"), now, sources);
+        return SymbolPage(PageKind::chart, DecodedValue(query, "s"), now, sources);
     }
     if (dp == "news") {
         std::string symbol = DecodedValue(query, "tn");
         if (!symbol.empty() && symbol.front() == '_') symbol.erase(0, 1);
-        return SymbolPage("news", symbol, now, sources);
+        return SymbolPage(PageKind::news, symbol, now, sources);
     }
+    return Html(404, NotFoundPage());
+}
+
+std::optional<Reply> Route(const Request& request, SourceChain& sources, bool atOnce) {
+    if (request.method != "GET" && request.method != "HEAD") {
+        return Plain(405, "Method Not Allowed\r\n");
+    }
+    const auto origin = OriginForm(request.target);
+    if (!origin) return Plain(400, "Bad Request\r\n");
+    const std::string_view path = PathPart(*origin);
+    const std::string_view query = QueryPart(*origin);
+    const std::int64_t now = request.utcSeconds;
+    // Nothing is served from files; a path is only ever compared with the fixed routes.
+    if (path == kQuotePath || path == kQuotePathSingular || path == kQuotePathBare) {
+        return QuoteReply(query, request, sources, atOnce);
+    }
+    if (path == kHistoryPath) {
+        if (atOnce && sources.Blocks()) return std::nullopt;
+        return HistoryReply(query, request, sources);
+    }
+    if (path == "/raw") return RawPage(query, now, sources);
+    if (path == "/palm/marketwatch/overview.asp") {
+        return SymbolPage(PageKind::overview, "", now, sources);
+    }
+    if (path == kStatusPath) return Plain(200, sources.Status());
+    if (path == "/" || path == "/pdapage.htm") return Html(200, MakerPage());
     return Html(404, NotFoundPage());
 }
 
 }  // namespace
 
-Reply Respond(std::string_view method, std::string_view target, std::int64_t now) {
-    static SourceChain simulated = SourceChain::Simulated();
-    return Respond(method, target, now, simulated);
+Reply Respond(const Request& request, SourceChain& sources) {
+    return *Route(request, sources, false);
 }
 
-Reply Respond(std::string_view method, std::string_view target, std::int64_t now,
-              SourceChain& sources) {
-    if (method != "GET" && method != "HEAD") return Plain(405, "Method Not Allowed\r\n");
-    const auto origin = OriginForm(target);
-    if (!origin) return Plain(400, "Bad Request\r\n");
-    const std::string_view path = PathPart(*origin);
-    const std::string_view query = QueryPart(*origin);
-    // Nothing is served from files; a path is only ever compared with the fixed routes.
-    if (path == kQuotePath || path == kQuotePathSingular || path == kQuotePathBare) {
-        return QuoteReply(query, now, sources);
-    }
-    if (path == kHistoryPath) return HistoryReply(query, now, sources);
-    if (path == "/raw") return RawPage(query, now, sources);
-    if (path == "/palm/marketwatch/overview.asp") return SymbolPage("overview", "", now, sources);
-    if (path == kStatusPath) return Plain(200, sources.Status());
-    if (path == "/" || path == "/pdapage.htm") return Html(200, MakerPage());
-    return Html(404, NotFoundPage());
+std::optional<Reply> RespondAtOnce(const Request& request, SourceChain& sources) {
+    return Route(request, sources, true);
+}
+
+Routes::Routes(SourceChain& sources) : sources_(sources), blocks_(sources.Blocks()) {}
+
+std::optional<Reply> Routes::AnswerAtOnce(const Request& request) {
+    return RespondAtOnce(request, sources_);
+}
+
+Reply Routes::Answer(const Request& request) {
+    return Respond(request, sources_);
 }
 
 }  // namespace quotes

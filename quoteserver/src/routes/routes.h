@@ -1,10 +1,10 @@
-// What the service answers to one request, worked out without any network: the quote reply,
-// the pages, or an error.
+// What the service answers to one request: the quote reply, the history table, the pages, the
+// status, or an error. Quotes, history and pages come from the chain of sources.
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <string_view>
+#include <optional>
+
+#include "http/request_handler.h"
 
 namespace quotes {
 
@@ -15,21 +15,23 @@ inline constexpr const char* kQuotePathBare = "/d";
 inline constexpr const char* kStatusPath = "/status";
 inline constexpr const char* kUnavailableBody = "Quotes are unavailable: no source answered.\r\n";
 
-struct Reply {
-    int status = 200;
-    std::string contentType = "text/plain; charset=utf-8";
-    std::string body;
-    bool isQuotes = false;  // a quote reply (the fault modes apply to these)
-    std::string location;   // a redirect's target
-};
-
 class SourceChain;
 
-// `target` is the raw request target, in origin or absolute form; quotes and history come from
-// `sources`.
-Reply Respond(std::string_view method, std::string_view target, std::int64_t utcSeconds,
-              SourceChain& sources);
-// The same from the simulated market alone.
-Reply Respond(std::string_view method, std::string_view target, std::int64_t utcSeconds);
+Reply Respond(const Request& request, SourceChain& sources);
+// The same when it needs no upstream call; nothing when it must wait on one.
+std::optional<Reply> RespondAtOnce(const Request& request, SourceChain& sources);
+
+// The engine's handler over a chain of sources (not owned).
+class Routes final : public RequestHandler {
+public:
+    explicit Routes(SourceChain& sources);
+    bool Blocks() const override { return blocks_; }
+    std::optional<Reply> AnswerAtOnce(const Request& request) override;
+    Reply Answer(const Request& request) override;
+
+private:
+    SourceChain& sources_;
+    const bool blocks_;
+};
 
 }  // namespace quotes

@@ -191,15 +191,4 @@ std::string OverviewPage(std::int64_t now) {
                     list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
 }
 
-std::string MakerPage() {
-    return Page("Tickwell",
-                "<p>Tickwell is a terminal stock-quote portfolio viewer: up to 200 symbols on "
-                "50 exchanges, refreshed on request or on a timer.</p>\n"
-                "<p>Keys: F1 refreshes, F2 opens Tools, F3 opens Help, Ctrl+Q quits.</p>\n");
-}
-
-std::string NotFoundPage() {
-    return Page("Not found", "<p>There is no such page.</p>\n");
-}
-
 }  // namespace quotes

@@ -2,13 +2,14 @@
 
 #include "sim/history.h"
 #include "sim/instruments.h"
+#include "sim/pages.h"
 #include "sim/simulated_lines.h"
 
 namespace quotes {
 
 void SimulatedSource::Answer(const std::vector<std::string>& symbols,
                              const std::vector<std::string>& tags, std::int64_t utcSeconds,
-                             Freshness, std::vector<SymbolAnswer>& answers) {
+                             Freshness, std::int64_t, std::vector<SymbolAnswer>& answers) {
     const TagList resolved = ResolveTags(tags);
     for (std::size_t i = 0; i < symbols.size() && i < answers.size(); ++i) {
         if (!LookupInstrument(symbols[i])) {
@@ -20,10 +21,23 @@ void SimulatedSource::Answer(const std::vector<std::string>& symbols,
     }
 }
 
-HistoryAnswer SimulatedSource::History(std::string_view query, std::int64_t utcSeconds) {
+HistoryAnswer SimulatedSource::History(std::string_view query, std::int64_t utcSeconds,
+                                       std::int64_t) {
     auto table = HistoryTable(query, utcSeconds);
     if (!table) return {AnswerKind::unknown, {}};
     return {AnswerKind::quote, std::move(*table)};
+}
+
+PageAnswer SimulatedSource::Page(PageKind page, std::string_view symbol, std::int64_t now) {
+    PageAnswer answer;
+    answer.kind = AnswerKind::quote;
+    const std::string name(symbol);
+    switch (page) {
+        case PageKind::chart: answer.html = ChartPage(name, now); break;
+        case PageKind::news: answer.html = NewsPage(name, now); break;
+        case PageKind::overview: answer.html = OverviewPage(now); break;
+    }
+    return answer;
 }
 
 void SimulatedSource::Status(std::string& out) const {

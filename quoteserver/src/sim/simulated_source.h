@@ -1,5 +1,5 @@
 // The simulated market as a quote source: every instrument of the universe, offline, always
-// answering.
+// answering, and the pages it draws itself.
 #pragma once
 
 #include "sources/quote_source.h"
@@ -8,14 +8,16 @@ namespace quotes {
 
 class SimulatedSource final : public QuoteSource {
 public:
-    std::string_view Name() const override { return "simulated"; }
+    static constexpr std::string_view kName = "simulated";
+
+    std::string_view Name() const override { return kName; }
+    bool Blocks() const override { return false; }
     void Answer(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
-                std::int64_t utcSeconds, Freshness freshness,
+                std::int64_t utcSeconds, Freshness freshness, std::int64_t deadlineMs,
                 std::vector<SymbolAnswer>& answers) override;
-    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds) override;
-    std::optional<std::string> PageAddress(std::string_view, std::string_view) const override {
-        return std::nullopt;
-    }
+    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
+                          std::int64_t deadlineMs) override;
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) override;
     void Status(std::string& out) const override;
 };
 

@@ -1,16 +1,18 @@
 #include "sources/source_chain.h"
 
+#include <algorithm>
+
 #include "protocol/quote_line.h"
-#include "sim/simulated_source.h"
 
 namespace quotes {
 namespace {
 
 // Asks `source` for the symbols still without a quote; a quote fills its place, an "unknown" is
-// remembered and the symbol stays open for the next source.
-void AskSource(QuoteSource& source, const std::vector<std::string>& symbols,
-               const std::vector<std::string>& tags, std::int64_t now, Freshness freshness,
-               std::vector<SymbolAnswer>& answers, std::vector<bool>& unknown) {
+// remembered and the symbol stays open for the next source. Returns how many it left `none`.
+std::size_t AskSource(QuoteSource& source, const std::vector<std::string>& symbols,
+                      const std::vector<std::string>& tags, std::int64_t now, Freshness freshness,
+                      std::int64_t deadlineMs, std::vector<SymbolAnswer>& answers,
+                      std::vector<bool>& unknown) {
     std::vector<std::size_t> open;
     std::vector<std::string> asked;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
@@ -18,13 +20,16 @@ void AskSource(QuoteSource& source, const std::vector<std::string>& symbols,
         open.push_back(i);
         asked.push_back(symbols[i]);
     }
-    if (asked.empty()) return;
+    if (asked.empty()) return 0;
     std::vector<SymbolAnswer> got(asked.size());
-    source.Answer(asked, tags, now, freshness, got);
+    source.Answer(asked, tags, now, freshness, deadlineMs, got);
+    std::size_t none = 0;
     for (std::size_t k = 0; k < open.size(); ++k) {
         if (got[k].kind == AnswerKind::quote) answers[open[k]] = std::move(got[k]);
         if (got[k].kind == AnswerKind::unknown) unknown[open[k]] = true;
+        if (got[k].kind == AnswerKind::none) ++none;
     }
+    return none;
 }
 
 }  // namespace
@@ -32,26 +37,35 @@ void AskSource(QuoteSource& source, const std::vector<std::string>& symbols,
 SourceChain::SourceChain(std::vector<std::unique_ptr<QuoteSource>> sources)
     : sources_(std::move(sources)) {}
 
-SourceChain SourceChain::Simulated() {
-    std::vector<std::unique_ptr<QuoteSource>> sources;
-    sources.push_back(std::make_unique<SimulatedSource>());
-    return SourceChain(std::move(sources));
+bool SourceChain::Blocks() const {
+    return std::any_of(sources_.begin(), sources_.end(), [](const auto& s) { return s->Blocks(); });
 }
 
-ChainReply SourceChain::Quotes(const std::vector<std::string>& symbols,
-                               const std::vector<std::string>& tags, std::int64_t now) {
-    std::vector<SymbolAnswer> answers(symbols.size());
-    std::vector<bool> unknown(symbols.size(), false);
+bool SourceChain::AskAll(const std::vector<std::string>& symbols,
+                         const std::vector<std::string>& tags, std::int64_t now,
+                         std::int64_t deadlineMs, bool atOnce, std::vector<SymbolAnswer>& answers,
+                         std::vector<bool>& unknown) {
     for (auto& source : sources_) {
-        AskSource(*source, symbols, tags, now, Freshness::fresh, answers, unknown);
+        const bool held = atOnce && source->Blocks();
+        const Freshness freshness = held ? Freshness::held : Freshness::fresh;
+        const std::size_t none =
+            AskSource(*source, symbols, tags, now, freshness, deadlineMs, answers, unknown);
+        // What a fresh ask would have called for; the request must wait for it.
+        if (held && none > 0) return false;
     }
+    return true;
+}
+
+ChainReply SourceChain::Lines(const std::vector<std::string>& symbols,
+                              const std::vector<std::string>& tags, std::int64_t now,
+                              std::vector<SymbolAnswer>& answers, std::vector<bool>& unknown) {
     bool open = false;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         open = open || (answers[i].kind != AnswerKind::quote && !unknown[i]);
     }
     for (auto& source : sources_) {
         if (!open) break;
-        AskSource(*source, symbols, tags, now, Freshness::cachedOnly, answers, unknown);
+        AskSource(*source, symbols, tags, now, Freshness::cachedOnly, 0, answers, unknown);
     }
     ChainReply reply;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
@@ -68,20 +82,41 @@ ChainReply SourceChain::Quotes(const std::vector<std::string>& symbols,
     return reply;
 }
 
-HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now) {
+ChainReply SourceChain::Quotes(const std::vector<std::string>& symbols,
+                               const std::vector<std::string>& tags, std::int64_t now,
+                               std::int64_t deadlineMs) {
+    std::vector<SymbolAnswer> answers(symbols.size());
+    std::vector<bool> unknown(symbols.size(), false);
+    AskAll(symbols, tags, now, deadlineMs, false, answers, unknown);
+    return Lines(symbols, tags, now, answers, unknown);
+}
+
+std::optional<ChainReply> SourceChain::QuotesAtOnce(const std::vector<std::string>& symbols,
+                                                    const std::vector<std::string>& tags,
+                                                    std::int64_t now) {
+    std::vector<SymbolAnswer> answers(symbols.size());
+    std::vector<bool> unknown(symbols.size(), false);
+    if (!AskAll(symbols, tags, now, 0, true, answers, unknown)) return std::nullopt;
+    return Lines(symbols, tags, now, answers, unknown);
+}
+
+HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now,
+                                   std::int64_t deadlineMs) {
     bool unknown = false;
     for (auto& source : sources_) {
-        HistoryAnswer answer = source->History(query, now);
+        HistoryAnswer answer = source->History(query, now, deadlineMs);
         if (answer.kind == AnswerKind::quote) return answer;
         unknown = unknown || answer.kind == AnswerKind::unknown;
     }
     return {unknown ? AnswerKind::unknown : AnswerKind::none, {}};
 }
 
-std::optional<std::string> SourceChain::PageAddress(std::string_view page,
-                                                    std::string_view symbol) const {
-    if (sources_.empty()) return std::nullopt;
-    return sources_.front()->PageAddress(page, symbol);
+PageAnswer SourceChain::Page(PageKind page, std::string_view symbol, std::int64_t now) {
+    for (auto& source : sources_) {
+        PageAnswer answer = source->Page(page, symbol, now);
+        if (answer.kind != AnswerKind::none) return answer;
+    }
+    return {};
 }
 
 std::string SourceChain::Status() const {

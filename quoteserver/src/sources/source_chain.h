@@ -20,16 +20,30 @@ struct ChainReply {
 class SourceChain {
 public:
     explicit SourceChain(std::vector<std::unique_ptr<QuoteSource>> sources);
-    // The simulated market alone.
-    static SourceChain Simulated();
 
+    // Whether some source may wait on the network.
+    bool Blocks() const;
     ChainReply Quotes(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
-                      std::int64_t utcSeconds);
-    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds);
-    std::optional<std::string> PageAddress(std::string_view page, std::string_view symbol) const;
+                      std::int64_t utcSeconds, std::int64_t deadlineMs);
+    // The same when it needs no upstream call: every symbol that a source which waits on the
+    // network would be asked for is held fresh by it. Nothing otherwise.
+    std::optional<ChainReply> QuotesAtOnce(const std::vector<std::string>& symbols,
+                                           const std::vector<std::string>& tags,
+                                           std::int64_t utcSeconds);
+    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds, std::int64_t deadlineMs);
+    // The first page a source draws or points to.
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds);
     std::string Status() const;
 
 private:
+    // Asks every source in turn; false when `atOnce` and a source would have to call.
+    bool AskAll(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
+                std::int64_t now, std::int64_t deadlineMs, bool atOnce,
+                std::vector<SymbolAnswer>& answers, std::vector<bool>& unknown);
+    ChainReply Lines(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
+                     std::int64_t now, std::vector<SymbolAnswer>& answers,
+                     std::vector<bool>& unknown);
+
     std::vector<std::unique_ptr<QuoteSource>> sources_;
 };
 

@@ -42,7 +42,7 @@ std::string UsExchangeCode(const std::string& words) {
 
 FinnhubSource::FinnhubSource(RelayContext context, std::string base, std::string key,
                              int callsPerMinute)
-    : LiveSource("finnhub", std::move(context), callsPerMinute, kFinnhubBatch),
+    : LiveSource(std::string(kName), std::move(context), callsPerMinute, kFinnhubBatch),
       base_(std::move(base)),
       key_(std::move(key)) {}
 
@@ -54,7 +54,8 @@ UpstreamRequest FinnhubSource::Request(const std::string& path, const std::strin
     return {base_ + path + "?symbol=" + UrlEncode(symbol), {"X-Finnhub-Token: " + key_}};
 }
 
-void FinnhubSource::FetchProfiles(const std::vector<std::string>& symbols) {
+void FinnhubSource::FetchProfiles(const std::vector<std::string>& symbols,
+                                  std::int64_t deadlineMs) {
     std::vector<std::string> stale;
     {
         std::lock_guard<std::mutex> lock(profileMutex_);
@@ -67,7 +68,7 @@ void FinnhubSource::FetchProfiles(const std::vector<std::string>& symbols) {
     if (stale.empty()) return;
     std::vector<UpstreamRequest> requests;
     for (const std::string& s : stale) requests.push_back(Request("/api/v1/stock/profile2", s));
-    const std::vector<UpstreamResponse> answers = Call(requests, "profile", 1);
+    const std::vector<UpstreamResponse> answers = Call(requests, "profile", 1, deadlineMs);
     std::lock_guard<std::mutex> lock(profileMutex_);
     for (std::size_t i = 0; i < stale.size(); ++i) {
         if (answers[i].status != 200) continue;
@@ -88,7 +89,7 @@ void FinnhubSource::FetchProfiles(const std::vector<std::string>& symbols) {
 void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& result) {
     std::vector<UpstreamRequest> requests;
     for (const std::string& s : symbols) requests.push_back(Request("/api/v1/quote", s));
-    const std::vector<UpstreamResponse> answers = Call(requests, "quote", 1, &result);
+    const std::vector<UpstreamResponse> answers = Call(requests, "quote", 1, result);
     std::vector<std::string> known;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         if (answers[i].status == 401 || answers[i].status == 403)
@@ -107,7 +108,7 @@ void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& 
         known.push_back(symbols[i]);
     }
     if (known.empty()) return;
-    FetchProfiles(known);
+    FetchProfiles(known, result.deadlineMs);
     std::lock_guard<std::mutex> lock(profileMutex_);
     for (const std::string& s : known) {
         const auto p = profiles_.find(s);

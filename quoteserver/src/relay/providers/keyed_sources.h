@@ -15,6 +15,9 @@ inline constexpr int kTwelveDataCallsPerMinute = 7;
 
 class FinnhubSource final : public LiveSource {
 public:
+    static constexpr std::string_view kName = "finnhub";
+    static constexpr const char* kKeyVariable = "FINNHUB_API_KEY";
+
     FinnhubSource(RelayContext context, std::string base, std::string key,
                   int callsPerMinute = kFinnhubCallsPerMinute);
 
@@ -28,7 +31,7 @@ private:
         std::optional<double> marketCap, shares;
         std::int64_t fetchedMs = 0;
     };
-    void FetchProfiles(const std::vector<std::string>& symbols);
+    void FetchProfiles(const std::vector<std::string>& symbols, std::int64_t deadlineMs);
     UpstreamRequest Request(const std::string& path, const std::string& symbol) const;
 
     const std::string base_, key_;
@@ -38,6 +41,9 @@ private:
 
 class TwelveDataSource final : public LiveSource {
 public:
+    static constexpr std::string_view kName = "twelvedata";
+    static constexpr const char* kKeyVariable = "TWELVEDATA_API_KEY";
+
     TwelveDataSource(RelayContext context, std::string base, std::string key,
                      int callsPerMinute = kTwelveDataCallsPerMinute);
 

@@ -48,7 +48,7 @@ LiveQuote FromQuote(const Json& q) {
 
 TwelveDataSource::TwelveDataSource(RelayContext context, std::string base, std::string key,
                                    int callsPerMinute)
-    : LiveSource("twelvedata", std::move(context), callsPerMinute, kTwelveDataBatch),
+    : LiveSource(std::string(kName), std::move(context), callsPerMinute, kTwelveDataBatch),
       base_(std::move(base)),
       key_(std::move(key)) {}
 
@@ -61,7 +61,7 @@ void TwelveDataSource::Fetch(const std::vector<std::string>& symbols, FetchResul
     for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
     const UpstreamResponse r =
         Call({{base_ + "/quote?symbol=" + list, {"Authorization: apikey " + key_}}}, "quote",
-             symbols.size(), &result)
+             symbols.size(), result)
             .front();
     if (r.status != 200) return;
     const Json body = json::Parse(r.body);

@@ -1,6 +1,7 @@
 #include "relay/providers/yahoo_source.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 
 #include "common/market_time.h"
@@ -117,33 +118,58 @@ const Json* ChartResult(const Json& body) {
 }  // namespace
 
 YahooSource::YahooSource(RelayContext context, YahooHosts hosts, int callsPerMinute)
-    : LiveSource("yahoo", std::move(context), callsPerMinute, kYahooBatch),
+    : LiveSource(std::string(kName), std::move(context), callsPerMinute, kYahooBatch),
       hosts_(std::move(hosts)) {}
 
 std::string YahooSource::SourceSymbol(const std::string& requested) const {
     return YahooSymbol(requested);
 }
 
-bool YahooSource::Session(bool renew, std::string& cookie, std::string& crumb,
-                          FetchResult& result) {
-    std::lock_guard<std::mutex> lock(sessionMutex_);
-    if (!renew && !crumb_.empty()) {
-        cookie = cookie_;
-        crumb = crumb_;
-        return true;
-    }
-    cookie_.clear();
-    crumb_.clear();
-    const UpstreamResponse home = Call({{hosts_.cookie + "/", {}}}, "cookie", 0, &result).front();
+bool YahooSource::NewSession(std::string& cookie, std::string& crumb, FetchResult& result) {
+    const UpstreamResponse home = Call({{hosts_.cookie + "/", {}}}, "cookie", 0, result).front();
     std::string jar;
     for (const std::string& c : home.cookies) jar += (jar.empty() ? "" : "; ") + c;
     if (home.status == 0 || jar.empty()) return false;
     UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", {"Cookie: " + jar}};
-    const UpstreamResponse got = Call({ask}, "crumb", 0, &result).front();
+    const UpstreamResponse got = Call({ask}, "crumb", 0, result).front();
     if (got.status == 200 && !UsableCrumb(got.body)) Failed(&result, "no crumb in the answer");
     if (got.status != 200 || !UsableCrumb(got.body)) return false;
-    cookie = cookie_ = jar;
-    crumb = crumb_ = got.body;
+    cookie = jar;
+    crumb = got.body;
+    return true;
+}
+
+bool YahooSource::Session(const std::string& refused, std::string& cookie, std::string& crumb,
+                          FetchResult& result) {
+    std::unique_lock<std::mutex> lock(sessionMutex_);
+    const auto left = std::max<std::int64_t>(0, result.deadlineMs - context().clock());
+    if (!renewed_.wait_for(lock, std::chrono::milliseconds(left), [&] { return !renewing_; })) {
+        result.failure = "out of time";
+        return false;
+    }
+    if (!crumb_.empty() && crumb_ != refused) {
+        cookie = cookie_;
+        crumb = crumb_;
+        return true;
+    }
+    renewing_ = true;
+    cookie_.clear();
+    crumb_.clear();
+    lock.unlock();
+    // The renewal ends whatever its calls do, so that no request waits on it forever.
+    struct Renewal {
+        YahooSource& source;
+        ~Renewal() {
+            std::lock_guard<std::mutex> done(source.sessionMutex_);
+            source.renewing_ = false;
+            source.renewed_.notify_all();
+        }
+    } renewal{*this};
+    std::string newCookie, newCrumb;
+    if (!NewSession(newCookie, newCrumb, result)) return false;
+    std::lock_guard<std::mutex> keep(sessionMutex_);
+    cookie = cookie_ = newCookie;
+    crumb = crumb_ = newCrumb;
     return true;
 }
 
@@ -154,7 +180,7 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
     UpstreamRequest request{
         hosts_.query + "/v7/finance/quote?symbols=" + list + "&crumb=" + UrlEncode(crumb),
         {"Cookie: " + cookie}};
-    const UpstreamResponse r = Call({request}, "v7", symbols.size(), &result).front();
+    const UpstreamResponse r = Call({request}, "v7", symbols.size(), result).front();
     if (r.status != 200) return r.status;
     const Json body = json::Parse(r.body);
     const Json* response = json::Field(body, "quoteResponse");
@@ -182,7 +208,7 @@ void YahooSource::ChartFallback(const std::vector<std::string>& symbols, FetchRe
         requests.push_back(
             {hosts_.query + "/v8/finance/chart/" + UrlEncode(s) + "?range=5d&interval=1d", {}});
     }
-    const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, &result);
+    const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, result);
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         if (answers[i].status == 404) result.unknown.insert(symbols[i]);
         if (answers[i].status != 200) continue;
@@ -199,9 +225,10 @@ void YahooSource::ChartFallback(const std::vector<std::string>& symbols, FetchRe
 
 void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& result) {
     std::string cookie, crumb;
-    if (Session(false, cookie, crumb, result)) {
+    if (Session("", cookie, crumb, result)) {
         int status = QuoteCall(symbols, cookie, crumb, result);
-        if (status == 401 && Session(true, cookie, crumb, result)) {
+        const std::string refused = crumb;
+        if (status == 401 && Session(refused, cookie, crumb, result)) {
             status = QuoteCall(symbols, cookie, crumb, result);
         }
         if (status == 200) return;
@@ -210,12 +237,17 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
     ChartFallback(symbols, result);
 }
 
-std::optional<std::string> YahooSource::PageAddress(std::string_view page,
-                                                    std::string_view symbol) const {
+PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t) {
+    PageAnswer answer;
+    answer.kind = AnswerKind::quote;
     const std::string mapped = YahooSymbol(std::string(symbol));
-    if (page == "overview" || mapped.empty()) return hosts_.pages + "/markets/";
+    if (page == PageKind::overview || mapped.empty()) {
+        answer.location = hosts_.pages + "/markets/";
+        return answer;
+    }
     const std::string base = hosts_.pages + "/quote/" + UrlEncode(mapped) + "/";
-    return page == "news" ? base + "news/" : base + "chart/";
+    answer.location = page == PageKind::news ? base + "news/" : base + "chart/";
+    return answer;
 }
 
 namespace {
@@ -306,7 +338,8 @@ const char* ChartInterval(HistoryInterval interval) {
 
 }  // namespace
 
-HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSeconds) {
+HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSeconds,
+                                   std::int64_t deadlineMs) {
     const auto s = QueryValue(query, "s");
     const std::string symbol = YahooSymbol(s ? PercentDecode(*s) : std::string());
     if (symbol.empty()) return {AnswerKind::unknown, {}};
@@ -316,7 +349,7 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
                       "&period2=" + std::to_string((range.lastDay + 1) * 86400) +
                       "&interval=" + ChartInterval(range.interval);
     if (range.interval == HistoryInterval::dividends) url += "&events=div";
-    const UpstreamResponse r = Call({{url, {}}}, "history", 1).front();
+    const UpstreamResponse r = Call({{url, {}}}, "history", 1, deadlineMs).front();
     if (r.status == 404) return {AnswerKind::unknown, {}};
     if (r.status != 200) return {};
     const Json body = json::Parse(r.body);

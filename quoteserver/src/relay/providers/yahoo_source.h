@@ -2,6 +2,7 @@
 // call, the chart endpoint for each symbol when v7 fails, and table.csv history from charts.
 #pragma once
 
+#include <condition_variable>
 #include <mutex>
 #include <string>
 
@@ -20,27 +21,35 @@ inline constexpr std::size_t kYahooBatch = 50;
 
 class YahooSource final : public LiveSource {
 public:
+    static constexpr std::string_view kName = "yahoo";
+
     YahooSource(RelayContext context, YahooHosts hosts, int callsPerMinute = kYahooCallsPerMinute);
 
-    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds) override;
-    std::optional<std::string> PageAddress(std::string_view page,
-                                           std::string_view symbol) const override;
+    HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
+                          std::int64_t deadlineMs) override;
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) override;
 
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
     void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
 
 private:
-    // The cookie and crumb, made anew when `renew` or when there are none; false when no
-    // session could be had.
-    bool Session(bool renew, std::string& cookie, std::string& crumb, FetchResult& result);
+    // The cookie and crumb, made anew when there are none or when the crumb is still `refused`
+    // (another request may have renewed it meanwhile); false when no session could be had. One
+    // renewal runs at a time, outside the lock; the others wait for it by their deadline.
+    bool Session(const std::string& refused, std::string& cookie, std::string& crumb,
+                 FetchResult& result);
+    // The two calls of a new session.
+    bool NewSession(std::string& cookie, std::string& crumb, FetchResult& result);
     // One v7 call; its status (0: no answer), with `result` filled when the body was read.
     int QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
                   const std::string& crumb, FetchResult& result);
     void ChartFallback(const std::vector<std::string>& symbols, FetchResult& result);
 
     const YahooHosts hosts_;
-    std::mutex sessionMutex_;
+    std::mutex sessionMutex_;  // guards the three below
+    std::condition_variable renewed_;
+    bool renewing_ = false;
     std::string cookie_, crumb_;
 };
 
