@@ -1,5 +1,6 @@
 // tickwell-quotes: the bundled quote service.
 #include <pthread.h>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -79,10 +80,18 @@ bool ParseUpstream(const std::string& text, quotes::SourceOptions& sources) {
 
 bool ParseConfig(const char* path, quotes::SourceOptions& sources) {
     struct stat info {};
-    if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fprintf(stderr, "tickwell-quotes: cannot read --config '%s'\n", path);
+    std::FILE* file = nullptr;
+    const char* why = "not a regular file";
+    if (::stat(path, &info) != 0) {
+        why = std::strerror(errno);
+    } else if (S_ISREG(info.st_mode) && !(file = std::fopen(path, "r"))) {
+        why = std::strerror(errno);
+    }
+    if (!file) {
+        std::fprintf(stderr, "tickwell-quotes: cannot read --config '%s': %s\n", path, why);
         return false;
     }
+    std::fclose(file);
     sources.configPath = path;
     return true;
 }

@@ -98,7 +98,8 @@ std::unique_ptr<QuoteSource> SourceSetup::Make(const SourceEntry& source,
     const std::string& key = finnhub ? keys.finnhub : keys.twelvedata;
     if (key.empty()) {
         error = std::string(source.name) + " needs an API key: set " + source.keyVariable +
-                " in the environment or in " + DefaultConfigPath();
+                " in the environment or in " +
+                (options.configPath.empty() ? DefaultConfigPath() : options.configPath);
         return nullptr;
     }
     if (finnhub) return std::make_unique<FinnhubSource>(context, Base(options, source), key);

@@ -20,17 +20,27 @@ void GlobalInit() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-// The connection cache and the resolved names, shared by every call of the process.
+// The resolved names and the TLS sessions, shared by every call of the process. Connections
+// are not: libcurl does not support sharing them between threads that call at once, so each
+// Fetch keeps its own (the relay's pool threads call at once).
 class Shared {
 public:
     Shared() : handle_(curl_share_init()) {
-        curl_share_setopt(handle_, CURLSHOPT_LOCKFUNC, Lock);
-        curl_share_setopt(handle_, CURLSHOPT_UNLOCKFUNC, Unlock);
-        curl_share_setopt(handle_, CURLSHOPT_USERDATA, this);
-        curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
-        curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+        const bool set =
+            handle_ && curl_share_setopt(handle_, CURLSHOPT_LOCKFUNC, Lock) == CURLSHE_OK &&
+            curl_share_setopt(handle_, CURLSHOPT_UNLOCKFUNC, Unlock) == CURLSHE_OK &&
+            curl_share_setopt(handle_, CURLSHOPT_USERDATA, this) == CURLSHE_OK &&
+            curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK &&
+            curl_share_setopt(handle_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) == CURLSHE_OK;
+        // Without a share every call resolves for itself: slower, never wrong.
+        if (!set && handle_) {
+            curl_share_cleanup(handle_);
+            handle_ = nullptr;
+        }
     }
-    ~Shared() { curl_share_cleanup(handle_); }
+    ~Shared() {
+        if (handle_) curl_share_cleanup(handle_);
+    }
     CURLSH* handle() const { return handle_; }
 
 private:
@@ -50,6 +60,7 @@ struct Call {
     CURL* easy = nullptr;
     curl_slist* headers = nullptr;
     UpstreamResponse* response = nullptr;
+    bool added = false;  // set up and handed to the multi handle
     bool tooLarge = false;
     bool done = false;
     CURLcode result = CURLE_OK;
@@ -100,6 +111,24 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     return size * count;
 }
 
+// One multi handle a thread, kept for the thread's life: its connections stay open between the
+// calls of that thread, and no other thread ever uses them.
+class ThreadMulti {
+public:
+    ThreadMulti() : handle_(curl_multi_init()) {
+        if (handle_) {
+            curl_multi_setopt(handle_, CURLMOPT_MAX_TOTAL_CONNECTIONS, long{kUpstreamMostAtOnce});
+        }
+    }
+    ~ThreadMulti() {
+        if (handle_) curl_multi_cleanup(handle_);
+    }
+    CURLM* handle() const { return handle_; }
+
+private:
+    CURLM* handle_;
+};
+
 class CurlHttp final : public UpstreamHttp {
 public:
     explicit CurlHttp(int totalSeconds) : totalSeconds_(totalSeconds) { GlobalInit(); }
@@ -108,41 +137,48 @@ public:
                                         long mostMs) override {
         std::vector<UpstreamResponse> responses(requests.size());
         std::vector<Call> calls(requests.size());
-        CURLM* multi = curl_multi_init();
-        curl_multi_setopt(multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, long{kUpstreamMostAtOnce});
+        thread_local ThreadMulti threadMulti;
+        CURLM* multi = threadMulti.handle();
         for (std::size_t i = 0; i < requests.size(); ++i) {
             calls[i].response = &responses[i];
-            Prepare(requests[i], calls[i], mostMs);
-            curl_multi_add_handle(multi, calls[i].easy);
+            calls[i].started = std::chrono::steady_clock::now();
+            const bool ready = multi && Prepare(requests[i], calls[i], mostMs);
+            calls[i].added = ready && curl_multi_add_handle(multi, calls[i].easy) == CURLM_OK;
         }
-        Run(multi, calls);
+        if (multi) Run(multi, calls);
         for (Call& call : calls) Finish(multi, call);
-        curl_multi_cleanup(multi);
         return responses;
     }
 
 private:
-    void Prepare(const UpstreamRequest& request, Call& call, long mostMs) const {
+    // False when the call cannot be set up (no memory, an option this libcurl refuses).
+    bool Prepare(const UpstreamRequest& request, Call& call, long mostMs) const {
         call.easy = curl_easy_init();
         CURL* e = call.easy;
-        curl_easy_setopt(e, CURLOPT_URL, request.url.c_str());
-        curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(e, CURLOPT_SHARE, shared_.handle());
-        curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, long{kUpstreamConnectSeconds});
+        if (!e) return false;
         const long totalMs = long{totalSeconds_} * 1000;
-        curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, mostMs > 0 ? std::min(mostMs, totalMs) : totalMs);
-        curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent);
-        curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
-        curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody);
-        curl_easy_setopt(e, CURLOPT_WRITEDATA, &call);
-        curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader);
-        curl_easy_setopt(e, CURLOPT_HEADERDATA, &call);
-        for (const std::string& header : request.headers) {
-            call.headers = curl_slist_append(call.headers, header.c_str());
+        bool ok = curl_easy_setopt(e, CURLOPT_URL, request.url.c_str()) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, long{kUpstreamConnectSeconds}) ==
+                      CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_TIMEOUT_MS,
+                                   mostMs > 0 ? std::min(mostMs, totalMs) : totalMs) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_WRITEDATA, &call) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, OnHeader) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_HEADERDATA, &call) == CURLE_OK;
+        if (ok && shared_.handle()) {
+            ok = curl_easy_setopt(e, CURLOPT_SHARE, shared_.handle()) == CURLE_OK;
         }
-        curl_easy_setopt(e, CURLOPT_HTTPHEADER, call.headers);
-        call.started = std::chrono::steady_clock::now();
+        for (const std::string& header : request.headers) {
+            curl_slist* more = curl_slist_append(call.headers, header.c_str());
+            if (!more) return false;
+            call.headers = more;
+        }
+        return ok && curl_easy_setopt(e, CURLOPT_HTTPHEADER, call.headers) == CURLE_OK;
     }
 
     static void Run(CURLM* multi, std::vector<Call>& calls) {
@@ -167,21 +203,25 @@ private:
     static void Finish(CURLM* multi, Call& call) {
         UpstreamResponse& r = *call.response;
         long status = 0;
-        curl_easy_getinfo(call.easy, CURLINFO_RESPONSE_CODE, &status);
         const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                               std::chrono::steady_clock::now() - call.started)
                                               .count());
-        if (call.tooLarge || !call.done || call.result != CURLE_OK) {
+        if (!call.added) {
             r = UpstreamResponse{};
-            r.error = call.tooLarge ? "body too large"
-                      : call.done   ? curl_easy_strerror(call.result)
-                                    : "not finished";
+            r.error = "the call could not be set up";
+        } else if (call.tooLarge || !call.done || call.result != CURLE_OK ||
+                   curl_easy_getinfo(call.easy, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) {
+            r = UpstreamResponse{};
+            r.error = call.tooLarge             ? "body too large"
+                      : !call.done              ? "not finished"
+                      : call.result != CURLE_OK ? curl_easy_strerror(call.result)
+                                                : "no status";
         } else {
             r.status = static_cast<int>(status);
         }
         r.milliseconds = ms;
-        curl_multi_remove_handle(multi, call.easy);
-        curl_easy_cleanup(call.easy);
+        if (call.added) curl_multi_remove_handle(multi, call.easy);
+        if (call.easy) curl_easy_cleanup(call.easy);
         curl_slist_free_all(call.headers);
     }
 

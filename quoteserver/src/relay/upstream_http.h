@@ -1,6 +1,6 @@
 // The relay's HTTP client for the live quote sources: HTTPS (or plain HTTP to a mirror or a
-// test's fake), connections kept alive between calls, several calls at once, every call
-// bounded in time and size. The only file that sees libcurl is upstream_http.cpp.
+// test's fake), connections kept alive between the calls of a thread, several calls at once,
+// every call bounded in time and size. The only file that sees libcurl is upstream_http.cpp.
 #pragma once
 
 #include <memory>
