@@ -66,6 +66,42 @@ for file in $(find platform/include/platform -name '*.h'); do
     check_platform_file "$file" "$layer"
 done
 
+# The quote service's rooms, each including only its own headers and those of the rooms below:
+#
+#   common < protocol, http < sources < sim, relay, routes < providers < setup (the top folder)
+#
+# sources/ sees neither the simulated market nor the relay; only the set-up knows every source.
+service_rank() {
+    case $1 in
+        common) echo 0 ;;
+        protocol | http) echo 1 ;;
+        sources) echo 2 ;;
+        sim | relay | routes) echo 3 ;;
+        relay/providers) echo 4 ;;
+        .) echo 5 ;;
+        *) echo -1 ;;
+    esac
+}
+
+check_service_file() {
+    local file=$1 room=$2 line target to
+    while IFS= read -r line; do
+        target=${line#*\"}
+        target=${target%%\"*}
+        to=$(dirname "$target")
+        [ "$to" = "$room" ] && continue
+        if [ "$(service_rank "$to")" -lt 0 ] ||
+            [ "$(service_rank "$to")" -ge "$(service_rank "$room")" ]; then
+            bad "$file ($room) includes $line"
+        fi
+    done < <(grep -hE '^#include "' "$file")
+}
+
+for file in $(find quoteserver/src -name '*.cpp' -o -name '*.h'); do
+    room=$(dirname "${file#quoteserver/src/}")
+    check_service_file "$file" "$room"
+done
+
 posix='unistd|fcntl|poll|signal|csignal|termios|dirent|dlfcn|pthread|sched|semaphore|spawn'
 posix+='|netdb|netinet/|arpa/|sys/|curses|ncurses|ncursesw/|curl/|httplib'
 hits=$(grep -rnE "#include\s*<($posix)[^>]*>" app || true)
