@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/draws.h"
+#include "sim/random_walk.h"
 #include "sim/sessions.h"
 
 namespace quotes {
@@ -15,63 +16,6 @@ namespace {
 constexpr int kDayOctaves = 11;    // the walk of closes: features from 1 day to ~4 years
 constexpr int kMinuteOctaves = 9;  // the walk within a session: 1 minute to ~8 hours
 constexpr int kYearSessions = 252;
-
-// A random walk at every scale from 1 to 2^(octaves-1) steps: each octave interpolates random
-// values on a lattice of its own spacing. Increments over one step have unit variance.
-double Walk(std::uint64_t seed, double t, int octaves) {
-    double sum = 0;
-    for (int k = 0; k < octaves; ++k) {
-        const double spacing = static_cast<double>(1 << k);
-        const double x = t / spacing;
-        const double cell = std::floor(x);
-        const double frac = x - cell;
-        const auto c = static_cast<std::int64_t>(cell);
-        const double a = Gauss(Hash(seed, c, 1000 + static_cast<std::uint64_t>(k)));
-        const double b = Gauss(Hash(seed, c + 1, 1000 + static_cast<std::uint64_t>(k)));
-        sum += std::sqrt(spacing) * 0.5 * (a + (b - a) * frac);
-    }
-    return sum;
-}
-
-// Walk at t = 0, 1, 2, ... in turn: each octave's lattice values are drawn only when t enters a
-// new cell, and the arithmetic is Walk's, so the values are the same at a fraction of the cost.
-class WalkCursor {
-public:
-    WalkCursor(std::uint64_t seed, int octaves) : seed_(seed), octaves_(octaves) {}
-
-    double At(int t) {
-        double sum = 0;
-        for (int k = 0; k < octaves_; ++k) {
-            // Walk's x = t / 2^k, its floor and fraction, exactly, in integers.
-            const std::int64_t c = static_cast<std::int64_t>(t) >> k;
-            const double frac = static_cast<double>(t - (c << k)) / static_cast<double>(1 << k);
-            Octave& o = lattice_[k];
-            if (!o.valid || o.cell != c) {
-                const auto place = 1000 + static_cast<std::uint64_t>(k);
-                o.a = o.valid && c == o.cell + 1 ? o.b : Gauss(Hash(seed_, c, place));
-                o.b = Gauss(Hash(seed_, c + 1, place));
-                o.cell = c;
-                o.valid = true;
-                o.weight = std::sqrt(static_cast<double>(1 << k)) * 0.5;
-            }
-            sum += o.weight * (o.a + (o.b - o.a) * frac);
-        }
-        return sum;
-    }
-
-private:
-    struct Octave {
-        bool valid = false;
-        std::int64_t cell = 0;
-        double a = 0;
-        double b = 0;
-        double weight = 0;
-    };
-    static constexpr int kMaxOctaves = 16;
-    std::uint64_t seed_;
-    int octaves_;
-    Octave lattice_[kMaxOctaves];
-};
 
 std::uint64_t SymbolSeed(const Instrument& instrument) {
     std::uint64_t h = 1469598103934665603ull;
