@@ -1,5 +1,7 @@
 #include "http/reply_wire.h"
 
+#include <exception>
+
 namespace quotes {
 namespace {
 
@@ -45,6 +47,23 @@ std::string LogLine(std::string_view client, int port, std::string_view method,
     return std::string(client) + ":" + std::to_string(port) + " \"" + Printable(method) + " " +
            Printable(target) + " " + Printable(version) + "\" " + std::to_string(status) + " " +
            std::to_string(bytes);
+}
+
+Reply ReplyOrError(std::string_view target, const std::function<Reply()>& work,
+                   const std::function<void(const std::string&)>& log) {
+    std::string why;
+    try {
+        return work();
+    } catch (const std::exception& error) {
+        why = error.what();
+    } catch (...) {
+        why = "an unknown error";
+    }
+    log("error answering " + Printable(target) + ": " + Printable(why));
+    Reply reply;
+    reply.status = 500;
+    reply.body = "Internal Server Error\r\n";
+    return reply;
 }
 
 }  // namespace quotes

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,10 @@ std::string ReplyHead(const Reply& reply, bool closes);
 std::string LogLine(std::string_view client, int port, std::string_view method,
                     std::string_view target, std::string_view version, int status,
                     std::size_t bytes);
+
+// What `work` replies, or a 500 when it throws: the request's target and the reason go to `log`
+// (printable, as in the request log), and the service goes on with its other requests.
+Reply ReplyOrError(std::string_view target, const std::function<Reply()>& work,
+                   const std::function<void(const std::string&)>& log);
 
 }  // namespace quotes

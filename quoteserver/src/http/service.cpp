@@ -25,7 +25,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <exception>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -84,8 +83,9 @@ private:
     void Accept();
     std::int64_t Now() const;
     // The handler's reply, or a 500 when working it out threw.
-    template <typename Work>
-    Reply Guarded(const Asked& asked, Work work);
+    Reply Guarded(const Asked& asked, const std::function<Reply()>& work) {
+        return ReplyOrError(asked.target, work, [this](const std::string& line) { Log(line); });
+    }
 
     ServiceOptions options_;
     std::vector<std::unique_ptr<asio::io_context>> loops_;
@@ -329,21 +329,6 @@ void Engine::Stop() {
 
 std::int64_t Engine::Now() const {
     return options_.clock ? *options_.clock : static_cast<std::int64_t>(std::time(nullptr));
-}
-
-template <typename Work>
-Reply Engine::Guarded(const Asked& asked, Work work) {
-    try {
-        return work();
-    } catch (const std::exception& error) {
-        Log("error answering " + asked.target + ": " + error.what());
-    } catch (...) {
-        Log("error answering " + asked.target);
-    }
-    Reply reply;
-    reply.status = 500;
-    reply.body = "Internal Server Error\r\n";
-    return reply;
 }
 
 // A reply needing no network call is worked out here, on the loop; the others on the pool.
