@@ -12,17 +12,47 @@ int ClampDecimals(int decimals) {
     return decimals < 0 ? 0 : decimals > 4 ? 4 : decimals;
 }
 
+// "00" to "99", two digits a division.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes `value` with at least `minDigits` digits so that it ends just before `end`; returns
+// where it starts.
+char* DigitsBefore(char* end, unsigned long long value, int minDigits) {
+    char* p = end;
+    while (value >= 100) {
+        const auto pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--p = kPairs[pair + 1];
+        *--p = kPairs[pair];
+    }
+    if (value >= 10) {
+        const auto pair = static_cast<std::size_t>(value) * 2;
+        *--p = kPairs[pair + 1];
+        *--p = kPairs[pair];
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    while (end - p < minDigits) *--p = '0';
+    return p;
+}
+
+// std::llround of a number in [0, 9e17), without the library call: the sum's rounding to the
+// nearest double can only carry it one too far, which the difference tells.
+unsigned long long RoundHalfUp(double value) {
+    auto units = static_cast<unsigned long long>(value + 0.5);
+    if (static_cast<double>(units) - value > 0.5) --units;
+    return units;
+}
+
 }  // namespace
 
 void AppendDigits(std::string& out, unsigned long long value, int minDigits) {
     char buffer[24];
     char* const end = buffer + sizeof buffer;
-    char* p = end;
-    do {
-        *--p = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 || end - p < minDigits);
-    out.append(p, end);
+    out.append(DigitsBefore(end, value, minDigits < 20 ? minDigits : 20), end);
 }
 
 void AppendNumber(std::string& out, double value, int decimals) {
@@ -32,13 +62,18 @@ void AppendNumber(std::string& out, double value, int decimals) {
         out += kNotAvailable;
         return;
     }
-    const auto units = static_cast<unsigned long long>(std::llround(scaled));
-    if (value < 0 && units != 0) out += '-';
-    AppendDigits(out, units / kUnits[decimals]);
+    const unsigned long long units = RoundHalfUp(scaled);
+    // The whole number in one buffer, written from its end, and appended at once.
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     if (decimals > 0) {
-        out += '.';
-        AppendDigits(out, units % kUnits[decimals], decimals);
+        p = DigitsBefore(end, units % kUnits[decimals], decimals);
+        *--p = '.';
     }
+    p = DigitsBefore(p, units / kUnits[decimals], 0);
+    if (value < 0 && units != 0) *--p = '-';
+    out.append(p, end);
 }
 
 void AppendSigned(std::string& out, double value, int decimals) {

@@ -102,6 +102,15 @@ bool Time(std::string& out, const std::optional<int>& minute) {
 
 bool Text(std::string& out, std::string_view text) {
     if (text.empty()) return false;
+    bool plain = true;
+    for (char ch : text) {
+        const auto u = static_cast<unsigned char>(ch);
+        plain = plain && ch != '"' && u >= 0x20 && u != 0x7F;
+    }
+    if (plain) {
+        out += text;
+        return true;
+    }
     for (char ch : text) {
         const auto u = static_cast<unsigned char>(ch);
         out += ch == '"' ? '\'' : (u < 0x20 || u == 0x7F) ? ' ' : ch;

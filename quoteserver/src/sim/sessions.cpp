@@ -29,9 +29,7 @@ std::int64_t SessionsBefore(const Market& market, std::int64_t day) {
     return count - HolidaysBefore(market, day);
 }
 
-}  // namespace
-
-SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
+SessionPoint WorkOutSession(const Market& market, std::int64_t utcSeconds) {
     const std::int64_t local = utcSeconds + market.utcOffsetMinutes * 60;
     std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
     const int minuteOfDay = static_cast<int>((local - day * 86400) / 60);
@@ -46,6 +44,31 @@ SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
         --day;
     } while (!Trades(market, day));
     return {SessionsBefore(market, day), day, length, length, false};
+}
+
+// The last instant each market of the table was located at, on this thread: every quote of a
+// request asks for the same instant, most of them on a few markets.
+struct LastLocated {
+    std::int64_t utcSeconds = 0;
+    bool valid = false;
+    SessionPoint point{};
+};
+
+}  // namespace
+
+SessionPoint LocateSession(const Market& market, std::int64_t utcSeconds) {
+    constexpr int kCached = 64;
+    thread_local LastLocated last[kCached];
+    int count = 0;
+    const std::ptrdiff_t index = &market - Markets(count);
+    if (index < 0 || index >= count || index >= kCached) return WorkOutSession(market, utcSeconds);
+    LastLocated& entry = last[index];
+    if (!entry.valid || entry.utcSeconds != utcSeconds) {
+        entry.point = WorkOutSession(market, utcSeconds);
+        entry.utcSeconds = utcSeconds;
+        entry.valid = true;
+    }
+    return entry.point;
 }
 
 std::int64_t SessionDay(const Market& market, std::int64_t session) {

@@ -13,15 +13,24 @@ void AppendSimulatedLine(std::string& out, const std::string& symbol, const TagL
         AppendUnknownLine(out, symbol, tags);
         return;
     }
-    const Quote quote = SimulateQuote(*instrument, utcSeconds);
-    AppendQuoteLine(out, symbol, SimulatedValues(*instrument, quote), tags);
+    AppendInstrumentLine(out, symbol, *instrument, tags, utcSeconds);
+}
+
+void AppendInstrumentLine(std::string& out, std::string_view symbol, const Instrument& instrument,
+                          const TagList& tags, std::int64_t utcSeconds) {
+    const Quote quote = SimulateQuote(instrument, utcSeconds);
+    AppendQuoteLine(out, symbol, SimulatedValues(instrument, quote), tags);
+}
+
+std::size_t TypicalLineSize(const TagList& tags) {
+    return 40 + 12 * tags.size();
 }
 
 std::string FormatQuoteReply(const std::vector<std::string>& symbols,
                              const std::vector<std::string>& tags, std::int64_t utcSeconds) {
     const TagList resolved = ResolveTags(tags);
     std::string body;
-    body.reserve(symbols.size() * (40 + 10 * resolved.size()));
+    body.reserve(symbols.size() * (TypicalLineSize(resolved) + 2));
     for (const std::string& symbol : symbols) {
         AppendSimulatedLine(body, symbol, resolved, utcSeconds);
         body += "\r\n";

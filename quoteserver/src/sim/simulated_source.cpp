@@ -12,12 +12,14 @@ void SimulatedSource::Answer(const std::vector<std::string>& symbols,
                              Freshness, std::int64_t, std::vector<SymbolAnswer>& answers) {
     const TagList resolved = ResolveTags(tags);
     for (std::size_t i = 0; i < symbols.size() && i < answers.size(); ++i) {
-        if (!LookupInstrument(symbols[i])) {
+        const Instrument* instrument = LookupInstrument(symbols[i]);
+        if (!instrument) {
             answers[i].kind = AnswerKind::unknown;
             continue;
         }
         answers[i].kind = AnswerKind::quote;
-        AppendSimulatedLine(answers[i].line, symbols[i], resolved, utcSeconds);
+        answers[i].line.reserve(TypicalLineSize(resolved));
+        AppendInstrumentLine(answers[i].line, symbols[i], *instrument, resolved, utcSeconds);
     }
 }
 

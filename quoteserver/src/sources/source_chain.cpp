@@ -68,6 +68,9 @@ ChainReply SourceChain::Lines(const std::vector<std::string>& symbols,
         AskSource(*source, symbols, tags, now, Freshness::cachedOnly, 0, answers, unknown);
     }
     ChainReply reply;
+    std::size_t size = 0;
+    for (const SymbolAnswer& answer : answers) size += answer.line.size() + 2;
+    reply.body.reserve(size);
     for (std::size_t i = 0; i < symbols.size(); ++i) {
         if (answers[i].kind == AnswerKind::quote) {
             reply.body += answers[i].line;
