@@ -9,6 +9,7 @@
 // Before Asio: Boost 1.74's awaitable.hpp uses std::exchange without including <utility>.
 #include <utility>
 
+#include <array>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -77,6 +78,7 @@ public:
     }
     // Works out the reply and hands it to the session's Deliver, on the session's loop.
     void Answer(const std::shared_ptr<Session>& session, const Asked& asked);
+    bool logging() const { return !options_.quiet; }
     void Log(const std::string& line);
 
 private:
@@ -111,7 +113,7 @@ private:
     void OnRequest(beast::error_code error);
     void Refuse(int status);
     void Send(Reply reply);
-    void Write(std::string bytes, std::function<void()> then);
+    void Write(std::string bytes, std::function<void()> then, std::string body = {});
     void Trickle(std::size_t offset);
     void Finish();
     void Linger();
@@ -124,7 +126,7 @@ private:
     std::optional<http::request_parser<http::string_body>> parser_;
     asio::steady_timer timer_;
     Asked asked_;
-    std::string out_;
+    std::string out_, outBody_;
     std::string body_;  // a trickled body
     char drain_[512];
     std::string client_;
@@ -194,8 +196,10 @@ void Session::Deliver(Reply reply) {
 void Session::Send(Reply reply) {
     const FaultModes& faults = engine_.options().faults;
     if (reply.isQuotes) Disturb(faults, reply);
-    engine_.Log(LogLine(client_, clientPort_, asked_.method, asked_.target, asked_.version,
-                        reply.status, reply.body.size()));
+    if (engine_.logging()) {
+        engine_.Log(LogLine(client_, clientPort_, asked_.method, asked_.target, asked_.version,
+                            reply.status, reply.body.size()));
+    }
     const bool cut = reply.isQuotes && faults.closeMidBody;
     std::string bytes = ReplyHead(reply, asked_.closes);
     if (asked_.headOnly) return Write(std::move(bytes), [this] { Finish(); });
@@ -207,15 +211,18 @@ void Session::Send(Reply reply) {
         body_ = std::move(reply.body);
         return Write(std::move(bytes), [this] { Trickle(0); });
     }
-    bytes += reply.body;
-    Write(std::move(bytes), [this] { Finish(); });
+    Write(
+        std::move(bytes), [this] { Finish(); }, std::move(reply.body));
 }
 
-void Session::Write(std::string bytes, std::function<void()> then) {
+// Writes the head and the body as they are, one gathered write.
+void Session::Write(std::string bytes, std::function<void()> then, std::string body) {
     out_ = std::move(bytes);
+    outBody_ = std::move(body);
     stream_.expires_after(kWriteTimeout);
+    const std::array<asio::const_buffer, 2> buffers{asio::buffer(out_), asio::buffer(outBody_)};
     asio::async_write(
-        stream_, asio::buffer(out_),
+        stream_, buffers,
         [self = shared_from_this(), then = std::move(then)](beast::error_code error, std::size_t) {
             if (error) {
                 self->stream_.close();
@@ -370,9 +377,8 @@ void Engine::Log(const std::string& line) {
 
 }  // namespace
 
-struct QuoteService::Impl {
-    explicit Impl(ServiceOptions options) : engine(std::move(options)) {}
-    Engine engine;
+struct QuoteService::Impl : Engine {
+    using Engine::Engine;
 };
 
 QuoteService::QuoteService(ServiceOptions options)
@@ -381,15 +387,15 @@ QuoteService::QuoteService(ServiceOptions options)
 QuoteService::~QuoteService() = default;
 
 int QuoteService::Bind() {
-    return impl_->engine.Bind();
+    return impl_->Bind();
 }
 
 bool QuoteService::Run() {
-    return impl_->engine.Run();
+    return impl_->Run();
 }
 
 void QuoteService::Stop() {
-    impl_->engine.Stop();
+    impl_->Stop();
 }
 
 }  // namespace quotes
