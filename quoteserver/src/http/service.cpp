@@ -2,8 +2,7 @@
 // loops (`--threads`), each running the connections the acceptor hands it; no thread waits on a
 // client. A connection reads one request at a time, under a deadline for its head, answers it,
 // and only then reads the next: pipelined requests are answered in order. A reply that needs no
-// network call is worked out on the loop; one that waits on a quote source goes to a pool of
-// threads of its own, and the reply is handed back to the connection's loop.
+// network call is worked out on the loop, one that waits on a quote source on a pool.
 #include "http/service.h"
 
 // Before Asio: Boost 1.74's awaitable.hpp uses std::exchange without including <utility>.
