@@ -2,9 +2,9 @@
 # The quote service: 50-symbol requests over kept-alive loopback connections with wrk, the
 # service on one core (one event loop) and wrk on the other; beside it, in the same run, nginx
 # on the same core serving a static file of the same reply's size. Goal: at least 0.5 times
-# nginx's requests/s. Also, reported: the same with every request different (none answered
-# from the memo of the current second), and, goal: with 64 silent connections and 8 that send
-# a head a line a second, an ordinary request still answered in under 100 ms.
+# nginx's requests/s; goal: the same with every request different (none answered from the memo
+# of the current second) at least 0.5 times; and, goal: with 64 silent connections and 8 that
+# send a head a line a second, an ordinary request still answered in under 100 ms.
 #   bench/quotes-bench.sh [seconds] [connections]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,11 +60,13 @@ echo "50-symbol requests, $connections kept-alive connections, one core each, ${
 echo "tickwell-quotes: $service_rps requests/s, p99 $service_p99"
 echo "nginx, the same bytes as a static file: $nginx_rps requests/s, p99 $nginx_p99"
 echo "ratio: $ratio (goal: at least 0.5)"
-echo "tickwell-quotes, every request different: $new_rps requests/s, p99 $new_p99 ($new_ratio x)"
+echo "tickwell-quotes, every request different: $new_rps requests/s, p99 $new_p99" \
+  "($new_ratio x; goal: at least 0.5)"
 echo "an ordinary request beside 64 silent and 8 dawdling connections: median" \
   "$crowd_median ms, slowest $crowd_max ms (goal: under 100 ms)"
 result service "$ratio x nginx ($service_rps / $nginx_rps; p99 $service_p99 / $nginx_p99)" \
   "at least 0.5 x" "$(awk -v r="$ratio" 'BEGIN {print (r >= 0.5) ? "yes" : "no"}')"
-result "service, all new" "$new_ratio x nginx ($new_rps requests/s, p99 $new_p99)" report -
+result "service, all new" "$new_ratio x nginx ($new_rps requests/s, p99 $new_p99)" \
+  "at least 0.5 x" "$(awk -v r="$new_ratio" 'BEGIN {print (r >= 0.5) ? "yes" : "no"}')"
 result "service, crowd" "slowest of 50: $crowd_max ms (median $crowd_median ms)" \
   "under 100 ms" "$(awk -v m="$crowd_max" 'BEGIN {print (m < 100) ? "yes" : "no"}')"
