@@ -150,10 +150,6 @@ YearHolidays HolidaysOf(const Calendar& calendar, int year) {
     return days;
 }
 
-bool TradingWeekday(const Market& market, std::int64_t day) {
-    return (market.tradingDays >> Weekday(day)) & 1;
-}
-
 // Per market, worked out once: every year's holidays (`days`, year by year from kFirstYear,
 // the year's first at `first[year - kFirstYear]`), and the holidays on trading weekdays before
 // each year's first day. The simulation asks for them for every quote it makes.

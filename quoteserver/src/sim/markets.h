@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/market_time.h"
+
 namespace quotes {
 
 struct Market {
@@ -26,5 +28,11 @@ inline constexpr std::uint8_t kSundayToThursday = 0b0011111;
 const Market* FindMarket(std::string_view suffix);
 // Every market, the USA's first.
 const Market* Markets(int& count);
+
+// Whether `day` (days since 1970-01-01) is one of the market's trading weekdays; its holidays
+// are holidays.h's.
+inline bool TradingWeekday(const Market& market, std::int64_t day) {
+    return (market.tradingDays >> Weekday(day)) & 1;
+}
 
 }  // namespace quotes

@@ -8,10 +8,6 @@
 namespace quotes {
 namespace {
 
-bool TradingWeekday(const Market& market, std::int64_t day) {
-    return (market.tradingDays >> Weekday(day)) & 1;
-}
-
 bool Trades(const Market& market, std::int64_t day) {
     return TradingWeekday(market, day) && !IsHoliday(market, day);
 }
