@@ -8,14 +8,14 @@
 namespace quotes {
 
 const std::vector<SourceEntry> kSources = {
-    {SimulatedSource::kName, "the bundled simulated market (the default; offline)", nullptr,
+    {SimulatedSource::kName, "the bundled simulated market (the default; offline)", nullptr, false,
      nullptr},
-    {YahooSource::kName, "Yahoo Finance, no key; 30 calls a minute", nullptr,
-     "https://query1.finance.yahoo.com"},
+    // Yahoo's cookie, query and page hosts are YahooHosts'.
+    {YahooSource::kName, "Yahoo Finance, no key; 30 calls a minute", nullptr, true, nullptr},
     {FinnhubSource::kName, "Finnhub, US listings, needs FINNHUB_API_KEY; 50 a minute",
-     FinnhubSource::kKeyVariable, "https://finnhub.io"},
+     kFinnhubKeyVariable, true, "https://finnhub.io"},
     {TwelveDataSource::kName, "Twelve Data, US listings, needs TWELVEDATA_API_KEY; 7 a minute",
-     TwelveDataSource::kKeyVariable, "https://api.twelvedata.com"},
+     kTwelveDataKeyVariable, true, "https://api.twelvedata.com"},
 };
 
 namespace {
@@ -27,7 +27,7 @@ bool UsableBase(const std::string& url) {
 
 std::string Base(const SourceOptions& options, const SourceEntry& source) {
     const auto it = options.upstreams.find(std::string(source.name));
-    std::string url = it == options.upstreams.end() ? source.base : it->second;
+    std::string url = it != options.upstreams.end() ? it->second : source.base ? source.base : "";
     while (!url.empty() && url.back() == '/') url.pop_back();
     return url;
 }
@@ -36,7 +36,7 @@ std::string Base(const SourceOptions& options, const SourceEntry& source) {
 std::string UpstreamError(const SourceOptions& options) {
     for (const auto& [name, url] : options.upstreams) {
         const SourceEntry* source = FindSource(name);
-        if (!source || !source->base) return "--upstream names no live source: '" + name + "'";
+        if (!source || !source->live) return "--upstream names no live source: '" + name + "'";
         if (!UsableBase(url)) {
             return "--upstream " + name + " needs an http:// or https:// URL without a query";
         }

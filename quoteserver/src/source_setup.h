@@ -31,7 +31,8 @@ struct SourceEntry {
     std::string_view name;
     const char* summary;      // its line in --help
     const char* keyVariable;  // the API key's variable; null for none
-    const char* base;         // its public base URL; null for the simulated market
+    bool live;                // a live source: `--upstream` may name it
+    const char* base;         // its public base URL; null where the source keeps its own hosts
 };
 
 // In the order the help lists them.

@@ -37,8 +37,8 @@ void ReadFile(const std::string& path, SourceKeys& keys, std::string& warning) {
         if (equals == std::string::npos) continue;
         const std::string name = Trim(line.substr(0, equals));
         const std::string value = Trim(line.substr(equals + 1));
-        if (name == "FINNHUB_API_KEY" && keys.finnhub.empty()) keys.finnhub = value;
-        if (name == "TWELVEDATA_API_KEY" && keys.twelvedata.empty()) keys.twelvedata = value;
+        if (name == kFinnhubKeyVariable && keys.finnhub.empty()) keys.finnhub = value;
+        if (name == kTwelveDataKeyVariable && keys.twelvedata.empty()) keys.twelvedata = value;
     }
 }
 
@@ -58,8 +58,8 @@ std::string DefaultConfigPath() {
 
 SourceKeys LoadSourceKeys(const std::string& configPath, std::string& warning) {
     SourceKeys keys;
-    keys.finnhub = Environment("FINNHUB_API_KEY");
-    keys.twelvedata = Environment("TWELVEDATA_API_KEY");
+    keys.finnhub = Environment(kFinnhubKeyVariable);
+    keys.twelvedata = Environment(kTwelveDataKeyVariable);
     ReadFile(configPath, keys, warning);
     return keys;
 }

@@ -7,6 +7,10 @@
 
 namespace quotes {
 
+// The variables that hold them, in the environment and in the file.
+inline constexpr const char* kFinnhubKeyVariable = "FINNHUB_API_KEY";
+inline constexpr const char* kTwelveDataKeyVariable = "TWELVEDATA_API_KEY";
+
 struct SourceKeys {
     std::string finnhub;
     std::string twelvedata;

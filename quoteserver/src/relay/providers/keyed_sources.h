@@ -16,7 +16,6 @@ inline constexpr int kTwelveDataCallsPerMinute = 7;
 class FinnhubSource final : public LiveSource {
 public:
     static constexpr std::string_view kName = "finnhub";
-    static constexpr const char* kKeyVariable = "FINNHUB_API_KEY";
 
     FinnhubSource(RelayContext context, std::string base, std::string key,
                   int callsPerMinute = kFinnhubCallsPerMinute);
@@ -42,7 +41,6 @@ private:
 class TwelveDataSource final : public LiveSource {
 public:
     static constexpr std::string_view kName = "twelvedata";
-    static constexpr const char* kKeyVariable = "TWELVEDATA_API_KEY";
 
     TwelveDataSource(RelayContext context, std::string base, std::string key,
                      int callsPerMinute = kTwelveDataCallsPerMinute);
