@@ -1,7 +1,9 @@
 // The quote replies of the current second, kept for requests asked again within it. The
 // simulated market's reply is a function of the request's target and the second alone, so a
-// kept reply is exactly the one Respond would give; many viewers of one portfolio refresh with
-// the same request. Each event loop has its own, so no lock is taken.
+// kept reply is exactly the one Respond would give; a live source's, answered from its cache,
+// is at most that second older than the cache. Only replies worked out on the loop are kept.
+// Many viewers of one portfolio refresh with the same request. Each event loop has its own, so
+// no lock is taken.
 #pragma once
 
 #include <cstddef>

@@ -22,7 +22,7 @@ void GlobalInit() {
 
 // The resolved names and the TLS sessions, shared by every call of the process. Connections
 // are not: libcurl does not support sharing them between threads that call at once, so each
-// Fetch keeps its own (the relay's pool threads call at once).
+// thread keeps its own (ThreadMulti below).
 class Shared {
 public:
     Shared() : handle_(curl_share_init()) {
