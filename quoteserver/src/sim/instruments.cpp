@@ -84,4 +84,11 @@ const Instrument* Instruments(int& count) {
     return universe.instruments.data();
 }
 
+int InstrumentIndex(const Instrument& instrument) {
+    const std::vector<Instrument>& all = TheUniverse().instruments;
+    const std::ptrdiff_t index = &instrument - all.data();
+    return index >= 0 && index < static_cast<std::ptrdiff_t>(all.size()) ? static_cast<int>(index)
+                                                                         : -1;
+}
+
 }  // namespace quotes

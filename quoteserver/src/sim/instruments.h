@@ -24,5 +24,7 @@ const Instrument* FindInstrument(std::string_view symbol);
 // like the one it stands in for, does not mind the case of what it is asked for).
 const Instrument* LookupInstrument(std::string_view symbol);
 const Instrument* Instruments(int& count);
+// Where `instrument` stands in Instruments(), or -1 for one from outside the universe (tests).
+int InstrumentIndex(const Instrument& instrument);
 
 }  // namespace quotes

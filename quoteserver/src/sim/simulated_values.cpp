@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace quotes {
 namespace {
@@ -113,6 +115,27 @@ QuoteValues SimulatedValues(const Instrument& instrument, const Quote& quote) {
     FillTrading(instrument, quote, v);
     FillReports(quote, v);
     return v;
+}
+
+const QuoteValues& SimulatedValuesAt(const Instrument& instrument, std::int64_t utcSeconds) {
+    struct Kept {
+        std::int64_t second = std::numeric_limits<std::int64_t>::min();
+        QuoteValues values;
+    };
+    thread_local std::vector<Kept> kept;
+    thread_local Kept outside;  // an instrument from outside the universe (tests)
+    const int index = InstrumentIndex(instrument);
+    if (index >= 0 && kept.empty()) {
+        int count = 0;
+        Instruments(count);
+        kept.resize(static_cast<std::size_t>(count));
+    }
+    Kept& slot = index >= 0 ? kept[static_cast<std::size_t>(index)] : outside;
+    if (index < 0 || slot.second != utcSeconds) {
+        slot.values = SimulatedValues(instrument, SimulateQuote(instrument, utcSeconds));
+        slot.second = utcSeconds;
+    }
+    return slot.values;
 }
 
 }  // namespace quotes
