@@ -96,19 +96,19 @@ TEST(RelayPromises, AFetchThatThrowsKeepsWhatItReadAndReleasesItsClaim) {
                                        30};
     ThrowingSource source(context);
     auto ask = [&](const std::vector<std::string>& symbols) {
-        std::vector<quotes::SymbolAnswer> answers(symbols.size());
+        quotes::QuoteAnswers answers(symbols.size());
         source.Answer(symbols, {"s", "l1"}, 0, quotes::Freshness::fresh, ms + 15000, answers);
         return answers;
     };
     const auto first = ask({"MSFT", "IBM"});
-    EXPECT_EQ(first[0].line, "\"MSFT\",541.55");
-    EXPECT_EQ(first[1].kind, quotes::AnswerKind::none);
+    EXPECT_EQ(first.Line(0), "\"MSFT\",541.55");
+    EXPECT_EQ(first.Kind(1), quotes::AnswerKind::none);
     ASSERT_EQ(log.size(), 1u);
     EXPECT_NE(log[0].find("cut short"), std::string::npos) << log[0];
     // IBM was claimed by the fetch that threw: the next request fetches it again, no waiting.
     const auto second = ask({"IBM"});
     EXPECT_EQ(source.fetches, 2);
-    EXPECT_EQ(second[0].line, "\"IBM\",100.00");
+    EXPECT_EQ(second.Line(0), "\"IBM\",100.00");
 }
 
 // A server that takes every connection and never answers one.

@@ -57,7 +57,7 @@ void LiveSource::Release(const std::vector<std::string>& mine) {
 
 void LiveSource::Answer(const std::vector<std::string>& symbols,
                         const std::vector<std::string>& tags, std::int64_t, Freshness freshness,
-                        std::int64_t deadlineMs, std::vector<SymbolAnswer>& answers) {
+                        std::int64_t deadlineMs, QuoteAnswers& answers) {
     std::vector<std::string> wanted(symbols.size());
     for (std::size_t i = 0; i < symbols.size(); ++i) wanted[i] = SourceSymbol(symbols[i]);
 
@@ -86,7 +86,7 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
         const std::int64_t now = context_.clock();
         for (std::size_t i = 0; i < symbols.size(); ++i) {
             if (wanted[i].empty()) {
-                answers[i].kind = AnswerKind::unknown;
+                answers.SetUnknown(i);
                 continue;
             }
             const auto entry = cache_.find(wanted[i]);
@@ -94,7 +94,7 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
             const bool fresh = Fresh(entry->second, now);
             if (freshness != Freshness::cachedOnly && !fresh) continue;
             if (entry->second.unknown) {
-                if (fresh) answers[i].kind = AnswerKind::unknown;
+                if (fresh) answers.SetUnknown(i);
                 continue;
             }
             ++hits_;
@@ -103,8 +103,9 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
     }
     const TagList resolved = ResolveTags(tags);
     for (const auto& [i, quote] : quotes) {
-        answers[i].kind = AnswerKind::quote;
-        AppendQuoteLine(answers[i].line, symbols[i], LiveValues(quote), resolved);
+        answers.SetQuote(i, [&, i = i, &quote = quote](std::string& out) {
+            AppendQuoteLine(out, symbols[i], LiveValues(quote), resolved);
+        });
     }
 }
 

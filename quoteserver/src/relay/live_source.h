@@ -50,7 +50,7 @@ public:
     bool Blocks() const override { return true; }
     void Answer(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
                 std::int64_t utcSeconds, Freshness freshness, std::int64_t deadlineMs,
-                std::vector<SymbolAnswer>& answers) override;
+                QuoteAnswers& answers) override;
     HistoryAnswer History(std::string_view, std::int64_t, std::int64_t) override { return {}; }
     PageAnswer Page(PageKind, std::string_view, std::int64_t) override { return {}; }
     void Status(std::string& out) const override;

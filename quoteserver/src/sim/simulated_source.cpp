@@ -9,17 +9,18 @@ namespace quotes {
 
 void SimulatedSource::Answer(const std::vector<std::string>& symbols,
                              const std::vector<std::string>& tags, std::int64_t utcSeconds,
-                             Freshness, std::int64_t, std::vector<SymbolAnswer>& answers) {
+                             Freshness, std::int64_t, QuoteAnswers& answers) {
     const TagList resolved = ResolveTags(tags);
+    answers.Reserve(answers.TextSize() + symbols.size() * TypicalLineSize(resolved));
     for (std::size_t i = 0; i < symbols.size() && i < answers.size(); ++i) {
         const Instrument* instrument = LookupInstrument(symbols[i]);
         if (!instrument) {
-            answers[i].kind = AnswerKind::unknown;
+            answers.SetUnknown(i);
             continue;
         }
-        answers[i].kind = AnswerKind::quote;
-        answers[i].line.reserve(TypicalLineSize(resolved));
-        AppendInstrumentLine(answers[i].line, symbols[i], *instrument, resolved, utcSeconds);
+        answers.SetQuote(i, [&](std::string& out) {
+            AppendInstrumentLine(out, symbols[i], *instrument, resolved, utcSeconds);
+        });
     }
 }
 

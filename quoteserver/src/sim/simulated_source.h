@@ -14,7 +14,7 @@ public:
     bool Blocks() const override { return false; }
     void Answer(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
                 std::int64_t utcSeconds, Freshness freshness, std::int64_t deadlineMs,
-                std::vector<SymbolAnswer>& answers) override;
+                QuoteAnswers& answers) override;
     HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
                           std::int64_t deadlineMs) override;
     PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) override;

@@ -8,26 +8,34 @@ namespace quotes {
 namespace {
 
 // Asks `source` for the symbols still without a quote; a quote fills its place, an "unknown" is
-// remembered and the symbol stays open for the next source. Returns how many it left `none`.
+// kept until a later source quotes the symbol, which stays open for it. Returns how many the
+// source left `none`.
 std::size_t AskSource(QuoteSource& source, const std::vector<std::string>& symbols,
                       const std::vector<std::string>& tags, std::int64_t now, Freshness freshness,
-                      std::int64_t deadlineMs, std::vector<SymbolAnswer>& answers,
-                      std::vector<bool>& unknown) {
+                      std::int64_t deadlineMs, QuoteAnswers& answers) {
+    // Nothing answered yet, the common case: the source writes straight into the answers.
+    if (answers.Count(AnswerKind::none) == answers.size()) {
+        source.Answer(symbols, tags, now, freshness, deadlineMs, answers);
+        return answers.Count(AnswerKind::none);
+    }
     std::vector<std::size_t> open;
     std::vector<std::string> asked;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
-        if (answers[i].kind == AnswerKind::quote) continue;
+        if (answers.Kind(i) == AnswerKind::quote) continue;
         open.push_back(i);
         asked.push_back(symbols[i]);
     }
     if (asked.empty()) return 0;
-    std::vector<SymbolAnswer> got(asked.size());
+    QuoteAnswers got(asked.size());
     source.Answer(asked, tags, now, freshness, deadlineMs, got);
     std::size_t none = 0;
     for (std::size_t k = 0; k < open.size(); ++k) {
-        if (got[k].kind == AnswerKind::quote) answers[open[k]] = std::move(got[k]);
-        if (got[k].kind == AnswerKind::unknown) unknown[open[k]] = true;
-        if (got[k].kind == AnswerKind::none) ++none;
+        const AnswerKind kind = got.Kind(k);
+        if (kind == AnswerKind::quote) {
+            answers.SetQuote(open[k], [&](std::string& out) { out += got.Line(k); });
+        }
+        if (kind == AnswerKind::unknown) answers.SetUnknown(open[k]);
+        if (kind == AnswerKind::none) ++none;
     }
     return none;
 }
@@ -43,13 +51,12 @@ bool SourceChain::Blocks() const {
 
 bool SourceChain::AskAll(const std::vector<std::string>& symbols,
                          const std::vector<std::string>& tags, std::int64_t now,
-                         std::int64_t deadlineMs, bool atOnce, std::vector<SymbolAnswer>& answers,
-                         std::vector<bool>& unknown) {
+                         std::int64_t deadlineMs, bool atOnce, QuoteAnswers& answers) {
     for (auto& source : sources_) {
         const bool held = atOnce && source->Blocks();
         const Freshness freshness = held ? Freshness::held : Freshness::fresh;
         const std::size_t none =
-            AskSource(*source, symbols, tags, now, freshness, deadlineMs, answers, unknown);
+            AskSource(*source, symbols, tags, now, freshness, deadlineMs, answers);
         // What a fresh ask would have called for; the request must wait for it.
         if (held && none > 0) return false;
     }
@@ -58,49 +65,46 @@ bool SourceChain::AskAll(const std::vector<std::string>& symbols,
 
 ChainReply SourceChain::Lines(const std::vector<std::string>& symbols,
                               const std::vector<std::string>& tags, std::int64_t now,
-                              std::vector<SymbolAnswer>& answers, std::vector<bool>& unknown) {
-    bool open = false;
-    for (std::size_t i = 0; i < symbols.size(); ++i) {
-        open = open || (answers[i].kind != AnswerKind::quote && !unknown[i]);
-    }
+                              QuoteAnswers& answers) {
     for (auto& source : sources_) {
-        if (!open) break;
-        AskSource(*source, symbols, tags, now, Freshness::cachedOnly, 0, answers, unknown);
+        if (answers.Count(AnswerKind::none) == 0) break;
+        AskSource(*source, symbols, tags, now, Freshness::cachedOnly, 0, answers);
     }
+    if (answers.Count(AnswerKind::none) > 0) return {};
     ChainReply reply;
-    std::size_t size = 0;
-    for (const SymbolAnswer& answer : answers) size += answer.line.size() + 2;
-    reply.body.reserve(size);
-    for (std::size_t i = 0; i < symbols.size(); ++i) {
-        if (answers[i].kind == AnswerKind::quote) {
-            reply.body += answers[i].line;
-        } else if (unknown[i]) {
-            reply.body += FormatUnknownLine(symbols[i], tags);
-        } else {
-            return {};
-        }
+    reply.complete = true;
+    std::size_t count = 0;
+    if (!symbols.empty() && answers.Run(0, count).size() == answers.TextSize() &&
+        count == symbols.size()) {
+        reply.body = answers.TakeText();
+        return reply;
+    }
+    reply.body.reserve(answers.TextSize() + 2 * symbols.size());
+    TagList resolved;  // looked up at the first unknown symbol
+    for (std::size_t i = 0; i < symbols.size(); i += std::max<std::size_t>(count, 1)) {
+        reply.body += answers.Run(i, count);
+        if (count > 0) continue;
+        if (resolved.empty()) resolved = ResolveTags(tags);
+        AppendUnknownLine(reply.body, symbols[i], resolved);
         reply.body += "\r\n";
     }
-    reply.complete = true;
     return reply;
 }
 
 ChainReply SourceChain::Quotes(const std::vector<std::string>& symbols,
                                const std::vector<std::string>& tags, std::int64_t now,
                                std::int64_t deadlineMs) {
-    std::vector<SymbolAnswer> answers(symbols.size());
-    std::vector<bool> unknown(symbols.size(), false);
-    AskAll(symbols, tags, now, deadlineMs, false, answers, unknown);
-    return Lines(symbols, tags, now, answers, unknown);
+    QuoteAnswers answers(symbols.size());
+    AskAll(symbols, tags, now, deadlineMs, false, answers);
+    return Lines(symbols, tags, now, answers);
 }
 
 std::optional<ChainReply> SourceChain::QuotesAtOnce(const std::vector<std::string>& symbols,
                                                     const std::vector<std::string>& tags,
                                                     std::int64_t now) {
-    std::vector<SymbolAnswer> answers(symbols.size());
-    std::vector<bool> unknown(symbols.size(), false);
-    if (!AskAll(symbols, tags, now, 0, true, answers, unknown)) return std::nullopt;
-    return Lines(symbols, tags, now, answers, unknown);
+    QuoteAnswers answers(symbols.size());
+    if (!AskAll(symbols, tags, now, 0, true, answers)) return std::nullopt;
+    return Lines(symbols, tags, now, answers);
 }
 
 HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now,

@@ -38,11 +38,9 @@ public:
 private:
     // Asks every source in turn; false when `atOnce` and a source would have to call.
     bool AskAll(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
-                std::int64_t now, std::int64_t deadlineMs, bool atOnce,
-                std::vector<SymbolAnswer>& answers, std::vector<bool>& unknown);
+                std::int64_t now, std::int64_t deadlineMs, bool atOnce, QuoteAnswers& answers);
     ChainReply Lines(const std::vector<std::string>& symbols, const std::vector<std::string>& tags,
-                     std::int64_t now, std::vector<SymbolAnswer>& answers,
-                     std::vector<bool>& unknown);
+                     std::int64_t now, QuoteAnswers& answers);
 
     std::vector<std::unique_ptr<QuoteSource>> sources_;
 };
