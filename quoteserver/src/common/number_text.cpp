@@ -55,6 +55,21 @@ void AppendDigits(std::string& out, unsigned long long value, int minDigits) {
     out.append(DigitsBefore(end, value, minDigits < 20 ? minDigits : 20), end);
 }
 
+namespace {
+
+// The text of `units` hundredths (or tenths, ...) with `decimals` places, ending just before
+// `end`; returns where it starts.
+char* FixedBefore(char* end, unsigned long long units, int decimals) {
+    char* p = end;
+    if (decimals > 0) {
+        p = DigitsBefore(end, units % kUnits[decimals], decimals);
+        *--p = '.';
+    }
+    return DigitsBefore(p, units / kUnits[decimals], 0);
+}
+
+}  // namespace
+
 void AppendNumber(std::string& out, double value, int decimals) {
     decimals = ClampDecimals(decimals);
     const double scaled = std::fabs(value) * kScale[decimals];
@@ -66,28 +81,28 @@ void AppendNumber(std::string& out, double value, int decimals) {
     // The whole number in one buffer, written from its end, and appended at once.
     char buffer[32];
     char* const end = buffer + sizeof buffer;
-    char* p = end;
-    if (decimals > 0) {
-        p = DigitsBefore(end, units % kUnits[decimals], decimals);
-        *--p = '.';
-    }
-    p = DigitsBefore(p, units / kUnits[decimals], 0);
+    char* p = FixedBefore(end, units, decimals);
     if (value < 0 && units != 0) *--p = '-';
     out.append(p, end);
 }
 
 void AppendSigned(std::string& out, double value, int decimals) {
     decimals = ClampDecimals(decimals);
-    if (!(std::fabs(value) * kScale[decimals] < 9e17)) {
+    const double scaled = std::fabs(value) * kScale[decimals];
+    if (!(scaled < 9e17)) {
         out += kNotAvailable;
         return;
     }
-    if (std::llround(std::fabs(value) * kScale[decimals]) == 0) {
+    const unsigned long long units = RoundHalfUp(scaled);
+    if (units == 0) {
         out += "0.00";
         return;
     }
-    out += value < 0 ? '-' : '+';
-    AppendNumber(out, std::fabs(value), decimals);
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* p = FixedBefore(end, units, decimals);
+    *--p = value < 0 ? '-' : '+';
+    out.append(p, end);
 }
 
 void AppendPercent(std::string& out, double value) {
@@ -120,19 +135,27 @@ void AppendQuoted(std::string& out, std::string_view text) {
 }
 
 void AppendTradeDate(std::string& out, const CivilDate& d) {
-    AppendDigits(out, static_cast<unsigned>(d.month));
-    out += '/';
-    AppendDigits(out, static_cast<unsigned>(d.day));
-    out += '/';
-    AppendDigits(out, static_cast<unsigned>(d.year));
+    char buffer[48];  // three numbers of up to 10 digits and their slashes
+    char* const end = buffer + sizeof buffer;
+    char* p = DigitsBefore(end, static_cast<unsigned>(d.year), 1);
+    *--p = '/';
+    p = DigitsBefore(p, static_cast<unsigned>(d.day), 1);
+    *--p = '/';
+    p = DigitsBefore(p, static_cast<unsigned>(d.month), 1);
+    out.append(p, end);
 }
 
 void AppendTradeTime(std::string& out, int minuteOfDay) {
     const int hour = (minuteOfDay / 60) % 24;
-    AppendDigits(out, static_cast<unsigned>(hour % 12 == 0 ? 12 : hour % 12));
-    out += ':';
-    AppendDigits(out, static_cast<unsigned>(minuteOfDay % 60), 2);
-    out += hour < 12 ? "am" : "pm";
+    char buffer[48];  // two numbers of up to 10 digits, ":" and "am"
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
+    *--p = 'm';
+    *--p = hour < 12 ? 'a' : 'p';
+    p = DigitsBefore(p, static_cast<unsigned>(minuteOfDay % 60), 2);
+    *--p = ':';
+    p = DigitsBefore(p, static_cast<unsigned>(hour % 12 == 0 ? 12 : hour % 12), 1);
+    out.append(p, end);
 }
 
 void AppendIsoDate(std::string& out, const CivilDate& d) {

@@ -1,5 +1,7 @@
 #include "protocol/quote_request.h"
 
+#include <algorithm>
+
 namespace quotes {
 namespace {
 
@@ -55,13 +57,18 @@ std::optional<std::string_view> QueryValue(std::string_view query, std::string_v
 std::string PercentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // The text up to the next escape goes in whole.
+        const std::size_t mark = std::min(text.find('%', i), text.size());
+        out.append(text, i, mark - i);
+        i = mark;
+        if (i == text.size()) break;
+        if (i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
             out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
+            i += 3;
         } else {
-            out += text[i];
+            out += text[i++];
         }
     }
     return out;
@@ -73,12 +80,14 @@ std::vector<std::string> ParseSymbolList(std::string_view rawValue) {
     if (!list.empty() && list.front() == '"') list.remove_prefix(1);
     if (!list.empty() && list.back() == '"') list.remove_suffix(1);
     std::vector<std::string> symbols;
+    std::size_t separators = 0;
+    for (char c : list) separators += (c == ',') | (c == '+');
+    symbols.reserve(std::min<std::size_t>(separators + 1, kMaxSymbols));
     std::size_t start = 0;
-    while (start <= list.size() && symbols.size() < kMaxSymbols) {
-        std::size_t end = list.find_first_of(",+", start);
-        if (end == std::string_view::npos) end = list.size();
-        if (end > start) symbols.emplace_back(list.substr(start, end - start));
-        start = end + 1;
+    for (std::size_t i = 0; i <= list.size() && symbols.size() < kMaxSymbols; ++i) {
+        if (i < list.size() && list[i] != ',' && list[i] != '+') continue;
+        if (i > start) symbols.emplace_back(list.substr(start, i - start));
+        start = i + 1;
     }
     return symbols;
 }

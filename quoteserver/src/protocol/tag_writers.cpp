@@ -102,12 +102,13 @@ bool Time(std::string& out, const std::optional<int>& minute) {
 
 bool Text(std::string& out, std::string_view text) {
     if (text.empty()) return false;
-    bool plain = true;
+    // One pass without a branch a character: most texts are plain and appended whole.
+    bool odd = false;
     for (char ch : text) {
         const auto u = static_cast<unsigned char>(ch);
-        plain = plain && ch != '"' && u >= 0x20 && u != 0x7F;
+        odd |= (u == '"') | (u < 0x20) | (u == 0x7F);
     }
-    if (plain) {
+    if (!odd) {
         out += text;
         return true;
     }
