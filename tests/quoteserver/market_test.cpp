@@ -10,8 +10,9 @@
 #include "model/exchange_table.h"
 #include "platform/host/utf.h"
 #include "protocol/quote_line.h"
-#include "sim/simulated_lines.h"
 #include "sim/instruments.h"
+#include "sim/simulated_lines.h"
+#include "sim/simulated_values.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -63,6 +64,36 @@ TEST(Market, TheSameInstantGivesTheSameQuote) {
     const std::string first = quotes::FormatQuoteLine("MSFT", kViewerTags, t);
     EXPECT_EQ(quotes::FormatQuoteLine("MSFT", kViewerTags, t), first);
     EXPECT_NE(quotes::FormatQuoteLine("MSFT", kViewerTags, t + 600), first);
+}
+
+// Each thread keeps an instrument's values and line of the second: a change of second, tags or
+// spelling must write the line anew, as the uncached simulation gives it.
+TEST(Market, KeptLinesFollowTheSecondTheTagsAndTheSpelling) {
+    const std::int64_t t = At("2026-12-07T15:30:00Z");
+    const quotes::Instrument& msft = *quotes::FindInstrument("MSFT");
+    const std::vector<std::string> other = {"s", "l1", "d1", "t1", "n"};
+    struct Ask {
+        const char* symbol;
+        std::int64_t at;
+        const std::vector<std::string>* tags;
+    };
+    const Ask asks[] = {{"MSFT", t, &kViewerTags},
+                        {"MSFT", t, &other},
+                        {"msft", t, &other},
+                        {"MSFT", t + 1, &other},
+                        {"MSFT", t, &other},
+                        {"MsFt", t + 60, &kViewerTags},
+                        {"MSFT", t + 60, &kViewerTags},
+                        {"MSFT", t + 600, &kViewerTags}};
+    for (const Ask& ask : asks) {
+        const quotes::QuoteValues fresh =
+            quotes::SimulatedValues(msft, quotes::SimulateQuote(msft, ask.at));
+        std::string line;
+        quotes::AppendInstrumentLine(line, ask.symbol, msft, quotes::ResolveTags(*ask.tags),
+                                     ask.at);
+        EXPECT_EQ(line, quotes::QuoteLine(ask.symbol, fresh, *ask.tags))
+            << ask.symbol << " at " << ask.at << " with " << ask.tags->size() << " tags";
+    }
 }
 
 TEST(Market, AClosedMarketHoldsItsLastTrade) {

@@ -1,8 +1,9 @@
 #include "sim/simulated_lines.h"
 
+#include <limits>
+
 #include "sim/instruments.h"
 #include "sim/simulated_values.h"
-#include "sim/simulation.h"
 
 namespace quotes {
 
@@ -16,10 +17,37 @@ void AppendSimulatedLine(std::string& out, const std::string& symbol, const TagL
     AppendInstrumentLine(out, symbol, *instrument, tags, utcSeconds);
 }
 
+// Each thread keeps the line it last wrote of each instrument: within a second, every request
+// for the same tags and spelling of the symbol gets that line again. Viewers all ask for the
+// same tags, so a crowd refreshing in the same second writes each instrument's line once.
 void AppendInstrumentLine(std::string& out, std::string_view symbol, const Instrument& instrument,
                           const TagList& tags, std::int64_t utcSeconds) {
-    const Quote quote = SimulateQuote(instrument, utcSeconds);
-    AppendQuoteLine(out, symbol, SimulatedValues(instrument, quote), tags);
+    struct Kept {
+        std::int64_t second = std::numeric_limits<std::int64_t>::min();
+        TagList tags;
+        std::string symbol;
+        std::string line;
+    };
+    thread_local std::vector<Kept> kept;
+    const int index = InstrumentIndex(instrument);
+    if (index < 0) {
+        AppendQuoteLine(out, symbol, SimulatedValuesAt(instrument, utcSeconds), tags);
+        return;
+    }
+    if (kept.empty()) {
+        int count = 0;
+        Instruments(count);
+        kept.resize(static_cast<std::size_t>(count));
+    }
+    Kept& slot = kept[static_cast<std::size_t>(index)];
+    if (slot.second != utcSeconds || slot.tags != tags || slot.symbol != symbol) {
+        slot.line.clear();
+        AppendQuoteLine(slot.line, symbol, SimulatedValuesAt(instrument, utcSeconds), tags);
+        slot.second = utcSeconds;
+        slot.tags = tags;
+        slot.symbol.assign(symbol);
+    }
+    out += slot.line;
 }
 
 std::size_t TypicalLineSize(const TagList& tags) {
