@@ -116,23 +116,31 @@ TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {
     for (int fd : dawdling) ::close(fd);
 }
 
-TEST(ReplyMemo, KeepsTheCurrentSecondsRepliesWithinItsBounds) {
+TEST(ReplyMemo, KeepsTheCurrentSecondsRepeatedRepliesWithinItsBounds) {
     quotes::ReplyMemo memo;
     quotes::Reply reply;
     reply.body = "\"MSFT\",417.89\r\n";
+    const auto keepTwice = [&](const std::string& target, std::int64_t second) {
+        memo.Keep(target, second, reply);
+        memo.Keep(target, second, reply);
+    };
+    memo.Keep("/a", 100, reply);
+    EXPECT_EQ(memo.Find("/a", 100), nullptr);  // asked once: not worth a copy yet
     memo.Keep("/a", 100, reply);
     ASSERT_NE(memo.Find("/a", 100), nullptr);
     EXPECT_EQ(memo.Find("/a", 100)->body, reply.body);
     EXPECT_EQ(memo.Find("/a", 101), nullptr);
     EXPECT_EQ(memo.Find("/b", 100), nullptr);
-    memo.Keep("/b", 101, reply);  // a new second forgets the last one's
+    keepTwice("/b", 101);  // a new second forgets the last one's
+    EXPECT_EQ(memo.Find("/a", 101), nullptr);
+    memo.Keep("/a", 101, reply);  // and what it had seen
     EXPECT_EQ(memo.Find("/a", 101), nullptr);
     for (std::size_t i = 0; i <= quotes::ReplyMemo::kEntries; ++i)
-        memo.Keep("/" + std::to_string(i), 101, reply);
+        keepTwice("/" + std::to_string(i), 101);
     EXPECT_EQ(memo.Find("/0", 101), nullptr);  // full: started again
     EXPECT_NE(memo.Find("/" + std::to_string(quotes::ReplyMemo::kEntries), 101), nullptr);
     reply.body.assign(quotes::ReplyMemo::kBytes, 'x');
-    memo.Keep("/huge", 101, reply);
+    keepTwice("/huge", 101);
     EXPECT_EQ(memo.Find("/huge", 101), nullptr);
 }
 

@@ -1,5 +1,8 @@
 #include "http/reply_memo.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace quotes {
 
 const Reply* ReplyMemo::Find(std::string_view target, std::int64_t second) const {
@@ -10,14 +13,27 @@ const Reply* ReplyMemo::Find(std::string_view target, std::int64_t second) const
     return nullptr;
 }
 
+void ReplyMemo::Start(std::int64_t second) {
+    entries_.clear();
+    seen_.clear();
+    bytes_ = 0;
+    second_ = second;
+}
+
 void ReplyMemo::Keep(std::string_view target, std::int64_t second, const Reply& reply) {
+    if (second != second_) Start(second);
+    const std::size_t hash = std::hash<std::string_view>{}(target);
+    if (std::find(seen_.begin(), seen_.end(), hash) == seen_.end()) {
+        if (seen_.size() >= kSeen) seen_.clear();
+        seen_.push_back(hash);
+        return;
+    }
     const std::size_t size = target.size() + reply.body.size();
-    if (second != second_ || entries_.size() >= kEntries || bytes_ + size > kBytes) {
+    if (size > kBytes) return;
+    if (entries_.size() >= kEntries || bytes_ + size > kBytes) {
         entries_.clear();
         bytes_ = 0;
-        second_ = second;
     }
-    if (size > kBytes) return;
     entries_.emplace_back(std::string(target), reply);
     bytes_ += size;
 }
