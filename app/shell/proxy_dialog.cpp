@@ -11,8 +11,23 @@
 
 namespace {
 
-constexpr int kServerLimit = 49;  // the box takes 49; 48 are read
-constexpr int kPortLimit = 4;
+// The boxes take what their settings hold: 48 characters, 4 digits.
+constexpr int kServerLimit = static_cast<int>(kProxyHostWidth) - 1;
+constexpr int kPortLimit = static_cast<int>(kProxyPortWidth) - 1;
+
+char16_t LowerAscii(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
+
+// The proxy's text adds "HTTP://" itself: a host typed with a scheme in front loses it.
+const char16_t* WithoutScheme(const char16_t* host) {
+    for (const char16_t* scheme : {u"http://", u"https://"}) {
+        std::size_t n = 0;
+        while (scheme[n] && LowerAscii(host[n]) == scheme[n]) ++n;
+        if (!scheme[n]) return host + n;
+    }
+    return host;
+}
 
 // Stores one value; a failed write says so (owner the MainWindow) and the others still run.
 void Store(const char16_t* name, const char16_t* text, const char16_t* failure) {
@@ -33,13 +48,14 @@ void Apply(HWND dialog) {
     char16_t port[kProxyPortWidth] = {};
     GetDlgItemTextW(dialog, IDC_PROXY_SERVER, server, kProxyHostWidth);
     GetDlgItemTextW(dialog, IDC_PROXY_PORT, port, kProxyPortWidth);
+    const char16_t* host = WithoutScheme(server);
     proxySettings.useProxy = false;
-    Store(kProxySetting, server, u"Proxy server registry update failed");
+    Store(kProxySetting, host, u"Proxy server registry update failed");
     Store(kPortSetting, port, u"Port registry update failed");
     const bool use = platform::ButtonCtrl(GetDlgItem(dialog, IDC_USE_PROXY)).GetCheck();
     if (use) proxySettings.useProxy = true;
     Store(kUseProxySetting, use ? u"1" : u"0", u"UseProxy registry update failed");
-    SetText(proxySettings.proxyHost, server);
+    SetText(proxySettings.proxyHost, host);
     SetText(proxySettings.proxyPort, port);
 }
 

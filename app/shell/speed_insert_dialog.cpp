@@ -35,7 +35,7 @@ bool Allowed(char16_t c) {
 INT_PTR OnInitDialog(HWND dialog) {
     SHSipPreference(dialog, SIP_UP);
     const platform::EditCtrl edit(GetDlgItem(dialog, IDC_SYMBOLS_EDIT));
-    edit.LimitText(kSymbolsLimit);
+    edit.LimitText(kSymbolsLimit - 1);
     const platform::ComboBoxCtrl combo(GetDlgItem(dialog, IDC_EXCHANGE_COMBO));
     for (int i = 0; i < kExchangeCount; ++i) {
         combo.SetItemData(combo.AddString(ExchangeTable[i].name), i);
@@ -63,6 +63,8 @@ INT_PTR OnOk(HWND dialog) {
     for (const char16_t* c = text; *c; ++c) {
         if (!Allowed(*c)) return Reject(dialog, u"Invalid character in symbol list");
     }
+    char16_t tooLong[kTooLongMessageCapacity] = {};
+    if (FindTooLongSymbol(text, tooLong)) return Reject(dialog, tooLong);
     const platform::ComboBoxCtrl combo(GetDlgItem(dialog, IDC_EXCHANGE_COMBO));
     const LPARAM index = combo.GetItemData(combo.GetCurSel());
     const int exchange = index >= 0 && index < kExchangeCount ? static_cast<int>(index) : 0;
@@ -108,6 +110,24 @@ void InsertSymbols(const char16_t* text, const char16_t* code) {
         if (FindQuoteRow(token, code) == kNoRow && AppendQuoteRow(token, code) == kNoRow) {
             NoteLeftOut(token);
         }
+    }
+}
+
+bool FindTooLongSymbol(const char16_t* text, char16_t (&message)[kTooLongMessageCapacity]) {
+    const char16_t* start = text;
+    for (const char16_t* c = text;; ++c) {
+        if (*c && !IsSeparator(*c)) continue;
+        const auto length = static_cast<std::size_t>(c - start);
+        if (length > kTokenWidth - 1) {
+            SetText(message, u"Symbol too long: ");
+            char16_t token[kSymbolsLimit] = {};
+            SetTextN(token, start, length);
+            AddText(message, token);
+            AddText(message, u" (9 characters at most)");
+            return true;
+        }
+        if (!*c) return false;
+        start = c + 1;
     }
 }
 

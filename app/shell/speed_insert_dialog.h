@@ -7,7 +7,7 @@
 
 #include "platform/user32/dialogs.h"
 
-inline constexpr int kSymbolsLimit = 100;  // the edit box's limit and the text's buffer
+inline constexpr int kSymbolsLimit = 100;  // the text's buffer: the box takes the 99 it holds
 inline constexpr std::size_t kTokenWidth = 10;
 
 INT_PTR SpeedInsertDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -17,6 +17,12 @@ INT_PTR SpeedInsertDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 // as "-"; a token already there for that exchange, or one the full portfolio has no room for,
 // is left out.
 void InsertSymbols(const char16_t* text, const char16_t* code);
+
+// The first token of `text` longer than a symbol holds ("Symbol too long: ABCDEFGHIJ (9
+// characters at most)") into `message`; false when every token fits. OK refuses such a list
+// rather than cut or split the symbol.
+inline constexpr std::size_t kTooLongMessageCapacity = kSymbolsLimit + 48;
+bool FindTooLongSymbol(const char16_t* text, char16_t (&message)[kTooLongMessageCapacity]);
 
 // The message naming the symbols of the last InsertSymbols that the full portfolio had no room
 // for ("The portfolio holds 200 symbols; not added: NEWB"); empty when every one fitted.

@@ -11,6 +11,7 @@
 #include "platform/comctl32/control_wrappers.h"
 #include "platform/testing/faults.h"
 #include "platform/user32/message_loop.h"
+#include "resources/dialog_templates.h"
 #include "settings/proxy_settings.h"
 #include "settings/settings_store.h"
 #include "shell/app_state.h"
@@ -81,11 +82,24 @@ TEST_F(DialogsTest, SpeedInsertAppendsTheNewSymbolsOnTheChosenExchange) {
     EXPECT_EQ(FileBytes(), ExpectedFile());
 }
 
-TEST_F(DialogsTest, SpeedInsertTokensAreNineCharactersAtMost) {
+// A symbol holds 9 characters: a longer one is refused whole, never cut or split.
+TEST_F(DialogsTest, SpeedInsertRefusesASymbolLongerThanNineCharacters) {
     StoreRows({});
-    Insert(u"ABCDEFGHIJKL");
+    const std::u16string typed = u"MSFT,ABCDEFGHIJKLMNOP,1234567890123";
+    Tools(u"Insert").Type(typed).Key(VK_RETURN).Check([&] {
+        char16_t text[kSymbolsLimit] = {};
+        GetDlgItemTextW(GetForegroundWindow(), 1024, text, kSymbolsLimit);
+        EXPECT_EQ(std::u16string(text), typed);  // still open, the text as typed
+        ASSERT_EQ(messages_.records().size(), 1u);
+        EXPECT_EQ(messages_.records()[0].text,
+                  u"Symbol too long: ABCDEFGHIJKLMNOP (9 characters at most)");
+        EXPECT_EQ(messages_.records()[0].caption, u"Validation Error");
+        EXPECT_EQ(Symbols(), List{});
+    });
+    device_.Key(VK_ESCAPE);
+    Insert(u"ABCDEFGHI 123456789");
     device_.Check([&] {
-               EXPECT_EQ(Symbols(), (List{"ABCDEFGHI.U", "KL.U"}));
+               EXPECT_EQ(Symbols(), (List{"ABCDEFGHI.U", "123456789.U"}));
            })
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
@@ -132,11 +146,17 @@ TEST_F(DialogsTest, SpeedInsertDropsEmptyTokensAndStoresADotAsADash) {
     EXPECT_EQ(Start(), 0);
 }
 
-TEST_F(DialogsTest, SpeedInsertReadsNinetyNineCharacters) {
+TEST_F(DialogsTest, SpeedInsertsBoxTakesTheNinetyNineCharactersItReads) {
     StoreRows({});
-    // 98 commas, then X and Y: the box takes all 100, the dialog reads 99.
-    Insert(std::u16string(98, u',') + u"XY");
-    device_.Check([&] { EXPECT_EQ(Symbols(), (List{"X.U"})); }).Key('Q', false, true);
+    // 97 commas, then X, Y and Z: the box refuses the 100th character, Z.
+    Tools(u"Insert").Type(std::u16string(97, u',') + u"XYZ").Check([&] {
+        char16_t text[kSymbolsLimit + 8] = {};
+        GetDlgItemTextW(GetForegroundWindow(), 1024, text, kSymbolsLimit + 8);
+        EXPECT_EQ(std::u16string(text), std::u16string(97, u',') + u"XY");
+    });
+    device_.Key(VK_RETURN)
+        .Check([&] { EXPECT_EQ(Symbols(), (List{"XY.U"})); })
+        .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
 }
 
@@ -494,7 +514,12 @@ TEST_F(DialogsTest, AHostOf48CharactersSurvivesARestart) {
     Tools(u"Use Proxy Server")
         .Key(VK_SPACE)
         .Key(VK_TAB)
-        .Type(host + u"XYZ")  // the box takes 49, the dialog keeps 48
+        .Type(host + u"XYZ")  // the box takes the 48 the setting holds
+        .Check([&] {
+            char16_t text[64] = {};
+            GetDlgItemTextW(GetForegroundWindow(), IDC_PROXY_SERVER, text, 64);
+            EXPECT_EQ(std::u16string(text), host);
+        })
         .Key(VK_RETURN)
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
@@ -503,6 +528,26 @@ TEST_F(DialogsTest, AHostOf48CharactersSurvivesARestart) {
     EXPECT_EQ(ReadProxySettings(), 1);  // as the next start reads them
     EXPECT_EQ(std::u16string(proxySettings.proxyHost), host);
     EXPECT_TRUE(proxySettings.useProxy);
+}
+
+// The proxy's text puts "HTTP://" in front itself: a typed scheme is dropped, not doubled.
+TEST_F(DialogsTest, AProxyHostTypedWithASchemeIsStoredWithout) {
+    StoreRows({});
+    for (const char16_t* typed : {u"http://proxy.example", u"HTTPS://proxy.example"}) {
+        Tools(u"Use Proxy Server")
+            .Key(VK_TAB)
+            .Key(VK_END)
+            .Key(VK_HOME, true)  // the host so far, selected: typing replaces it
+            .Type(typed)
+            .Key(VK_RETURN)
+            .Check([&] {
+                EXPECT_EQ(std::u16string(proxySettings.proxyHost), u"proxy.example")
+                    << Narrow(typed);
+                EXPECT_NE(Hive().find("\"Proxy\"=\"proxy.example\""), std::string::npos);
+            });
+    }
+    device_.Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
 }
 
 }  // namespace
