@@ -115,9 +115,10 @@ INT_PTR OnAboutInit(HWND dialog) {
     return 1;  // the dialog manager sets the focus
 }
 
-// Done (command 1) ends it; any other command does nothing.
+// Done (command 1) ends it, and so do Enter and Esc (commands 1 and 2), as they end every
+// other dialog; any other command does nothing. It always ends with 1.
 INT_PTR OnAboutCommand(HWND dialog, WPARAM wParam) {
-    if (LOWORD(wParam) != IDOK) return 0;
+    if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return 0;
     EndDialog(dialog, IDOK);
     return 1;
 }

@@ -30,5 +30,5 @@ void OpenMarketSummary();
 bool BuildPageAddress(bool chart, const char16_t* symbol, const char16_t* suffix,
                       char16_t (&address)[kAddressWidth]);
 
-// About (dialog 103): full screen, with a Done button; it ends only through Done, with 1.
+// About (dialog 103): full screen, with a Done button; Done, Enter and Esc end it, with 1.
 INT_PTR AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

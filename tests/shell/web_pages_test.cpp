@@ -114,9 +114,14 @@ TEST_F(WebPagesTest, TheFixedLaunches) {
     EXPECT_EQ(Launches()[2], "browser http://www.marketwatch.com/palm/marketwatch/overview.asp");
 }
 
-TEST_F(WebPagesTest, AboutShowsTheVersionAndClosesOnlyThroughDone) {
+TEST_F(WebPagesTest, AboutShowsTheVersionAndClosesThroughDoneEnterAndEsc) {
     StoreQuotes({{u"MSFT"}});
     HWND list = nullptr;
+    const auto closed = [&] {
+        EXPECT_EQ(device_.Text().find(u"Vers. 3.3"), std::u16string::npos);
+        EXPECT_EQ(quoteListView, list);
+        EXPECT_EQ(PortfolioRowCount(), 1);
+    };
     device_
         .Check([&] {
             list = quoteListView;
@@ -133,17 +138,19 @@ TEST_F(WebPagesTest, AboutShowsTheVersionAndClosesOnlyThroughDone) {
             EXPECT_NE(Title().find(u"About"), std::u16string::npos);
             EXPECT_NE(Title().find(u"[ok]"), std::u16string::npos);
         })
-        .Key(VK_ESCAPE)
-        .Key(VK_RETURN)
         .Key('Q', false, true)  // no accelerators inside a dialog
         .Check([&] { EXPECT_NE(device_.Text().find(u"Vers. 3.3"), std::u16string::npos); })
         .TapText(u"[ok]")  // Done
         .Check([&] {
-            EXPECT_EQ(device_.Text().find(u"Vers. 3.3"), std::u16string::npos);
-            EXPECT_EQ(quoteListView, list);
-            EXPECT_EQ(PortfolioRowCount(), 1);
+            closed();
             EXPECT_TRUE(KillTimer(mainWindow, RefreshTimer::kId));  // still running
         });
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        HelpMenu(u"About")
+            .Check([&] { EXPECT_NE(device_.Text().find(u"Vers. 3.3"), std::u16string::npos); })
+            .Key(key)
+            .Check(closed);
+    }
     HelpMenu(u"About").TapText(u"[ok]").Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
 }

@@ -120,10 +120,16 @@ bool DialogKey(HWND dialog, const MSG& msg) {
                     return true;
                 }
             }
+            // No default button: the dialog still gets its OK, as Windows' dialog manager gives it.
+            SendMessageW(dialog, WM_COMMAND, MAKELONG(IDOK, BN_CLICKED), 0);
             return true;
         }
         case VK_ESCAPE:
-            if (const HWND cancel = CancelButton(dialog)) PressButton(dialog, cancel);
+            if (const HWND cancel = CancelButton(dialog)) {
+                PressButton(dialog, cancel);
+            } else {
+                SendMessageW(dialog, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED), 0);
+            }
             return true;
         default:
             if (alt && msg.wParam != VK_DOWN && msg.wParam != VK_UP) {
