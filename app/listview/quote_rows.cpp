@@ -8,6 +8,7 @@
 #include "model/portfolio.h"
 #include "platform/aygshell/shell.h"
 #include "platform/comctl32/control_wrappers.h"
+#include "platform/user32/resources.h"
 
 int quoteRowCount = 0;
 
@@ -44,10 +45,15 @@ void WriteRow(const platform::ListViewCtrl& list, int row, FillMode mode) {
 
 }  // namespace
 
+// A change that is no number ("N/A" for a symbol no source knows or an index without one, "*"
+// before the first quote, nothing) gets no mark: the blue one would say "unchanged".
 int RowIconFor(const char16_t* change) {
     if (FindChar(change, u'+')) return kIconUp;
     if (FindChar(change, u'-')) return kIconDown;
-    return kIconSame;
+    for (const char16_t* c = change; *c; ++c) {
+        if (*c >= u'0' && *c <= u'9') return kIconSame;
+    }
+    return I_IMAGENONE;
 }
 
 void FillQuoteRows(HWND list, FillMode mode) {

@@ -21,5 +21,6 @@ void FillQuoteRows(HWND list, FillMode mode);
 // navigation-bar title.
 void UpdateTitleLine(const SYSTEMTIME& time);
 
-// The row icon for a change text: 0 (green) with a "+", else 1 (red) with a "-", else 2.
+// The row icon for a change text: 0 (green) with a "+", else 1 (red) with a "-", else 2 (blue)
+// for an unsigned number ("0.00"); I_IMAGENONE for a text without a digit ("N/A", "*", "").
 int RowIconFor(const char16_t* change);

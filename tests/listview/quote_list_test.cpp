@@ -158,11 +158,11 @@ TEST_F(QuoteListTest, RowsCarryTheirIconSuffixAndPortfolioNumber) {
     FillQuoteRows(quoteListView, FillMode::insert);
     EXPECT_EQ(quoteRowCount, 5);
     EXPECT_EQ(ListViewCtrl(quoteListView).GetItemCount(), 5);
-    EXPECT_EQ(Image(0), 0);  // green
-    EXPECT_EQ(Image(1), 1);  // red
-    EXPECT_EQ(Image(2), 2);  // blue
-    EXPECT_EQ(Image(3), 2);
-    EXPECT_EQ(Image(4), 2);
+    EXPECT_EQ(Image(0), 0);            // green
+    EXPECT_EQ(Image(1), 1);            // red
+    EXPECT_EQ(Image(2), 2);            // blue: unchanged
+    EXPECT_EQ(Image(3), I_IMAGENONE);  // no change known: no mark
+    EXPECT_EQ(Image(4), I_IMAGENONE);
     EXPECT_EQ(Cell(0, 1), u"USA");
     EXPECT_EQ(Cell(1, 1), u"TO");
     EXPECT_EQ(Cell(2, 1), u"TO");  // older files wrote Toronto as "C"

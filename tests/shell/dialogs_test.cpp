@@ -68,7 +68,7 @@ TEST_F(DialogsTest, SpeedInsertAppendsTheNewSymbolsOnTheChosenExchange) {
         EXPECT_EQ(std::u16string(Portfolio[2].lastPrice), u"*");
         EXPECT_EQ(std::u16string(Portfolio[2].reserved), u"*");
         EXPECT_NE(quoteListView, before);  // rebuilt
-        EXPECT_NE(device_.Text().find(u"\u25A0 GOOG"), std::u16string::npos);
+        EXPECT_NE(device_.Text().find(u"  GOOG"), std::u16string::npos);
         EXPECT_EQ(FileBytes(), ExpectedFile());  // saved
     });
     Insert(u"MSFT,IBM");    // both there already on USA Major

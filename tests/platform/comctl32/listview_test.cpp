@@ -147,6 +147,11 @@ TEST_F(ControlTest, ListScrollsColumnsAndDrawsRowImagesInTheirColours) {
             EXPECT_EQ(device_.screen().At(0, 4).fg, Color::red);
             EXPECT_EQ(device_.screen().At(0, 5).fg, Color::blue);
             EXPECT_EQ(device_.Row(3).substr(0, 5), u"\u25A0 0.0");
+            list.SetItem(2, u"2.0", I_IMAGENONE, 2);
+        })
+        .Check([&] {
+            // No image of its own: its place stays blank, the text in line with the others.
+            EXPECT_EQ(device_.Row(5).substr(0, 5), u"  2.0");
         })
         .Check([&] { SetFocus(list.handle()); })
         .Key(VK_RIGHT)

@@ -65,6 +65,9 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
             grid.Text(left, row, std::u16string(1, image.glyph), {u' ', image.color, style.bg},
                       x + cells);
             left += 2;
+        } else if (c.subItem == 0 && item.image == I_IMAGENONE &&
+                   ImageOf(s.smallImages, 0, image)) {
+            left += 2;  // no image of its own: the row's text stays in line with the others'
         }
         if (selected && !(s.extendedStyle & LVS_EX_FULLROWSELECT) && c.subItem == 0) {
             grid.Fill({left, row, x + cells - 1, row + 1}, style);
