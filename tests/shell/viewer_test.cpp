@@ -276,6 +276,35 @@ TEST_F(ViewerTest, TheBusyMarkShowsWhileTheDownloadWaits) {
     EXPECT_EQ(device_.Row(device_.screen().rows() - 2).find(u"Downloading"), std::u16string::npos);
 }
 
+// A failed download's message waits on the user, not on the network: no busy mark under it.
+TEST_F(ViewerTest, TheBusyMarkGoesWhenAFailedDownloadsMessageOpens) {
+    StoreSettings();
+    StoreRows({{u"MSFT", u"U"}});
+    ScriptedServer server([](int, const std::string&) {
+        return ScriptedReply{tickwell_test::HttpReplyBytes(500, "down\r\n")};
+    });
+    RouteQuotesTo(server.port());
+    struct Seen {
+        decltype(this) test;
+        std::u16string text, title, bar;
+    } seen{this, {}, {}, {}};
+    const platform::MessageBoxHook previous = platform::SetMessageBoxHook(
+        {[](void* context, HWND, LPCWSTR text, LPCWSTR, UINT) {
+             auto& s = *static_cast<Seen*>(context);
+             s.text = text;
+             s.title = s.test->Title();
+             s.bar = s.test->device_.Row(s.test->device_.screen().rows() - 2);
+             return IDOK;
+         },
+         &seen});
+    device_.Key(VK_F1).Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+    platform::SetMessageBoxHook(previous);
+    EXPECT_EQ(seen.text, u"Could not connect to the quote server, please try again later");
+    EXPECT_EQ(seen.title.find(u"busy"), std::u16string::npos) << Narrow(seen.title);
+    EXPECT_EQ(seen.bar.find(u"Downloading"), std::u16string::npos) << Narrow(seen.bar);
+}
+
 TEST_F(ViewerTest, KeysMoveInTheListAlsoAfterItWasRebuilt) {
     StoreSettings();
     StoreRows({{u"MSFT", u"U"}, {u"IBM", u"U"}, {u"GE", u"U"}});
