@@ -91,9 +91,14 @@ BrowserCommand ChooseBrowser(const std::string& address) {
         return command;
     }
     if (graphical && OnPath("xdg-open")) return {{"xdg-open", address}, false};
-    for (const char* text : {"w3m", "lynx"}) {
-        if (OnPath(text)) return {{text, address}, true};
+    // w3m quits on "q" without asking and keeps no history (which it may have nowhere to
+    // write: each page left "Can't open history" behind on the viewer's screen).
+    if (OnPath("w3m")) {
+        return {{"w3m", "-o", "confirm_qq=false", "-o", "use_history=false", "-o",
+                 "save_hist=false", address},
+                true};
     }
+    if (OnPath("lynx")) return {{"lynx", address}, true};
     return command;
 }
 

@@ -74,6 +74,12 @@ TEST_F(EnvironmentTest, TheBrowserIsBrowserThenXdgOpenThenATerminalBrowser) {
     command = ChooseBrowser("http://x/");
     EXPECT_EQ(command.argv, (std::vector<std::string>{"lynx", "http://x/"}));
     EXPECT_TRUE(command.interactive);
+    std::ofstream(dir + "/w3m") << "#!/bin/sh\n";
+    std::filesystem::permissions(dir + "/w3m", std::filesystem::perms::owner_all);
+    command = ChooseBrowser("http://x/");  // w3m first; "q" quits it at once
+    EXPECT_EQ(command.argv,
+              (std::vector<std::string>{"w3m", "-o", "confirm_qq=false", "-o", "use_history=false",
+                                        "-o", "save_hist=false", "http://x/"}));
     std::filesystem::remove_all(dir);
     EXPECT_TRUE(ChooseBrowser("http://x/").argv.empty());
 }
