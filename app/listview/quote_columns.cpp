@@ -16,24 +16,24 @@ int visibleColumnCount = 0;
 const QuoteColumn kSymbolColumn = {u"Symbol", 70, LVCFMT_LEFT, QuoteField::symbol,
                                    CompareKind::text};
 
-// In ColumnFlag order. "Exch" shows the suffix of the row's exchange but sorts by its code.
+// In ColumnFlag order. "Exch" shows the suffix of the row's exchange and sorts by it.
 const QuoteColumn kOptionalColumns[kOptionalColumnCount] = {
-    {u"Exch", 45, LVCFMT_LEFT, QuoteField::exchangeCode, CompareKind::text},
+    {u"Exch", 45, LVCFMT_LEFT, QuoteField::exchangeCode, CompareKind::exchange},
     {u"Last $", 55, LVCFMT_RIGHT, QuoteField::lastPrice, CompareKind::number},
     {u"Change", 60, LVCFMT_RIGHT, QuoteField::change, CompareKind::number},
     {u"% Chg", 60, LVCFMT_RIGHT, QuoteField::pctChange, CompareKind::number},
     {u"Volume", 75, LVCFMT_RIGHT, QuoteField::volume, CompareKind::number},
     {u"Prev Close", 65, LVCFMT_RIGHT, QuoteField::prevClose, CompareKind::number},
     {u"EPS", 65, LVCFMT_RIGHT, QuoteField::eps, CompareKind::number},
-    {u"Last Trd Date", 65, LVCFMT_RIGHT, QuoteField::lastTradeDate, CompareKind::number},
-    {u"Trade Time", 65, LVCFMT_RIGHT, QuoteField::lastTradeTime, CompareKind::number},
+    {u"Last Trd Date", 65, LVCFMT_RIGHT, QuoteField::lastTradeDate, CompareKind::date},
+    {u"Trade Time", 65, LVCFMT_RIGHT, QuoteField::lastTradeTime, CompareKind::time},
     {u"PER", 65, LVCFMT_RIGHT, QuoteField::peRatio, CompareKind::number},
-    {u"Market Cap", 75, LVCFMT_RIGHT, QuoteField::marketCap, CompareKind::number},
+    {u"Market Cap", 75, LVCFMT_RIGHT, QuoteField::marketCap, CompareKind::size},
     {u"High", 50, LVCFMT_RIGHT, QuoteField::dayHigh, CompareKind::number},
     {u"Low", 50, LVCFMT_RIGHT, QuoteField::dayLow, CompareKind::number},
     {u"Yr High", 60, LVCFMT_RIGHT, QuoteField::yearHigh, CompareKind::number},
     {u"Yr Low", 60, LVCFMT_RIGHT, QuoteField::yearLow, CompareKind::number},
-    {u"Shares Out", 95, LVCFMT_RIGHT, QuoteField::sharesOut, CompareKind::text},
+    {u"Shares Out", 95, LVCFMT_RIGHT, QuoteField::sharesOut, CompareKind::size},
     {u"Company Name", 120, LVCFMT_LEFT, QuoteField::companyName, CompareKind::text},
 };
 

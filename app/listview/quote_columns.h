@@ -11,12 +11,15 @@
 // columns change.
 struct QuoteListView {
     static constexpr int kControlId = 2;
-    static constexpr DWORD kStyle = 0x50300005;  // child, visible, both scroll bars, report,
-                                                 // single selection
+    static constexpr DWORD kStyle = 0x50300005;    // child, visible, both scroll bars, report,
+                                                   // single selection
     static constexpr DWORD kExtendedStyle = 0x30;  // full-row select, header drag and drop
 };
 
-enum class CompareKind { text, number };
+// How a column's sort reads its cells: text by code units; the others by their key
+// (sort_keys.h): numbers, trade dates, times of day, sizes with their K/M/B factor; the
+// exchange by the suffix the cell shows.
+enum class CompareKind { text, number, date, time, size, exchange };
 
 struct QuoteColumn {
     const char16_t* title;

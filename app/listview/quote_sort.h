@@ -14,13 +14,11 @@ extern bool sortReversed[kSortableColumns];
 void SortQuoteList(HWND list, int position);
 
 // The list's comparison of two portfolio rows for the column at `position`: its base order
-// (text columns by code units, number columns by their leading number, ascending), reversed
-// while the position's sortReversed is set. 0 for a position with no field (the row number's).
+// (text columns by code units, Exch by the suffix shown, the others by their key: numbers,
+// dates, times of day, sizes; ascending), reversed while the position's sortReversed is set; a
+// cell without a key ("N/A", "*") after every other in both directions. 0 for a position with
+// no field (the row number's).
 int CompareQuoteRows(LPARAM a, LPARAM b, LPARAM position);
 
 // 0 when equal, +1 when `first` is the greater, -1 otherwise: number columns go ascending.
 int CompareNumbers(double first, double second);
-
-// The standard reading of a number's text: leading white space, then the longest prefix that
-// reads as a decimal number (sign, digits, point, exponent); 0 when there is none ("N/A").
-double LeadingNumber(const char16_t* text);

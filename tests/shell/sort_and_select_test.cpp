@@ -9,6 +9,7 @@
 #include "listview/quote_columns.h"
 #include "listview/quote_sort.h"
 #include "listview/row_selection.h"
+#include "listview/sort_keys.h"
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
 #include "platform/comctl32/control_wrappers.h"
@@ -69,69 +70,53 @@ TEST_F(SortAndSelectTest, TheFirstTapGivesDescendingTheSecondAscending) {
     EXPECT_EQ(Start(), 0);
 }
 
-TEST_F(SortAndSelectTest, NumberColumnsCompareTheirLeadingNumberAndTextColumnsTheirText) {
-    Columns({u"LastTrdDate", u"LastTrdTime", u"MarketCap"});
-    Row old{u"OLD"}, now{u"NOW"};
-    old.lastTradeDate = u"12/1/2006";  // the month alone counts: 12
-    now.lastTradeDate = u"3/30/2007";  // 3
-    old.lastTradeTime = u"10:30am";    // 10
-    now.lastTradeTime = u"4:00pm";     // 4
-    old.marketCap = u"500.0M";         // 500
-    now.marketCap = u"1.2B";           // 1.2
-    StoreQuotes({old, now});
-    // Each header twice: the second tap gives the base order, ascending.
-    device_.TapText(u"Last Trd")
-        .TapText(u"Last Trd")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"NOW", "OLD"}));
-        })
-        .TapText(u"Trade Tim")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"OLD", "NOW"}));
-        })  // reversed: 10 first
-        .TapText(u"Trade Tim")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"NOW", "OLD"}));
-        })
-        .TapText(u"Market Ca")
-        .TapText(u"Market Ca")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"NOW", "OLD"}));
-        })  // 1.2 before 500
-        .Key('Q', false, true);
+// Dates as dates, times of day as times, sizes with their factor; what holds no such value
+// ("N/A", "*") after the rest whichever the direction. The first tap reverses the base order.
+TEST_F(SortAndSelectTest, DatesTimesAndSizesSortAsWhatTheyMeanAndNoValueLast) {
+    Columns({u"LastTrdDate", u"LastTrdTime", u"MarketCap", u"SharesOut"});
+    Row old{u"OLD"}, now{u"NOW"}, none{u"NONE"};
+    old.lastTradeDate = u"12/1/2006";  // its month alone would read as 12, now's as 3
+    now.lastTradeDate = u"3/30/2007";
+    old.lastTradeTime = u"4:30pm";  // its hour alone would tie with now's
+    now.lastTradeTime = u"4:00pm";
+    old.marketCap = u"537.69M";  // its digits alone would be the greater
+    now.marketCap = u"71.8B";
+    old.sharesOut = u"9000000";  // as text, "9..." after "1..."
+    now.sharesOut = u"10000000000";
+    none.lastTradeDate = none.lastTradeTime = none.marketCap = u"N/A";  // sharesOut "*"
+    StoreQuotes({none, old, now});
+    const struct {
+        const char16_t* header;
+        Symbols firstTap, secondTap;
+    } columns[] = {{u"Last Trd", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}},
+                   {u"Trade Tim", {"OLD", "NOW", "NONE"}, {"NOW", "OLD", "NONE"}},
+                   {u"Market Ca", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}},
+                   {u"Shares Ou", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}}};
+    for (const auto& column : columns) {
+        device_.TapText(column.header)
+            .Check([&] { EXPECT_EQ(Order(), column.firstTap) << Narrow(column.header); })
+            .TapText(column.header)
+            .Check([&] { EXPECT_EQ(Order(), column.secondTap) << Narrow(column.header); });
+    }
+    device_.Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
 }
 
-TEST_F(SortAndSelectTest, SharesOutAndCompanyNameAreText) {
-    Columns({u"SharesOut", u"CoName"});
-    Row seven{u"SEVEN"}, eleven{u"ELEVEN"};
-    seven.sharesOut = u"9000000";
-    eleven.sharesOut = u"10000000000";
-    seven.companyName = u"alpha";
-    eleven.companyName = u"Zeta";
-    StoreQuotes({seven, eleven});
-    device_.TapText(u"Shares Ou")
-        .TapText(u"Shares Ou")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"ELEVEN", "SEVEN"}));
-        })  // "1..." < "9..."
+TEST_F(SortAndSelectTest, CompanyNameIsTextAndExchSortsByTheSuffixShown) {
+    Columns({u"CoName", u"Exchange"});
+    Row alpha{u"SAO", u"a"}, zeta{u"NYC", u"U"}, chi{u"CHI", u"1"};
+    alpha.companyName = u"alpha";
+    zeta.companyName = u"Zeta";
+    chi.companyName = u"Zeta";
+    StoreQuotes({alpha, zeta, chi});
+    device_.TapText(u"Company Na")
         .TapText(u"Company Na")
-        .TapText(u"Company Na")
-        .Check([&] {
-            EXPECT_EQ(Order(), (Symbols{"ELEVEN", "SEVEN"}));
-        })  // "Z" < "a"
-        .Key('Q', false, true);
-    EXPECT_EQ(Start(), 0);
-}
-
-TEST_F(SortAndSelectTest, ExchSortsByTheCodeNotTheSuffixShown) {
-    Columns({u"Exchange"});
-    StoreQuotes({{u"SAO", u"a"}, {u"NYC", u"U"}, {u"CHI", u"1"}});
-    device_.TapText(u"Exch")
+        .Check([&] { EXPECT_EQ(Order().back(), "SAO"); })  // "Z" < "a"
+        .TapText(u"Exch")
         .TapText(u"Exch")
         .Check([&] {
-            // Codes 1, U, a; their suffixes CBT, USA, SA would give CBT, SA, USA.
-            EXPECT_EQ(Order(), (Symbols{"CHI", "NYC", "SAO"}));
+            // Suffixes CBT, SA, USA; their codes 1, a, U would give CHI, NYC, SAO.
+            EXPECT_EQ(Order(), (Symbols{"CHI", "SAO", "NYC"}));
             EXPECT_NE(device_.Row(3).find(u"CBT"), std::u16string::npos);
         })
         .Key('Q', false, true);
@@ -338,17 +323,51 @@ TEST_F(SortAndSelectTest, ARowNumberThatNamesNoRowDeletesNothing) {
     EXPECT_EQ(Start(), 0);
 }
 
-TEST(QuoteSort, NumbersAreTheirLeadingDecimalNumber) {
-    EXPECT_EQ(LeadingNumber(u"  +1.50%"), 1.5);
-    EXPECT_EQ(LeadingNumber(u"-0.25"), -0.25);
-    EXPECT_EQ(LeadingNumber(u"12/1/2006"), 12);
-    EXPECT_EQ(LeadingNumber(u"1.2B"), 1.2);
-    EXPECT_EQ(LeadingNumber(u"2e3x"), 2000);
-    EXPECT_EQ(LeadingNumber(u"2ex"), 2);
-    EXPECT_EQ(LeadingNumber(u".5"), 0.5);
-    for (const char16_t* none : {u"N/A", u"", u"*", u"inf", u"nan", u"0x10", u"-", u"."})
-        EXPECT_EQ(LeadingNumber(none), 0) << Narrow(none);
-    EXPECT_EQ(LeadingNumber(u"0x10"), 0);  // decimal only: the 0 before the x
+TEST(QuoteSort, EachKindReadsItsKeyOrNone) {
+    const struct {
+        SortKeyKind kind;
+        const char16_t* text;
+        bool has;
+        double key;
+    } cases[] = {
+        {SortKeyKind::number, u"  +1.50%", true, 1.5},
+        {SortKeyKind::number, u"-0.25", true, -0.25},
+        {SortKeyKind::number, u"2e3x", true, 2000},
+        {SortKeyKind::number, u"2ex", true, 2},
+        {SortKeyKind::number, u".5", true, 0.5},
+        {SortKeyKind::number, u"0x10", true, 0},
+        {SortKeyKind::number, u"N/A", false, 0},
+        {SortKeyKind::number, u"*", false, 0},
+        {SortKeyKind::number, u"", false, 0},
+        {SortKeyKind::number, u"inf", false, 0},
+        {SortKeyKind::number, u"-", false, 0},
+        {SortKeyKind::number, u".", false, 0},
+        {SortKeyKind::date, u"12/7/2026", true, 20261207},
+        {SortKeyKind::date, u"1/15/2007", true, 20070115},
+        {SortKeyKind::date, u"13/1/2006", false, 0},
+        {SortKeyKind::date, u"12/1", false, 0},
+        {SortKeyKind::date, u"N/A", false, 0},
+        {SortKeyKind::time, u"4:00pm", true, 960},
+        {SortKeyKind::time, u"12:05am", true, 5},
+        {SortKeyKind::time, u"12:00pm", true, 720},
+        {SortKeyKind::time, u"9:30AM", true, 570},
+        {SortKeyKind::time, u"4:00", false, 0},
+        {SortKeyKind::time, u"13:00pm", false, 0},
+        {SortKeyKind::time, u"N/A", false, 0},
+        {SortKeyKind::size, u"537.69M", true, 537.69e6},
+        {SortKeyKind::size, u"71.8B", true, 71.8e9},
+        {SortKeyKind::size, u"2.5K", true, 2500},
+        {SortKeyKind::size, u"1.1T", true, 1.1e12},
+        {SortKeyKind::size, u"4731000000", true, 4731000000},
+        {SortKeyKind::size, u"N/A", false, 0},
+    };
+    for (const auto& c : cases) {
+        double key = -1;
+        EXPECT_EQ(ReadSortKey(c.kind, c.text, key), c.has) << Narrow(c.text);
+        if (c.has) {
+            EXPECT_DOUBLE_EQ(key, c.key) << Narrow(c.text);
+        }
+    }
     EXPECT_EQ(CompareNumbers(1, 1), 0);
     EXPECT_EQ(CompareNumbers(2, 1), 1);
     EXPECT_EQ(CompareNumbers(1, 2), -1);
