@@ -6,8 +6,28 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-cmake -S . -B build >/dev/null
-cmake --build build -j"$(nproc)" >/dev/null
+
+# The two programs alone, in a build of their own: test.sh's build has the sanitizers and every
+# test. The first build takes a few minutes; it says how far it is.
+build=build-run
+cmake -S . -B "$build" -DTICKWELL_TESTS=OFF -DTICKWELL_SANITIZE=OFF >/dev/null
+build_log=$(mktemp)
+if ! cmake --build "$build" -j"$(nproc)" --target tickwell tickwell-quotes 2>&1 | tee "$build_log" |
+  awk '/^\[ *[0-9]+%\] (Building|Linking)/ {
+         match($0, /[0-9]+%/)
+         done = substr($0, RSTART, RLENGTH - 1) + 0
+         if (!shown || done > most) most = done
+         printf "\rBuilding Tickwell (the first time takes a few minutes)... %3d%%", most
+         shown = 1
+         fflush()
+       }
+       END { if (shown) print "" }'; then
+  echo "run.sh: the build failed:" >&2
+  tail -n 30 "$build_log" >&2
+  rm -f "$build_log"
+  exit 1
+fi
+rm -f "$build_log"
 
 # --live picks the live sources: Yahoo needs no key; a keyed source joins the chain when its key
 # is in the environment or in the service's config file.
@@ -28,7 +48,7 @@ for arg in "$@"; do
 done
 
 port_file=$(mktemp)
-build/bin/tickwell-quotes --port 0 --quiet --source "$sources" >"$port_file" &
+"$build/bin/tickwell-quotes" --port 0 --quiet --source "$sources" >"$port_file" &
 service=$!
 trap 'kill "$service" 2>/dev/null; rm -f "$port_file"' EXIT
 for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
@@ -36,4 +56,4 @@ port=$(head -n 1 "$port_file")
 [ -n "$port" ] || { echo "run.sh: the quote service did not start" >&2; exit 1; }
 
 # Every host the viewer reaches on port 80 (quotes, charts, news, overview) is the service.
-TICKWELL_CONNECT_TO="::127.0.0.1:${port}" build/bin/tickwell "${viewer_args[@]}"
+TICKWELL_CONNECT_TO="::127.0.0.1:${port}" "$build/bin/tickwell" "${viewer_args[@]}"
