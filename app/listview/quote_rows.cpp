@@ -2,6 +2,7 @@
 
 #include "listview/holding_columns.h"
 #include "listview/quote_columns.h"
+#include "listview/quote_sort.h"
 #include "listview/totals_line.h"
 #include "model/exchange_table.h"
 #include "model/fixed_text.h"
@@ -59,6 +60,7 @@ int RowIconFor(const char16_t* change) {
 void FillQuoteRows(HWND list, FillMode mode) {
     quoteRowCount = 0;
     const platform::ListViewCtrl view(list);
+    ClearSortMarks(list);  // the rows go back to the portfolio's order
     for (int row = 0; row < kPortfolioRows && RowInUse(row); ++row) {
         ++quoteRowCount;
         // In place, a row appended since the list was built has no item yet: it shows from the

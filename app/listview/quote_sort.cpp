@@ -80,5 +80,14 @@ int CompareQuoteRows(LPARAM a, LPARAM b, LPARAM position) {
 void SortQuoteList(HWND list, int position) {
     if (position < 0 || position >= kSortableColumns) return;
     sortReversed[position] = !sortReversed[position];
-    platform::ListViewCtrl(list).SortItems(CompareQuoteRows, position);
+    const platform::ListViewCtrl view(list);
+    view.SortItems(CompareQuoteRows, position);
+    // The header says which column the list is sorted by, and which way.
+    ClearSortMarks(list);
+    view.SetSortMark(position, sortReversed[position] ? HDF_SORTDOWN : HDF_SORTUP);
+}
+
+void ClearSortMarks(HWND list) {
+    const platform::ListViewCtrl view(list);
+    for (int position = 0; position < kSortableColumns; ++position) view.SetSortMark(position, 0);
 }

@@ -10,8 +10,11 @@ inline constexpr int kSortableColumns = 24;
 // Per column position, flipped by each tap on it; lives for the run, rebuilds included.
 extern bool sortReversed[kSortableColumns];
 
-// Flips the position's sortReversed, then sorts `list` by the column at that position.
+// Flips the position's sortReversed, then sorts `list` by the column at that position; its
+// header shows the direction (descending on the first tap, as the order reads).
 void SortQuoteList(HWND list, int position);
+// No column marked as sorted: the list shows the portfolio's own order.
+void ClearSortMarks(HWND list);
 
 // The list's comparison of two portfolio rows for the column at `position`: its base order
 // (text columns by code units, Exch by the suffix shown, the others by their key: numbers,

@@ -17,11 +17,13 @@
 #include "settings/settings_store.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
+#include "support/service_process.h"
 #include "support/viewer_fixture.h"
 
 namespace {
 
 using tickwell_test::Narrow;
+using tickwell_test::ServiceProcess;
 using Row = tickwell_test::StoredRow;
 
 class SortAndSelectTest : public tickwell_test::ViewerTest {
@@ -89,16 +91,38 @@ TEST_F(SortAndSelectTest, DatesTimesAndSizesSortAsWhatTheyMeanAndNoValueLast) {
         const char16_t* header;
         Symbols firstTap, secondTap;
     } columns[] = {{u"Last Trd", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}},
-                   {u"Trade Tim", {"OLD", "NOW", "NONE"}, {"NOW", "OLD", "NONE"}},
-                   {u"Market Ca", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}},
-                   {u"Shares Ou", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}}};
+                   {u"Trade Ti", {"OLD", "NOW", "NONE"}, {"NOW", "OLD", "NONE"}},
+                   {u"Market C", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}},
+                   {u"Shares O", {"NOW", "OLD", "NONE"}, {"OLD", "NOW", "NONE"}}};
+    // The header marks the sorted column alone, with the direction the order reads in.
+    const auto marked = [&](const char16_t* header, char16_t mark) {
+        const std::u16string row = device_.Row(2);
+        const std::size_t at = row.find(header);
+        ASSERT_NE(at, std::u16string::npos) << Narrow(header);
+        EXPECT_EQ(row.find_first_of(u"\u25B2\u25BC"), row.find(mark, at)) << Narrow(row);
+        EXPECT_EQ(row.find_last_of(u"\u25B2\u25BC"), row.find(mark, at)) << Narrow(row);
+    };
     for (const auto& column : columns) {
         device_.TapText(column.header)
-            .Check([&] { EXPECT_EQ(Order(), column.firstTap) << Narrow(column.header); })
+            .Check([&] {
+                EXPECT_EQ(Order(), column.firstTap) << Narrow(column.header);
+                marked(column.header, u'\u25BC');
+            })
             .TapText(column.header)
-            .Check([&] { EXPECT_EQ(Order(), column.secondTap) << Narrow(column.header); });
+            .Check([&] {
+                EXPECT_EQ(Order(), column.secondTap) << Narrow(column.header);
+                marked(column.header, u'\u25B2');
+            });
     }
-    device_.Key('Q', false, true);
+    // A refresh shows the portfolio's own order again, and no mark.
+    ServiceProcess service;
+    RouteQuotesTo(service.port());
+    device_.Key(VK_F1)
+        .Check([&] {
+            EXPECT_EQ(Order(), (Symbols{"NONE", "OLD", "NOW"}));
+            EXPECT_EQ(device_.Row(2).find_first_of(u"\u25B2\u25BC"), std::u16string::npos);
+        })
+        .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
 }
 

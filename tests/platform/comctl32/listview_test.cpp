@@ -111,24 +111,32 @@ TEST_F(ControlTest, ATapBelowTheLastRowKeepsTheFocus) {
     EXPECT_EQ(list.GetItemState(1, LVIS_FOCUSED), LVIS_FOCUSED);
 }
 
-TEST_F(ControlTest, HeaderTapsNameThePositionAlsoAfterADrag) {
+TEST_F(ControlTest, HeaderTapsNameThePositionAlsoAfterADragAndTheFirstColumnStays) {
     auto list = MakeList(2, 3);
     list.SetExtendedListViewStyle(LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+    const auto order = [&] {
+        std::vector<int> o(3);
+        EXPECT_TRUE(list.GetColumnOrderArray(3, o.data()));
+        return o;
+    };
     device_.TapText(u"CB")
         .Check([&] { SetFocus(list.handle()); })
         .Key(VK_TAB)          // to the headers, on "CA"
-        .Key(VK_RIGHT, true)  // drag "CA" one place right
+        .Key(VK_RIGHT, true)  // the first column moves nowhere
+        .Key(VK_RIGHT)        // on "CB"
+        .Key(VK_LEFT, true)   // and nothing moves in front of it
         .Check([&] {
-            int order[3] = {};
-            ASSERT_TRUE(list.GetColumnOrderArray(3, order));
-            EXPECT_EQ(order[0], 1);
-            EXPECT_EQ(order[1], 0);
-            EXPECT_LT(device_.Row(2).find(u"CB"), device_.Row(2).find(u"CA"));
+            EXPECT_EQ(order(), (std::vector<int>{0, 1, 2}));
         })
-        .Key(VK_RETURN)  // taps the header in focus: "CA", position 0
-        .TapCell(1, 2);  // the first visual header is "CB", position 1
+        .Key(VK_RIGHT, true)  // drag "CB" one place right
+        .Check([&] {
+            EXPECT_EQ(order(), (std::vector<int>{0, 2, 1}));
+            EXPECT_LT(device_.Row(2).find(u"CC"), device_.Row(2).find(u"CB"));
+        })
+        .Key(VK_RETURN)  // taps the header in focus: "CB", position 1
+        .TapText(u"CC");
     device_.RunMessageLoop();
-    EXPECT_EQ(notes, (std::vector<std::string>{"column -1 1", "column -1 0", "column -1 1"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{"column -1 1", "column -1 1", "column -1 2"}));
 }
 
 TEST_F(ControlTest, ListScrollsColumnsAndDrawsRowImagesInTheirColours) {
@@ -161,6 +169,20 @@ TEST_F(ControlTest, ListScrollsColumnsAndDrawsRowImagesInTheirColours) {
             EXPECT_EQ(header.substr(0, 2), u"CA");
             EXPECT_LT(header.find(u'\u25C2'), header.find(u"CC"));
             EXPECT_EQ(header.find(u"CB"), std::u16string::npos);
+        });
+    // A click on a mark scrolls that way, as the arrow keys do; it sorts nothing. "\u25C2" ends
+    // the first column (10 cells), "\u25B8" the list (60 cells).
+    device_.Check([&] { EXPECT_EQ(device_.Row(2).find(u'\u25C2'), 9u); })
+        .TapCell(9, 2)
+        .Check([&] {
+            EXPECT_NE(device_.Row(2).find(u"CB"), std::u16string::npos);
+            EXPECT_EQ(device_.Row(2).find(u'\u25C2'), std::u16string::npos);
+            EXPECT_EQ(device_.Row(2).find(u'\u25B8'), 59u);
+        })
+        .TapCell(59, 2)
+        .Check([&] {
+            EXPECT_EQ(device_.Row(2).find(u"CB"), std::u16string::npos);
+            EXPECT_TRUE(notes.empty());
         });
     device_.RunMessageLoop();
     DestroyWindow(list.handle());  // takes its image list along

@@ -85,6 +85,17 @@ public:
         return Send(LVM_SORTITEMS, static_cast<WPARAM>(sortParam),
                     reinterpret_cast<LPARAM>(compare)) != 0;
     }
+    // The sort mark of the column at `position`: HDF_SORTUP, HDF_SORTDOWN or 0; its alignment
+    // stays.
+    bool SetSortMark(int position, int mark) const {
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT;
+        if (!Send(LVM_GETCOLUMNW, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&column)))
+            return false;
+        column.fmt = (column.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | mark;
+        return Send(LVM_SETCOLUMNW, static_cast<WPARAM>(position),
+                    reinterpret_cast<LPARAM>(&column)) != 0;
+    }
     bool SetColumnOrderArray(int count, const int* order) const {
         return Send(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(count),
                     reinterpret_cast<LPARAM>(order)) != 0;

@@ -34,6 +34,7 @@ inline constexpr UINT LVM_GETEXTENDEDLISTVIEWSTYLE = 0x1037;
 inline constexpr UINT LVM_SETCOLUMNORDERARRAY = 0x103A;
 inline constexpr UINT LVM_GETCOLUMNORDERARRAY = 0x103B;
 inline constexpr UINT LVM_GETCOLUMNW = 0x105F;
+inline constexpr UINT LVM_SETCOLUMNW = 0x1060;
 inline constexpr UINT LVM_INSERTCOLUMNW = 0x1061;
 inline constexpr UINT LVM_GETITEMW = 0x104B;
 inline constexpr UINT LVM_SETITEMW = 0x104C;
@@ -48,6 +49,10 @@ inline constexpr UINT LVCF_SUBITEM = 0x8;
 inline constexpr int LVCFMT_LEFT = 0;
 inline constexpr int LVCFMT_RIGHT = 1;
 inline constexpr int LVCFMT_CENTER = 2;
+// The header's sort marks, taken in a column's format: the list's header draws them after the
+// column's title.
+inline constexpr int HDF_SORTDOWN = 0x0200;
+inline constexpr int HDF_SORTUP = 0x0400;
 
 inline constexpr UINT LVIF_TEXT = 0x1;
 inline constexpr UINT LVIF_IMAGE = 0x2;

@@ -35,7 +35,10 @@ LRESULT InsertColumn(ListState& s, int index, const LVCOLUMNW* c) {
     if (!c || index < 0) return -1;
     index = std::min(index, static_cast<int>(s.columns.size()));
     ListColumn column;
-    if (c->mask & LVCF_FMT) column.format = c->fmt & 0x3;
+    if (c->mask & LVCF_FMT) {
+        column.format = c->fmt & 0x3;
+        column.sortMark = c->fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    }
     if (c->mask & LVCF_WIDTH) column.width = std::max(0, c->cx);
     if ((c->mask & LVCF_TEXT) && c->pszText) column.title = c->pszText;
     column.subItem = (c->mask & LVCF_SUBITEM) ? c->iSubItem : index;
@@ -48,7 +51,7 @@ LRESULT InsertColumn(ListState& s, int index, const LVCOLUMNW* c) {
 LRESULT GetColumn(const ListState& s, int index, LVCOLUMNW* c) {
     if (!c || index < 0 || index >= static_cast<int>(s.columns.size())) return FALSE;
     const ListColumn& column = s.columns[index];
-    c->fmt = column.format;
+    c->fmt = column.format | column.sortMark;
     c->cx = column.width;
     c->iSubItem = column.subItem;
     if ((c->mask & LVCF_TEXT) && c->pszText && c->cchTextMax > 0) {
@@ -56,6 +59,19 @@ LRESULT GetColumn(const ListState& s, int index, LVCOLUMNW* c) {
         std::copy_n(column.title.begin(), n, c->pszText);
         c->pszText[n] = 0;
     }
+    return TRUE;
+}
+
+// Only what the mask names changes; the column keeps its place.
+LRESULT SetColumn(ListState& s, int index, const LVCOLUMNW* c) {
+    if (!c || index < 0 || index >= static_cast<int>(s.columns.size())) return FALSE;
+    ListColumn& column = s.columns[index];
+    if (c->mask & LVCF_FMT) {
+        column.format = c->fmt & 0x3;
+        column.sortMark = c->fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    }
+    if (c->mask & LVCF_WIDTH) column.width = std::max(0, c->cx);
+    if ((c->mask & LVCF_TEXT) && c->pszText) column.title = c->pszText;
     return TRUE;
 }
 
@@ -203,6 +219,7 @@ LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case LVM_INSERTCOLUMNW: return InsertColumn(s, index, AsColumn(lParam));
         case LVM_GETCOLUMNW: return GetColumn(s, index, AsColumn(lParam));
+        case LVM_SETCOLUMNW: return SetColumn(s, index, AsColumn(lParam));
         case LVM_INSERTITEMW: return InsertItem(s, item);
         case LVM_GETITEMW: return GetItem(s, item);
         case LVM_SETITEMW: return SetItem(s, item);

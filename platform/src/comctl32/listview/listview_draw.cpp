@@ -24,25 +24,34 @@ void DrawCellText(CellGrid& grid, int left, int row, int cells, std::u16string_v
     grid.Text(start, row, text.substr(0, length), style, left + room);
 }
 
+// A column's title with its sort mark after it; the title gives way so that the mark shows.
+std::u16string HeaderTitle(const ListColumn& c, int cells) {
+    if (!c.sortMark) return c.title;
+    const std::u16string mark = c.sortMark == HDF_SORTUP ? u"\u25B2" : u"\u25BC";
+    const int room = std::max(0, cells - 1);
+    const int keep = std::min<int>(static_cast<int>(c.title.size()), std::max(0, room - 1));
+    return c.title.substr(0, keep) + mark;
+}
+
 void DrawHeader(const ListState& s, CellGrid& grid, const CellRect& b) {
     grid.Fill({b.left, b.top, b.right, b.top + 1}, kHeaderCell);
     int x = b.left;
-    bool moreRight = false;
     for (int v : ShownOrder(s)) {
         const ListColumn& c = s.columns[s.order[v]];
         const int cells = ColumnCells(c);
         if (cells == 0) continue;
-        if (x + cells > b.right) moreRight = true;  // cut, or not shown at all
         if (x >= b.right) break;
         const Cell style = s.inHeader && v == s.headerFocus ? kSelectedCell : kHeaderCell;
         if (style == kSelectedCell) grid.Fill({x, b.top, x + cells - 1, b.top + 1}, style);
-        DrawCellText(grid, x, b.top, cells, c.title, c.format, style);
+        DrawCellText(grid, x, b.top, cells, HeaderTitle(c, cells), c.format, style);
         x += cells;
         if (v == 0 && ColumnsHiddenLeft(s)) {
             grid.Text(x - 1, b.top, u"\u25C2", kHeaderCell, x);  // more columns that way
         }
     }
-    if (moreRight) grid.Text(b.right - 1, b.top, u"\u25B8", kHeaderCell, b.right);
+    if (ColumnsHiddenRight(s, b.right - b.left)) {
+        grid.Text(b.right - 1, b.top, u"\u25B8", kHeaderCell, b.right);
+    }
 }
 
 void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const CellRect& b, int row) {

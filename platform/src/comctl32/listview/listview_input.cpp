@@ -49,6 +49,12 @@ void HeaderKey(HWND list, ListState& s, WPARAM key, bool shift) {
         case VK_RIGHT: {
             const int next = NextShown(s, s.headerFocus, step);
             if (shift && (s.extendedStyle & LVS_EX_HEADERDRAGDROP) && next != s.headerFocus) {
+                // The first column names the rows and stays first: nothing moves in front of
+                // it, and it moves nowhere.
+                if (s.headerFocus == 0 || next == 0) {
+                    MessageBeep(0);
+                    return;
+                }
                 std::swap(s.order[s.headerFocus], s.order[next]);
             }
             s.headerFocus = next;
@@ -126,6 +132,17 @@ bool ColumnsHiddenLeft(const ListState& s) {
     return false;
 }
 
+bool ColumnsHiddenRight(const ListState& s, int clientColumns) {
+    int x = 0;
+    for (int v : ShownOrder(s)) {
+        const int cells = ColumnCells(s.columns[s.order[v]]);
+        if (cells == 0) continue;
+        if (x + cells > clientColumns) return true;
+        x += cells;
+    }
+    return false;
+}
+
 int ColumnAtCell(const ListState& s, int column) {
     int x = 0;
     for (int v : ShownOrder(s)) {
@@ -178,6 +195,16 @@ LRESULT ListTap(HWND list, ListState& s, LPARAM lParam) {
     int column = 0, row = 0;
     TapCell(lParam, column, row);
     if (row == 0) {
+        // The marks of more columns scroll them, as Left and Right do.
+        if (!s.order.empty() && ColumnsHiddenLeft(s) &&
+            column == ColumnCells(s.columns[s.order[0]]) - 1) {
+            ScrollColumns(list, s, -1);
+            return 0;
+        }
+        if (ColumnsHiddenRight(s, ClientColumns(list)) && column == ClientColumns(list) - 1) {
+            ScrollColumns(list, s, 1);
+            return 0;
+        }
         const int position = ColumnAtCell(s, column);
         if (position >= 0) NotifyList(list, LVN_COLUMNCLICK, -1, position);
         return 0;

@@ -13,7 +13,8 @@ namespace platform::detail {
 struct ListColumn {
     std::u16string title;
     int format = LVCFMT_LEFT;
-    int width = 0;  // pixels; 0 hides the column
+    int sortMark = 0;  // HDF_SORTUP, HDF_SORTDOWN or 0
+    int width = 0;     // pixels; 0 hides the column
     int subItem = 0;
 };
 
@@ -46,8 +47,10 @@ inline int ColumnCells(const ListColumn& c) {
 // The visual columns in the order they are drawn: the first one stays in place (the row's
 // name: which row the numbers belong to), then the others from firstColumn on.
 std::vector<int> ShownOrder(const ListState& s);
-// Whether columns lie beyond the left (scrolled past) of the shown ones.
+// Whether columns lie beyond the left (scrolled past) of the shown ones, and beyond the right
+// edge of a list `clientColumns` wide (cut, or not shown at all).
 bool ColumnsHiddenLeft(const ListState& s);
+bool ColumnsHiddenRight(const ListState& s, int clientColumns);
 
 int FocusedItem(const ListState& s);
 // Gives one item the focus and the selection (single selection), scrolled into view.
