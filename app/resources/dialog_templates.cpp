@@ -21,6 +21,8 @@ const DialogItemResource kAboutItems[] = {
      kChild | SS_LEFT | SS_SUNKEN | WS_BORDER},
 };
 
+// The right column stands 4 units further right than the handheld's (66), and the dialog is 8
+// wider (131): in a terminal's cells "[x] Last Trd Dt" ran into "[x] Last Trd Time".
 const DialogItemResource kQuoteOptionsItems[] = {
     {IDC_STATIC, u"STATIC", u"Select the columns to display:", 7, 7, 96, 8, kLabel},
     {1001, u"BUTTON", u"Exchange", 7, 17, 47, 10, kCheck},
@@ -32,14 +34,14 @@ const DialogItemResource kQuoteOptionsItems[] = {
     {1003, u"BUTTON", u"EPS", 7, 77, 28, 10, kCheck},
     {1004, u"BUTTON", u"P/E Ratio", 7, 87, 45, 10, kCheck},
     {1005, u"BUTTON", u"Last Trd Dt", 7, 97, 51, 10, kCheck},
-    {1012, u"BUTTON", u"High Price", 66, 27, 47, 10, kCheck},
-    {1013, u"BUTTON", u"Low Price", 66, 37, 46, 10, kCheck},
-    {1014, u"BUTTON", u"Year High", 66, 47, 47, 10, kCheck},
-    {1015, u"BUTTON", u"Year Low", 66, 57, 45, 10, kCheck},
-    {1017, u"BUTTON", u"Name", 66, 67, 34, 10, kCheck},
-    {1016, u"BUTTON", u"Shares Out", 66, 77, 52, 10, kCheck},
-    {1020, u"BUTTON", u"Market Cap", 66, 87, 53, 10, kCheck},
-    {1010, u"BUTTON", u"Last Trd Time", 66, 97, 59, 10, kCheck},
+    {1012, u"BUTTON", u"High Price", 70, 27, 47, 10, kCheck},
+    {1013, u"BUTTON", u"Low Price", 70, 37, 46, 10, kCheck},
+    {1014, u"BUTTON", u"Year High", 70, 47, 47, 10, kCheck},
+    {1015, u"BUTTON", u"Year Low", 70, 57, 45, 10, kCheck},
+    {1017, u"BUTTON", u"Name", 70, 67, 34, 10, kCheck},
+    {1016, u"BUTTON", u"Shares Out", 70, 77, 52, 10, kCheck},
+    {1020, u"BUTTON", u"Market Cap", 70, 87, 53, 10, kCheck},
+    {1010, u"BUTTON", u"Last Trd Time", 70, 97, 59, 10, kCheck},
     {IDC_APPLY, u"BUTTON", u"&Apply", 17, 112, 45, 14, kPush},
     {IDC_CANCEL_OPTIONS, u"BUTTON", u"&Cancel", 75, 112, 44, 14, kPush},
 };
@@ -98,7 +100,7 @@ const DialogItemResource kHoldingItems[] = {
 
 const DialogResource kDialogs[] = {
     {IDD_ABOUT, u"About", 0, 0, 131, 46, kWithMenu, WS_EX_CAPTIONOKBTN, u"System", 8, kAboutItems},
-    {IDD_QUOTE_OPTIONS, u"Quote Options", 0, 0, 131, 130, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
+    {IDD_QUOTE_OPTIONS, u"Quote Options", 0, 0, 139, 130, kNoMenu, WS_EX_CLIENTEDGE, u"System", 8,
      kQuoteOptionsItems},
     {IDD_SPEED_INSERT, u"Insert Stock", 0, 0, 139, 102, kWithMenu, 0, u"System", 8,
      kSpeedInsertItems},

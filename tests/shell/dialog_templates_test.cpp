@@ -44,6 +44,15 @@ TEST_P(DialogTemplatesTest, OpensAndShowsEveryTextWhole) {
         .Check([&] {
             const std::u16string screen = device_.Text();
             EXPECT_NE(device_.Row(0).find(t->title), std::u16string::npos) << "title";
+            // No text runs into the check box after it on its row.
+            for (const char16_t* box : {u"[x]", u"[ ]"}) {
+                for (std::size_t at = screen.find(box); at != std::u16string::npos;
+                     at = screen.find(box, at + 1)) {
+                    const char16_t before = at > 0 ? screen[at - 1] : u' ';
+                    EXPECT_TRUE(before == u' ' || before == u'\n' || before == u'\u2502')
+                        << "dialog " << GetParam() << " at " << at;
+                }
+            }
             for (const DialogItemResource& item : t->items) {
                 if (!item.text || !*item.text) continue;
                 // Long texts wrap at spaces: each of their words shows.

@@ -49,6 +49,8 @@ TEST_F(ViewerTest, TheFirstStartShowsMsftWithEveryColumn) {
             EXPECT_EQ(visibleColumnCount, 18);
             EXPECT_NE(Title().find(u"PIV- 9:05( 1)"), std::u16string::npos) << Narrow(Title());
             EXPECT_EQ(device_.Row(2).substr(0, 32), u"Symbol     Exch     Last $    Ch");
+            for (const char16_t* title : {u" Prev Close ", u" Last Trd Date ", u" Trade Time "})
+                EXPECT_NE(device_.Row(2).find(title), std::u16string::npos) << Narrow(title);
             EXPECT_EQ(device_.Row(3).substr(0, 20),
                       u"  MSFT     USA      ");  // no change known yet: no mark
             EXPECT_EQ(Cell(0, 2), u"*");

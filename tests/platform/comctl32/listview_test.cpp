@@ -195,13 +195,26 @@ TEST_F(ControlTest, TwoHundredRowsByNineteenColumnsFillScrollAndSort) {
     EXPECT_EQ(ItemText(list, 199, 18), u"199.18");
     list.SortItems([](LPARAM a, LPARAM b, LPARAM) { return static_cast<int>(b - a); }, 0);
     EXPECT_EQ(ItemText(list, 0, 18), u"199.18");
-    device_.Check([&] { SetFocus(list.handle()); })
+    // More rows below: the list's last cell says so, until the last row shows. The last column
+    // that does not fit whole is not drawn: no part of its number reads as a value.
+    const int last = 2 + 20 - 1;                             // the header on row 2, then 19 rows
+    MoveWindow(list.handle(), 0, 0, 56 * 6, 20 * 13, TRUE);  // 56 cells: CF (50 to 59) is cut
+    device_
+        .Check([&] {
+            SetFocus(list.handle());
+            EXPECT_EQ(device_.Row(last)[55], u'\u25BE');
+            EXPECT_EQ(device_.Row(3).substr(50, 6), std::u16string(6, u' '));
+            EXPECT_EQ(device_.Row(2).substr(50, 5), std::u16string(5, u' '));
+            EXPECT_EQ(device_.Row(2)[55], u'\u25B8');
+        })
         .Key(VK_DOWN)
         .Key(VK_NEXT)
         .Key(VK_NEXT)
         .Check([&] { EXPECT_GT(list.GetTopIndex(), 0); })
         .Wheel(100, 100, 20)
-        .Check([&] { EXPECT_NE(device_.Text().find(u"199.0"), std::u16string::npos); });
+        .Check([&] { EXPECT_NE(device_.Text().find(u"199.0"), std::u16string::npos); })
+        .Key(VK_END)
+        .Check([&] { EXPECT_NE(device_.Row(last)[55], u'\u25BE'); });
     device_.RunMessageLoop();
 }
 

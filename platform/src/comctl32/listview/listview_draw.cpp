@@ -40,7 +40,7 @@ void DrawHeader(const ListState& s, CellGrid& grid, const CellRect& b) {
         const ListColumn& c = s.columns[s.order[v]];
         const int cells = ColumnCells(c);
         if (cells == 0) continue;
-        if (x >= b.right) break;
+        if (x >= b.right || !ColumnDrawn(v, x - b.left, cells, b.right - b.left)) break;
         const Cell style = s.inHeader && v == s.headerFocus ? kSelectedCell : kHeaderCell;
         if (style == kSelectedCell) grid.Fill({x, b.top, x + cells - 1, b.top + 1}, style);
         DrawCellText(grid, x, b.top, cells, HeaderTitle(c, cells), c.format, style);
@@ -65,6 +65,7 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
         const ListColumn& c = s.columns[s.order[v]];
         const int cells = ColumnCells(c);
         if (cells == 0) continue;
+        if (!ColumnDrawn(v, x - b.left, cells, b.right - b.left)) break;
         const std::u16string empty;
         const std::u16string& text =
             c.subItem < static_cast<int>(item.texts.size()) ? item.texts[c.subItem] : empty;
@@ -100,6 +101,12 @@ void DrawList(HWND list, CellGrid& grid, const CellRect& b) {
         const int index = s->top + row - b.top - 1;
         if (index >= static_cast<int>(s->items.size())) break;
         DrawRow(*s, s->items[index], grid, b, row);
+    }
+    // More rows below the last one shown: a mark says so, as the header's marks say it of
+    // columns.
+    const int shown = b.bottom - b.top - 1;
+    if (shown > 0 && s->top + shown < static_cast<int>(s->items.size())) {
+        grid.Text(b.right - 1, b.bottom - 1, u"\u25BE", kHeaderCell, b.right);
     }
 }
 

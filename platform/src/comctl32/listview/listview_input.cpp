@@ -143,10 +143,11 @@ bool ColumnsHiddenRight(const ListState& s, int clientColumns) {
     return false;
 }
 
-int ColumnAtCell(const ListState& s, int column) {
+int ColumnAtCell(const ListState& s, int column, int clientColumns) {
     int x = 0;
     for (int v : ShownOrder(s)) {
         const int cells = ColumnCells(s.columns[s.order[v]]);
+        if (cells > 0 && !ColumnDrawn(v, x, cells, clientColumns)) return -1;
         if (cells > 0 && column >= x && column < x + cells) return s.order[v];
         x += cells;
     }
@@ -205,7 +206,7 @@ LRESULT ListTap(HWND list, ListState& s, LPARAM lParam) {
             ScrollColumns(list, s, 1);
             return 0;
         }
-        const int position = ColumnAtCell(s, column);
+        const int position = ColumnAtCell(s, column, ClientColumns(list));
         if (position >= 0) NotifyList(list, LVN_COLUMNCLICK, -1, position);
         return 0;
     }

@@ -2,6 +2,7 @@
 // (their sub-item index); header drag and drop changes only their visual order.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,9 +40,17 @@ struct ListState : ControlState {
     ~ListState() override;
 };
 
-// Columns are drawn one cell narrower than their width, leaving a separator.
+// Columns are drawn one cell narrower than their width, leaving a separator; a column that
+// shows is at least as wide as its title.
 inline int ColumnCells(const ListColumn& c) {
-    return c.width / kCellWidth;
+    if (c.width <= 0) return 0;
+    return std::max(c.width / kCellWidth, static_cast<int>(c.title.size()) + 1);
+}
+// Whether the visual column `v` starting at `x` is drawn in a list `right` cells wide: the
+// first always (cut if it must be), the others only whole, so that no part of a number reads
+// as a value.
+inline bool ColumnDrawn(int v, int x, int cells, int right) {
+    return v == 0 || x + cells <= right;
 }
 
 // The visual columns in the order they are drawn: the first one stays in place (the row's
@@ -57,8 +66,9 @@ int FocusedItem(const ListState& s);
 void FocusItem(HWND list, ListState& s, int item);
 int RowsPerPage(HWND list);
 void KeepInView(HWND list, ListState& s, int item);
-// The position (sub-item index of its column) of the visual column at a client column, or -1.
-int ColumnAtCell(const ListState& s, int column);
+// The position (sub-item index of its column) of the visual column drawn at a client column of
+// a list `clientColumns` wide, or -1.
+int ColumnAtCell(const ListState& s, int column, int clientColumns);
 void NotifyList(HWND list, UINT code, int item, int subItem);
 
 LRESULT ListMessage(HWND list, ListState& s, UINT message, WPARAM wParam, LPARAM lParam);
