@@ -28,7 +28,7 @@ char16_t AsciiFallback(char16_t ch) {
     }
 }
 
-CellLook LookOf(const Cell& cell, bool monochrome, bool utf8) {
+CellLook LookOf(const Cell& cell, bool monochrome, bool utf8, bool eightColours) {
     CellLook look;
     look.ch = utf8 || cell.ch < 0x80 ? cell.ch : AsciiFallback(cell.ch);
     look.bold = cell.bold;
@@ -36,6 +36,7 @@ CellLook LookOf(const Cell& cell, bool monochrome, bool utf8) {
     if (!monochrome) {
         look.fg = cell.fg;
         look.bg = cell.bg;
+        look.reverse = eightColours && cell.bg == Color::gray;
         return look;
     }
     look.colored = false;

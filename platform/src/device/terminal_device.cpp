@@ -142,6 +142,7 @@ public:
         const char* codeset = nl_langinfo(CODESET);
         utf8_ = codeset && std::string_view(codeset) == "UTF-8";
         if (!monochrome_) StartColors();
+        eightColours_ = !monochrome_ && COLORS < 16;  // xterm's TERM=xterm, the linux console
         InstallSignalHandlers();
         // No refresh here: the first frame's clears and draws the screen in one pass.
         WriteOut(kMouseOn);
@@ -259,7 +260,7 @@ public:
 
 private:
     void PutCell(int column, int row, const Cell& cell) {
-        const CellLook look = LookOf(cell, monochrome_, utf8_);
+        const CellLook look = LookOf(cell, monochrome_, utf8_, eightColours_);
         wchar_t text[2] = {static_cast<wchar_t>(look.ch), 0};
         const attr_t attrs = (look.bold ? A_BOLD : 0) | (look.underline ? A_UNDERLINE : 0) |
                              (look.reverse ? A_REVERSE : 0);
@@ -325,6 +326,7 @@ private:
     std::u16string title_;
     bool monochrome_ = false;
     bool utf8_ = true;
+    bool eightColours_ = false;  // the palette's white is its grey
     CellGrid shown_;
     bool fullRedraw_ = true;
     KeyDecoder decoder_;

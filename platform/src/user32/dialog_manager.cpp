@@ -32,8 +32,8 @@ LRESULT DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void DrawDialog(HWND dialog, CellGrid& grid, const CellRect& b) {
     DrawFrame(grid, b, kPlain);
-    Cell title = kPlain;
-    title.bold = true;
+    // As the title bar: it stands out in every palette, and in reverse video without colour.
+    const Cell title{u' ', Color::white, Color::blue, true};
     DrawCentred(grid, b.left + 1, b.right - 1, b.top, u" " + FindWindowData(dialog)->text + u" ",
                 title);
 }

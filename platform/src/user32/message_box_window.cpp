@@ -88,8 +88,8 @@ void DrawBox(HWND window, CellGrid& grid, const CellRect& b) {
     const BoxState* s = Box(window);
     DrawFrame(grid, b, kPlain);
     if (!s) return;
-    Cell title = kPlain;
-    title.bold = true;
+    // As the title bar: it stands out in every palette, and in reverse video without colour.
+    const Cell title{u' ', Color::white, Color::blue, true};
     DrawCentred(grid, b.left + 1, b.right - 1, b.top, u" " + s->caption + u" ", title);
     const auto lines = WrapText(s->text, TextWidth(b));
     for (std::size_t i = 0; i < lines.size() && b.top + 1 + static_cast<int>(i) < b.bottom - 3;

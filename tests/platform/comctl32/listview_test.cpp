@@ -155,6 +155,13 @@ TEST_F(ControlTest, ListScrollsColumnsAndDrawsRowImagesInTheirColours) {
             EXPECT_EQ(device_.screen().At(0, 4).fg, Color::red);
             EXPECT_EQ(device_.screen().At(0, 5).fg, Color::blue);
             EXPECT_EQ(device_.Row(3).substr(0, 5), u"\u25A0 0.0");
+            list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+        })
+        .Check([&] {
+            // A selected row's mark keeps its colour: blue on blue would hide it.
+            EXPECT_EQ(device_.screen().At(0, 5).fg, Color::blue);
+            EXPECT_EQ(device_.screen().At(0, 5).bg, Color::white);
+            EXPECT_EQ(device_.screen().At(2, 5).bg, Color::blue);
             list.SetItem(2, u"2.0", I_IMAGENONE, 2);
         })
         .Check([&] {

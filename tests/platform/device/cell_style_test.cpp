@@ -29,6 +29,10 @@ TEST(CellStyle, WithoutColourAttributesSayWhatColoursWould) {
         const auto colored = LookOf(Cell{u'x', Color::black, c.bg}, false, true);
         EXPECT_TRUE(colored.colored && !colored.reverse);
         EXPECT_EQ(colored.bg, c.bg);
+        // Eight colours have one white for the rows and the grey: bars and headers reverse.
+        const auto eight = LookOf(Cell{u'x', Color::black, c.bg}, false, true, true);
+        EXPECT_TRUE(eight.colored);
+        EXPECT_EQ(eight.reverse, c.bg == Color::gray);
     }
 }
 

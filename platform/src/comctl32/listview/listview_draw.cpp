@@ -72,7 +72,8 @@ void DrawRow(const ListState& s, const ListItem& item, CellGrid& grid, const Cel
         int left = x;
         ImageLook image{};
         if (c.subItem == 0 && ImageOf(s.smallImages, item.image, image)) {
-            grid.Text(left, row, std::u16string(1, image.glyph), {u' ', image.color, style.bg},
+            // On the plain ground even on a selected row: blue on blue would hide the mark.
+            grid.Text(left, row, std::u16string(1, image.glyph), {u' ', image.color, Color::white},
                       x + cells);
             left += 2;
         } else if (c.subItem == 0 && item.image == I_IMAGENONE &&
