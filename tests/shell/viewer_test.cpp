@@ -2,6 +2,7 @@
 // server: what it shows at start, a refresh, the proxy, the timer, the low-memory notice.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
 #include "platform/comctl32/control_wrappers.h"
+#include "platform/testing/faults.h"
 #include "platform/user32/message_loop.h"
 #include "quotes/quote_line.h"
 #include "settings/proxy_settings.h"
@@ -305,6 +307,48 @@ TEST_F(ViewerTest, TheBusyMarkGoesWhenAFailedDownloadsMessageOpens) {
     EXPECT_EQ(seen.text, u"Could not connect to the quote server, please try again later");
     EXPECT_EQ(seen.title.find(u"busy"), std::u16string::npos) << Narrow(seen.title);
     EXPECT_EQ(seen.bar.find(u"Downloading"), std::u16string::npos) << Narrow(seen.bar);
+}
+
+// A server that never answers, and time-outs of an hour: only the key ends the wait. Esc ends
+// it as a failed connection does; Ctrl+Q too, and then quits.
+class CancelTest : public tickwell_test::ViewerTest {
+protected:
+    void PressWhileTheDownloadWaits(WORD vk, bool ctrl) {
+        platform::testing::SetInternetTimeouts(3600000, 3600, 3600000);
+        StoreSettings();
+        StoreRows({{u"MSFT", u"U"}});
+        server_ = std::make_unique<ScriptedServer>([this, vk, ctrl](int, const std::string&) {
+            titleWhileWaiting_ = Title();
+            device_.PressWhileBlocked(vk, ctrl);
+            ScriptedReply reply;
+            reply.silent = true;
+            return reply;
+        });
+        RouteQuotesTo(server_->port());
+    }
+    void ExpectTheConnectionsMessage() {
+        EXPECT_EQ(MessageTexts(),
+                  std::vector<std::string>{
+                      "Could not connect to the quote server, please try again later"});
+        EXPECT_NE(titleWhileWaiting_.find(u"busy \u2013 Esc cancels"), std::u16string::npos)
+            << Narrow(titleWhileWaiting_);
+    }
+
+    std::unique_ptr<ScriptedServer> server_;
+    std::u16string titleWhileWaiting_;
+};
+
+TEST_F(CancelTest, EscEndsADownloadThatWaitsWithTheConnectionsMessage) {
+    PressWhileTheDownloadWaits(VK_ESCAPE, false);
+    device_.Key(VK_F1).Check([&] { ExpectTheConnectionsMessage(); }).Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
+TEST_F(CancelTest, CtrlQEndsADownloadThatWaitsAndThenQuits) {
+    PressWhileTheDownloadWaits('Q', true);
+    device_.Key(VK_F1);
+    EXPECT_EQ(Start(), 0);  // no more keys: the Ctrl+Q quit it
+    ExpectTheConnectionsMessage();
 }
 
 TEST_F(ViewerTest, KeysMoveInTheListAlsoAfterItWasRebuilt) {

@@ -2,8 +2,12 @@
 // modal dialog or message box that is up, else for the foreground window (popups do not
 // count): it shows that window's navigation-bar title (or its window text) and, when it has
 // WS_EX_CAPTIONOKBTN or a full-screen dialog's Done button, "[ok]" at the right, which a tap
-// turns into command 1 (IDOK) for it; "busy" before it while the program waits on the network.
+// turns into command 1 (IDOK) for it; "busy – Esc cancels" before it while the program waits
+// on the network.
 #include "aygshell/navigation_bar.h"
+
+#include <string>
+#include <string_view>
 
 #include "platform/aygshell/shell.h"
 #include "platform/user32/message_box.h"
@@ -16,8 +20,10 @@ namespace {
 constexpr const char16_t* kNavigationBarClass = u"navigation_bar";
 constexpr Cell kBarCell{u' ', Color::white, Color::blue, true};
 constexpr int kOkButtonCells = 5;
-constexpr const char16_t* kBusyMark = u"busy";
-constexpr int kBusyMarkCells = 4;
+// While the program waits on the network; Esc ends the wait. A narrow bar keeps the title.
+constexpr std::u16string_view kBusyMark = u"busy \u2013 Esc cancels";
+constexpr std::u16string_view kShortBusyMark = u"busy";
+constexpr int kTitleRoomCells = 16;
 
 HWND NavigationWindow() {
     const auto& ws = Windows();
@@ -71,11 +77,15 @@ void DrawNavigationBar(HWND, CellGrid& grid, const CellRect& b) {
     const HWND target = NavigationWindow();
     const int okColumn = b.left + OkButtonColumn(b.right - b.left);
     const bool busy = Windows().busy;
-    const int titleEnd = okColumn - (busy ? kBusyMarkCells + 2 : 1);
+    const bool roomy = okColumn - b.left > static_cast<int>(kBusyMark.size()) + kTitleRoomCells;
+    const std::u16string_view mark = roomy ? kBusyMark : kShortBusyMark;
+    const int markCells = static_cast<int>(mark.size());
+    const int titleEnd = okColumn - (busy ? markCells + 2 : 1);
     grid.Text(b.left + 1, b.top, NavigationTitle(target), kBarCell, titleEnd);
     if (HasOkButton(target)) grid.Text(okColumn, b.top, u"[ok]", kBarCell, b.right);
     // Letters, not a symbol: terminals draw an hourglass two cells wide.
-    if (busy) grid.Text(okColumn - kBusyMarkCells - 1, b.top, kBusyMark, kBarCell, okColumn - 1);
+    if (busy)
+        grid.Text(okColumn - markCells - 1, b.top, std::u16string(mark), kBarCell, okColumn - 1);
 }
 
 }  // namespace

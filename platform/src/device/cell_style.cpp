@@ -23,6 +23,7 @@ char16_t AsciiFallback(char16_t ch) {
         case u'\u2534':
         case u'\u253C': return u'+';
         case u'\u2026': return u'.';
+        case u'\u2013': return u'-';
         case u'\u00B7': return u'|';
         default: return ch;
     }

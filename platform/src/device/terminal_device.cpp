@@ -28,6 +28,9 @@
 namespace platform::detail {
 namespace {
 
+// VK_ESCAPE: the windows' headers are kept away from curses' macros.
+constexpr WORD kEscapeKey = 0x1B;
+
 // Mouse presses and the wheel, reported in SGR form; and off again.
 constexpr char kMouseOn[] = "\x1B[?1000h\x1B[?1006h";
 constexpr char kMouseOff[] = "\x1B[?1006l\x1B[?1000l";
@@ -214,6 +217,30 @@ public:
     }
 
     void Bell() override { beep(); }
+
+    int BlockedInputFd() const override { return STDIN_FILENO; }
+
+    BlockedKey TakeBlockedKey() override {
+        if (!ReadInput()) return BlockedKey::cancelAndQuit;
+        // A lone Esc is one only once nothing follows it for a moment.
+        if (decoder_.Pending()) {
+            pollfd more{STDIN_FILENO, POLLIN, 0};
+            if (::poll(&more, 1, kEscapeWaitMs) > 0) {
+                if (!ReadInput()) return BlockedKey::cancelAndQuit;
+            } else {
+                decoder_.Flush(events_);
+            }
+        }
+        for (auto it = events_.begin(); it != events_.end(); ++it) {
+            if (it->kind != InputEvent::Kind::key || it->alt || it->shift) continue;
+            const bool esc = it->vk == kEscapeKey && !it->ctrl;
+            const bool quit = it->vk == 'Q' && it->ctrl;
+            if (!esc && !quit) continue;
+            events_.erase(it);
+            return esc ? BlockedKey::cancel : BlockedKey::cancelAndQuit;
+        }
+        return BlockedKey::none;
+    }
 
     void SetTitle(const std::u16string& title) override {
         if (title == title_) return;

@@ -26,6 +26,9 @@ struct InputEvent {
     int delta = 0;  // wheel: positive up
 };
 
+// A key pressed while the program blocks in a network call.
+enum class BlockedKey { none, cancel, cancelAndQuit };
+
 class Device {
 public:
     virtual ~Device() = default;
@@ -44,6 +47,11 @@ public:
     virtual void SetTitle(const std::u16string& /*title*/) {}
     // Starts a program; an `interactive` one gets the terminal until it ends.
     virtual void Launch(const std::vector<std::string>& argv, bool interactive) = 0;
+    // While the program blocks in a network call: a descriptor that is readable when input
+    // waits (-1: none), and what that input asks, read without blocking. Esc cancels the call,
+    // Ctrl+Q (or a terminal that has gone) cancels it and quits; other input waits for Wait.
+    virtual int BlockedInputFd() const { return -1; }
+    virtual BlockedKey TakeBlockedKey() { return BlockedKey::none; }
 };
 
 // The device in use, or null (the window system then has no input and no screen).

@@ -1,7 +1,12 @@
 #include "platform/testing/headless.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <unistd.h>
+
 #include <deque>
+#include <mutex>
+#include <utility>
 #include <variant>
 
 #include "device/desktop.h"
@@ -42,7 +47,33 @@ struct HeadlessDevice::Impl : detail::Device {
     std::vector<std::string> errors;
     const HeadlessDevice* owner = nullptr;
 
-    Impl(int c, int r, std::int64_t local) : columns(c), rows(r), localStart(local) {}
+    // Keys pressed while the program blocks: a pipe says one waits.
+    std::mutex blockedMutex;
+    std::deque<std::pair<WORD, bool>> blockedKeys;
+    int blockedPipe[2] = {-1, -1};
+
+    Impl(int c, int r, std::int64_t local) : columns(c), rows(r), localStart(local) {
+        if (::pipe2(blockedPipe, O_NONBLOCK | O_CLOEXEC) != 0) blockedPipe[0] = blockedPipe[1] = -1;
+    }
+    ~Impl() override {
+        for (int fd : blockedPipe) {
+            if (fd >= 0) ::close(fd);
+        }
+    }
+    int BlockedInputFd() const override { return blockedPipe[0]; }
+    detail::BlockedKey TakeBlockedKey() override {
+        char drained[64];
+        while (::read(blockedPipe[0], drained, sizeof drained) > 0) {
+        }
+        std::lock_guard<std::mutex> lock(blockedMutex);
+        while (!blockedKeys.empty()) {
+            const auto [vk, ctrl] = blockedKeys.front();
+            blockedKeys.pop_front();
+            if (vk == VK_ESCAPE && !ctrl) return detail::BlockedKey::cancel;
+            if (vk == 'Q' && ctrl) return detail::BlockedKey::cancelAndQuit;
+        }
+        return detail::BlockedKey::none;
+    }
 
     int Columns() const override { return columns; }
     int Rows() const override { return rows; }
@@ -228,6 +259,15 @@ bool HeadlessDevice::Find(const std::u16string& text, int& column, int& row, int
         }
     }
     return false;
+}
+
+void HeadlessDevice::PressWhileBlocked(WORD vk, bool ctrl) {
+    {
+        std::lock_guard<std::mutex> lock(impl_->blockedMutex);
+        impl_->blockedKeys.emplace_back(vk, ctrl);
+    }
+    const char one = 1;
+    if (impl_->blockedPipe[1] >= 0) (void)!::write(impl_->blockedPipe[1], &one, 1);
 }
 
 std::int64_t HeadlessDevice::now() const {

@@ -13,27 +13,44 @@
 #include <chrono>
 #include <memory>
 
+#include "host/device.h"
 #include "platform/wininet/wininet.h"
 #include "wininet/reply_parser.h"
+#include "winsys/window_system.h"
 
 namespace platform::detail {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum class Wait { ready, timedOut, failed };
+enum class Wait { ready, timedOut, failed, cancelled };
 
-// Waits for `events` on `fd` for at most `limitMs`, and never past `deadline`.
+// Whether a key the user pressed meanwhile cancels the call: Esc does, and Ctrl+Q, which then
+// quits once the call's failure has been told.
+bool CancelledByKey(Device& device) {
+    const BlockedKey key = device.TakeBlockedKey();
+    if (key == BlockedKey::cancelAndQuit) QuitWhenIdle();
+    return key != BlockedKey::none;
+}
+
+// Waits for `events` on `fd` for at most `limitMs`, and never past `deadline`; the keyboard is
+// watched meanwhile.
 Wait WaitFor(int fd, short events, long limitMs, Clock::time_point deadline) {
+    Device* device = CurrentDevice();
+    const int keys = device ? device->BlockedInputFd() : -1;
+    deadline = std::min(deadline, Clock::now() + std::chrono::milliseconds(limitMs));
     for (;;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        const long wait = std::min<long>(limitMs, std::max<long>(left, 0));
-        pollfd entry{fd, events, 0};
-        const int n = ::poll(&entry, 1, static_cast<int>(wait));
-        if (n > 0) return Wait::ready;
-        if (n == 0) return Wait::timedOut;
-        if (errno != EINTR) return Wait::failed;
+        pollfd entries[2] = {{fd, events, 0}, {keys, POLLIN, 0}};
+        const int n = ::poll(entries, keys >= 0 ? 2 : 1, static_cast<int>(std::max<long>(left, 0)));
+        if (n < 0 && errno != EINTR) return Wait::failed;
+        if (n <= 0) {
+            if (n == 0) return Wait::timedOut;
+            continue;
+        }
+        if (keys >= 0 && entries[1].revents && CancelledByKey(*device)) return Wait::cancelled;
+        if (entries[0].revents) return Wait::ready;
     }
 }
 
@@ -67,6 +84,7 @@ int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DW
         if (!connected && errno == EINPROGRESS) {
             const Wait wait = WaitFor(fd, POLLOUT, connectMs, deadline);
             if (wait == Wait::timedOut) error = ERROR_INTERNET_TIMEOUT;
+            if (wait == Wait::cancelled) error = ERROR_INTERNET_OPERATION_CANCELLED;
             connected = wait == Wait::ready &&
                         ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size) == 0 &&
                         failure == 0;
@@ -77,27 +95,28 @@ int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DW
             return fd;
         }
         ::close(fd);
-        if (error == ERROR_INTERNET_TIMEOUT) break;
+        if (error == ERROR_INTERNET_TIMEOUT || error == ERROR_INTERNET_OPERATION_CANCELLED) break;
     }
     return -1;
 }
 
-enum class Talk { replied, nothingCame, timedOut, failed };
+enum class Talk { replied, nothingCame, timedOut, failed, cancelled };
 
-bool SendAll(int fd, const std::string& bytes, const HttpTimeouts& timeouts,
+Talk SendAll(int fd, const std::string& bytes, const HttpTimeouts& timeouts,
              Clock::time_point deadline) {
     for (std::size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            if (WaitFor(fd, POLLOUT, timeouts.idleSeconds * 1000, deadline) != Wait::ready)
-                return false;
+            const Wait wait = WaitFor(fd, POLLOUT, timeouts.idleSeconds * 1000, deadline);
+            if (wait == Wait::cancelled) return Talk::cancelled;
+            if (wait != Wait::ready) return Talk::failed;
         } else {
-            return false;
+            return Talk::failed;
         }
     }
-    return true;
+    return Talk::replied;
 }
 
 // Reads until the reply is whole or bad, the server closes, or a time limit passes.
@@ -108,6 +127,7 @@ Talk Receive(int fd, ReplyParser& parser, const HttpTimeouts& timeouts,
     while (parser.state() == ReplyParser::State::head ||
            parser.state() == ReplyParser::State::body) {
         const Wait wait = WaitFor(fd, POLLIN, timeouts.idleSeconds * 1000, deadline);
+        if (wait == Wait::cancelled) return Talk::cancelled;
         if (wait != Wait::ready) return wait == Wait::timedOut ? Talk::timedOut : Talk::failed;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
@@ -136,8 +156,13 @@ WireReply HttpWire::Exchange(const Endpoint& to, const std::string& head,
             to_ = to;
         }
         ReplyParser parser(kBodyLimit);
-        const bool sent = SendAll(fd_, head, timeouts, deadline);
-        const Talk talk = sent ? Receive(fd_, parser, timeouts, deadline) : Talk::failed;
+        const Talk sent = SendAll(fd_, head, timeouts, deadline);
+        const Talk talk = sent == Talk::replied ? Receive(fd_, parser, timeouts, deadline) : sent;
+        if (talk == Talk::cancelled) {
+            Close();  // the user's Esc: the call ends as a failed one, its connection with it
+            reply.error = ERROR_INTERNET_OPERATION_CANCELLED;
+            return reply;
+        }
         if (reused && parser.status() == 0 && (talk == Talk::nothingCame || talk == Talk::failed)) {
             Close();  // the server had closed the kept connection: once more on a new one
             continue;

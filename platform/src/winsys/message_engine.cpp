@@ -81,9 +81,30 @@ void PostQuit(int exitCode) {
     Windows().queue.push_back(MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0));
 }
 
+void QuitWhenIdle() {
+    Windows().quitWhenIdle = true;
+}
+
+namespace {
+
+bool DeliverPendingQuit() {
+    auto& ws = Windows();
+    if (!ws.quitWhenIdle || !ws.modalStack.empty()) return false;
+    ws.quitWhenIdle = false;
+    InputEvent ctrlQ;
+    ctrlQ.kind = InputEvent::Kind::key;
+    ctrlQ.vk = 'Q';
+    ctrlQ.ctrl = true;
+    DeliverInput(ctrlQ);
+    return true;
+}
+
+}  // namespace
+
 bool NextMessage(MSG& msg) {
     for (;;) {
         ServeInstanceRequests();
+        if (DeliverPendingQuit()) continue;
         if (TakeQueued(msg, true) || TakeDueTimer(msg) || TakePaint(msg)) {
             return msg.message != WM_QUIT;
         }

@@ -91,6 +91,7 @@ struct WindowSystem {
     POINT cursor{0, 0};
     bool cursorKnown = false;
     bool busy = false;
+    bool quitWhenIdle = false;  // a Ctrl+Q cancelled a network call: it quits once no modal runs
     CellGrid grid;
 };
 
@@ -182,6 +183,9 @@ std::int64_t Now();
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuit(int exitCode);
+// The Ctrl+Q that cancelled a network call, handed to the program once no modal loop (the
+// failed call's message) runs, so that it quits as Ctrl+Q does.
+void QuitWhenIdle();
 // The next message: posted messages, then due timers, then WM_PAINT; otherwise draws the
 // screen and waits for input until the next timer. False for WM_QUIT.
 bool NextMessage(MSG& msg);

@@ -39,6 +39,9 @@ public:
     HeadlessDevice& Check(std::function<void()> check);
     // Steps still to run.
     std::size_t pending() const;
+    // A key pressed while the program blocks in a network call, from any thread (a test's
+    // server that holds the request): Esc, or Q with `ctrl`.
+    void PressWhileBlocked(WORD vk, bool ctrl = false);
 
     // Runs a message loop (GetMessage, TranslateMessage, DispatchMessage) until WM_QUIT;
     // returns its code. When the script runs out, the loops end with code -1.
