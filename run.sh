@@ -48,12 +48,30 @@ for arg in "$@"; do
 done
 
 port_file=$(mktemp)
-"$build/bin/tickwell-quotes" --port 0 --quiet --source "$sources" >"$port_file" &
+service_log=$(mktemp)
+# The service's own messages go to a file: written to the terminal, they would land on the
+# viewer's screen.
+"$build/bin/tickwell-quotes" --port 0 --quiet --source "$sources" >"$port_file" 2>"$service_log" &
 service=$!
-trap 'kill "$service" 2>/dev/null; rm -f "$port_file"' EXIT
+trap 'kill "$service" 2>/dev/null; rm -f "$port_file" "$service_log"' EXIT
 for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
 port=$(head -n 1 "$port_file")
-[ -n "$port" ] || { echo "run.sh: the quote service did not start" >&2; exit 1; }
+[ -n "$port" ] || { echo "run.sh: the quote service did not start" >&2; cat "$service_log" >&2; exit 1; }
+
+# With live sources, up to 3 s for the service's first look at their hosts: one line before the
+# viewer starts when none can be reached.
+if [ "$sources" != simulated ]; then
+  status=""
+  for _ in $(seq 30); do
+    status=$(curl -s --max-time 1 "http://127.0.0.1:${port}/status" || true)
+    [ -n "$status" ] && ! grep -q ': checking' <<<"$status" && break
+    sleep 0.1
+  done
+  if [ -n "$status" ] && ! grep -Eq ': (ok|backing off|checking)' <<<"$status"; then
+    echo "tickwell: no live quote source can be reached (is the network up?); the list keeps its last quotes"
+    sleep 2  # long enough to read before the viewer takes the screen
+  fi
+fi
 
 # Every host the viewer reaches on port 80 (quotes, charts, news, overview) is the service.
 TICKWELL_CONNECT_TO="::127.0.0.1:${port}" "$build/bin/tickwell" "${viewer_args[@]}"

@@ -219,9 +219,12 @@ int main(int argc, char** argv) {
         sigwait(&stopSignals, &signal);
         service.Stop();
     });
+    // Whether the live sources' hosts can be reached, while the service already answers.
+    std::thread checker([&] { setup.CheckReach(); });
     const bool served = service.Run();
     // Run also ends when the socket fails; the stopper then still waits for its signal.
     if (!served) pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
+    checker.join();
     return served ? 0 : 1;
 }

@@ -116,6 +116,7 @@ std::unique_ptr<SourceChain> SourceSetup::Build(const SourceOptions& options, st
     RelayContext context{http_.get(), options.clock ? options.clock : SteadyMilliClock(),
                          options.log, options.maxAgeSeconds};
     std::vector<std::unique_ptr<QuoteSource>> sources;
+    live_.clear();
     for (const std::string& name : options.names) {
         const SourceEntry* source = FindSource(name);
         if (!source) {
@@ -124,12 +125,20 @@ std::unique_ptr<SourceChain> SourceSetup::Build(const SourceOptions& options, st
         }
         sources.push_back(Make(*source, options, context, keys, error));
         if (!sources.back()) return nullptr;
+        if (auto* live = dynamic_cast<LiveSource*>(sources.back().get())) {
+            live->ExpectReachCheck();
+            live_.push_back(live);
+        }
     }
     if (sources.empty()) {
         error = "--source names no source";
         return nullptr;
     }
     return std::make_unique<SourceChain>(std::move(sources));
+}
+
+void SourceSetup::CheckReach() {
+    for (LiveSource* source : live_) source->CheckReach();
 }
 
 }  // namespace quotes

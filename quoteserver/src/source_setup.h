@@ -49,6 +49,9 @@ public:
     // bad URL). `warning` gets what the user should know but does not stop the service.
     std::unique_ptr<SourceChain> Build(const SourceOptions& options, std::string& error,
                                        std::string& warning);
+    // Finds once whether each live source's host can be reached (a few seconds at most, on the
+    // caller's thread); until then their status says "checking".
+    void CheckReach();
 
 private:
     std::unique_ptr<QuoteSource> Make(const SourceEntry& source, const SourceOptions& options,
@@ -56,6 +59,7 @@ private:
                                       std::string& error);
 
     std::unique_ptr<UpstreamHttp> http_;
+    std::vector<LiveSource*> live_;  // of the chain built last
 };
 
 // Splits "yahoo,finnhub" at its commas.

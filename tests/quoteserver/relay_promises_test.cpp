@@ -111,6 +111,41 @@ TEST(RelayPromises, AFetchThatThrowsKeepsWhatItReadAndReleasesItsClaim) {
     EXPECT_EQ(second.Line(0), "\"IBM\",100.00");
 }
 
+// With its host unreachable (nothing listens on its port), a live source says so in /status
+// once the start's check has looked, the log names the host once, and the chain's next source
+// answers.
+TEST(RelayPromises, AnUnreachableSourceSaysSoOnceAndTheNextAnswers) {
+    const int closed = [] {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+        ::close(fd);
+        return ntohs(address.sin_port);
+    }();
+    auto service =
+        tickwell_test::ServiceProcess::Logged({"--source", "yahoo,simulated", "--upstream",
+                                               "yahoo=http://127.0.0.1:" + std::to_string(closed)});
+    std::string status;
+    for (int i = 0; i < 500; ++i) {  // until the check has looked: a failure bound, no wait
+        status = tickwell_test::Get(service.port(), "/status").body;
+        if (status.find("yahoo: checking") == std::string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_NE(status.find("yahoo: unreachable"), std::string::npos) << status;
+    const auto quotes = tickwell_test::Get(service.port(), "/d/quotes.csv?s=MSFT&f=sl1");
+    EXPECT_EQ(quotes.status, 200);
+    EXPECT_EQ(quotes.body.rfind("\"MSFT\",", 0), 0u) << quotes.body;
+    std::size_t told = 0;
+    for (const std::string& line : service.WaitForLog(2)) {
+        told += line.find("yahoo cannot reach 127.0.0.1") != std::string::npos;
+    }
+    EXPECT_EQ(told, 1u);
+}
+
 // A server that takes every connection and never answers one.
 class SilentServer {
 public:
@@ -178,11 +213,13 @@ TEST(RelayPromises, StatusIsAnsweredWhileEveryRelayThreadWaitsOnAStalledCall) {
             fd, "GET /d/quotes.csv?s=" + symbol + "&f=sl1 HTTP/1.1\r\nHost: x\r\n\r\n"));
         waiting.push_back(fd);
     }
+    // One connection a stalled call, and the one of the start's check whether the host is there.
+    const std::size_t connections = kRelayThreads + 1;
     const auto bound = Clock::now() + std::chrono::seconds(10);  // a failure bound, no wait
-    while (upstream.accepted() < kRelayThreads && Clock::now() < bound) {
+    while (upstream.accepted() < connections && Clock::now() < bound) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ASSERT_EQ(upstream.accepted(), static_cast<std::size_t>(kRelayThreads));
+    ASSERT_EQ(upstream.accepted(), connections);
 
     const tickwell_test::HttpReply status = tickwell_test::Get(service.port(), "/status");
     ASSERT_TRUE(status.ok);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <exception>
 
 #include "protocol/quote_line.h"
@@ -189,6 +190,7 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t k = 0; k < got.size() && k < where.size(); ++k) {
         const UpstreamResponse& r = got[k];
+        NoteReach(allowed[k].url, r);
         if (Failing(r)) {
             const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
             const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
@@ -220,11 +222,71 @@ void LiveSource::Succeeded() {
     backoff_.Succeeded();
 }
 
+namespace {
+
+// "query1.finance.yahoo.com" of "https://query1.finance.yahoo.com/v7/...".
+std::string HostOf(const std::string& url) {
+    const std::size_t scheme = url.find("://");
+    const std::size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+    const std::size_t end = url.find_first_of(":/?", start);
+    return url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+constexpr long kReachCheckMs = 3000;
+
+}  // namespace
+
+void LiveSource::NoteReach(const std::string& url, const UpstreamResponse& response) {
+    if (!response.unreachable) {
+        if (response.status != 0 || response.error.empty()) {
+            reach_ = Reach::reachable;
+            toldUnreachable_ = false;
+        }
+        return;
+    }
+    reach_ = Reach::unreachable;
+    lastError_ = response.error;
+    if (toldUnreachable_) return;
+    toldUnreachable_ = true;
+    // Said even with the request log off: it is why the viewer gets no quotes.
+    const std::string line = name_ + " cannot reach " + HostOf(url) + " (" + response.error + ")";
+    if (context_.log) {
+        context_.log("upstream " + line);
+    } else {
+        std::fprintf(stderr, "tickwell-quotes: %s\n", line.c_str());
+    }
+}
+
+void LiveSource::ExpectReachCheck() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!ReachUrl().empty()) reach_ = Reach::checking;
+}
+
+void LiveSource::CheckReach() {
+    const std::string url = ReachUrl();
+    if (url.empty()) return;
+    UpstreamRequest request;
+    request.url = url;
+    request.connectOnly = true;
+    const std::vector<UpstreamResponse> got = context_.http->Fetch({request}, kReachCheckMs);
+    std::lock_guard<std::mutex> lock(mutex_);
+    const bool answered = !got.empty();
+    if (answered && got[0].unreachable) {
+        NoteReach(url, got[0]);
+    } else if (reach_ == Reach::checking) {
+        reach_ = Reach::reachable;  // or it timed out connected: a host that is there
+    }
+}
+
 void LiveSource::Status(std::string& out) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const std::int64_t now = context_.clock();
     out += name_ + ": ";
-    if (backoff_.Waiting(now)) {
+    if (reach_ == Reach::checking) {
+        out += "checking";
+    } else if (reach_ == Reach::unreachable) {
+        out += "unreachable";
+    } else if (backoff_.Waiting(now)) {
         out += "backing off for " + std::to_string((backoff_.until() - now + 999) / 1000) + " s";
     } else {
         out += "ok";

@@ -55,7 +55,15 @@ public:
     PageAnswer Page(PageKind, std::string_view, std::int64_t) override { return {}; }
     void Status(std::string& out) const override;
 
+    // Whether the source's host can be reached, found once at the start without a request
+    // (a connection only): `/status` says "checking" from ExpectReachCheck until CheckReach
+    // has its answer, then "unreachable" when there was none.
+    void ExpectReachCheck();
+    void CheckReach();
+
 protected:
+    // Where CheckReach connects: the source's API host ("" for no check).
+    virtual std::string ReachUrl() const { return {}; }
     // The source's symbol for a requested one; "" where the source does not carry its exchange.
     virtual std::string SourceSymbol(const std::string& requested) const = 0;
     // Fetches a batch of at most `batchSize` source symbols through Call, by the result's
@@ -94,6 +102,10 @@ private:
                std::vector<std::string>& mine, std::vector<std::string>& theirs);
     void Release(const std::vector<std::string>& mine);
     void Log(const std::string& line) const;
+    // A call's answer says whether the host was reached; the first miss is logged, with the host.
+    void NoteReach(const std::string& url, const UpstreamResponse& response);
+
+    enum class Reach { unknown, checking, reachable, unreachable };
 
     const std::string name_;
     const RelayContext context_;
@@ -107,6 +119,8 @@ private:
     Backoff backoff_;
     std::string lastError_;
     std::uint64_t calls_ = 0, hits_ = 0;
+    Reach reach_ = Reach::unknown;
+    bool toldUnreachable_ = false;  // the log has said so since the host was last reached
 };
 
 }  // namespace quotes

@@ -173,6 +173,9 @@ private:
         if (ok && shared_.handle()) {
             ok = curl_easy_setopt(e, CURLOPT_SHARE, shared_.handle()) == CURLE_OK;
         }
+        if (ok && request.connectOnly) {
+            ok = curl_easy_setopt(e, CURLOPT_CONNECT_ONLY, 1L) == CURLE_OK;
+        }
         for (const std::string& header : request.headers) {
             curl_slist* more = curl_slist_append(call.headers, header.c_str());
             if (!more) return false;
@@ -199,6 +202,18 @@ private:
         }
     }
 
+    // No name, no route, no connection: the host cannot be reached (the network is down, a
+    // block list has its name), which differs from a host that answers badly.
+    static bool NotReached(const Call& call) {
+        if (call.result == CURLE_COULDNT_RESOLVE_HOST ||
+            call.result == CURLE_COULDNT_RESOLVE_PROXY || call.result == CURLE_COULDNT_CONNECT)
+            return true;
+        curl_off_t connected = 0;
+        return call.result == CURLE_OPERATION_TIMEDOUT &&
+               curl_easy_getinfo(call.easy, CURLINFO_CONNECT_TIME_T, &connected) == CURLE_OK &&
+               connected == 0;
+    }
+
     // A whole reply only: a cut, a time-out or an oversize body is no answer at all.
     static void Finish(CURLM* multi, Call& call) {
         UpstreamResponse& r = *call.response;
@@ -216,6 +231,7 @@ private:
                       : !call.done              ? "not finished"
                       : call.result != CURLE_OK ? curl_easy_strerror(call.result)
                                                 : "no status";
+            r.unreachable = call.done && NotReached(call);
         } else {
             r.status = static_cast<int>(status);
         }

@@ -18,6 +18,7 @@ inline constexpr int kUpstreamMostAtOnce = 8;
 struct UpstreamRequest {
     std::string url;
     std::vector<std::string> headers;  // "Name: value"
+    bool connectOnly = false;          // only whether the host can be reached: no request sent
 };
 
 struct UpstreamResponse {
@@ -26,7 +27,8 @@ struct UpstreamResponse {
     std::vector<std::string> cookies;  // "name=value" of each Set-Cookie
     std::optional<int> retryAfterSeconds;
     long milliseconds = 0;
-    std::string error;  // why there is no answer
+    std::string error;         // why there is no answer
+    bool unreachable = false;  // the host's name did not resolve, or it took no connection
 };
 
 class UpstreamHttp {

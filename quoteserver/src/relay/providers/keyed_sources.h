@@ -23,6 +23,7 @@ public:
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
     void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+    std::string ReachUrl() const override { return base_; }
 
 private:
     struct Profile {
@@ -48,6 +49,7 @@ public:
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
     void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+    std::string ReachUrl() const override { return base_; }
 
 private:
     const std::string base_, key_;

@@ -32,6 +32,7 @@ public:
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
     void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
+    std::string ReachUrl() const override { return hosts_.query; }
 
 private:
     // The cookie and crumb, made anew when there are none or when the crumb is still `refused`
