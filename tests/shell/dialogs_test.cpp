@@ -248,10 +248,45 @@ TEST_F(DialogsTest, ADialogOpenWhileTheScreenChangesFollowsIt) {
                       1u);  // centred across the new width
         })
         .Resize(100, 8)
-        .Check([&] { EXPECT_EQ(rowOf(u" Internet Refresh "), 2); })
+        .Check([&] {
+            // Taller than the screen: it scrolls so that its focused control shows between the
+            // navigation bar (row 0) and the menu bar (row 7).
+            RECT focused{};
+            GetWindowRect(GetFocus(), &focused);
+            EXPECT_GE(focused.top, 13);
+            EXPECT_LE(focused.bottom, 7 * 13);
+        })
         .Type(u"7")
         .Key(VK_RETURN)
         .Check([&] { EXPECT_EQ(rowOf(u" Internet Refresh "), -1); })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
+// At 40x12 the bar (row 10) keeps F10, a menu stays between the bars and scrolls, and a dialog
+// taller than the screen scrolls to its focused control: every item and control is reached by
+// keys.
+TEST_F(DialogsTest, AtFortyByTwelveEveryMenuItemAndControlIsReachedByKeys) {
+    StoreRows({{u"IBM", u"U"}});
+    const auto shownBetweenTheBars = [&](const std::u16string& text) {
+        int column = 0, row = 0;
+        return device_.Find(text, column, row) && row >= 1 && row < 10;
+    };
+    device_.Resize(40, 12)
+        .Check([&] { EXPECT_NE(device_.Row(10).find(u"F10 Quit"), std::u16string::npos); })
+        .Key(VK_F2)
+        .Check([&] {
+            EXPECT_TRUE(shownBetweenTheBars(u"Refresh Settings"));
+            EXPECT_NE(device_.Row(10).find(u"F1"), std::u16string::npos);  // not covered
+        })
+        .Key(VK_END)
+        .Check([&] { EXPECT_TRUE(shownBetweenTheBars(u"Market Summary")); })
+        .Key(VK_ESCAPE)
+        .Key(VK_F2)
+        .TapText(u"Quote Options");
+    for (int i = 0; i < 17; ++i) device_.Key(VK_TAB);  // past the 17 boxes: Apply
+    device_.Check([&] { EXPECT_TRUE(shownBetweenTheBars(u"[Apply]")); })
+        .Key(VK_ESCAPE)
         .Key('Q', false, true);
     EXPECT_EQ(Start(), 0);
 }

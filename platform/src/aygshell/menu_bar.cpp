@@ -56,28 +56,51 @@ bool OwnerHasOk(const MenuBarState& state) {
     return owner && (owner->exStyle & WS_EX_CAPTIONOKBTN);
 }
 
-// The columns a button takes on the bar, from its left edge.
-std::u16string ButtonText(const MenuBarButton& b) {
-    return u" " + b.key + u" " + b.label + (b.popup ? u" \u25B4 " : u" ");
+// How a button reads on the bar: whole, then, where the bar is too narrow for every button and
+// F10 Quit, without the drop-down arrow, without the padding, and at last its key alone.
+constexpr int kMostCompact = 3;
+
+std::u16string ButtonText(const MenuBarButton& b, int compact) {
+    switch (compact) {
+        case 0: return u" " + b.key + u" " + b.label + (b.popup ? u" \u25B4 " : u" ");
+        case 1: return u" " + b.key + u" " + b.label + u" ";
+        case 2: return b.key + u" " + b.label;
+        default: return u" " + b.key + u" ";
+    }
 }
 
-int ButtonWidth(const MenuBarButton& b) {
-    return static_cast<int>(ButtonText(b).size()) + 1;  // and a separator
+int ButtonWidth(const MenuBarButton& b, int compact) {
+    return static_cast<int>(ButtonText(b, compact).size()) + 1;  // and a separator
 }
 
-int ButtonAt(const MenuBarState& state, int column) {
+// The least compact form in which every button and the quit key fit `columns`.
+int CompactLevel(const MenuBarState& state, int columns) {
+    const int quit = OwnerHasOk(state) ? static_cast<int>(kQuitText.size()) : 0;
+    for (int compact = 0; compact < kMostCompact; ++compact) {
+        int width = quit;
+        for (const MenuBarButton& b : state.buttons) width += ButtonWidth(b, compact);
+        if (width <= columns) return compact;
+    }
+    return kMostCompact;
+}
+
+int BarColumns(HWND bar) {
+    return ScreenRect(bar).right / kCellWidth;
+}
+
+int ButtonAt(const MenuBarState& state, int column, int compact) {
     int left = 0;
     for (std::size_t i = 0; i < state.buttons.size(); ++i) {
-        const int width = ButtonWidth(state.buttons[i]);
+        const int width = ButtonWidth(state.buttons[i], compact);
         if (column >= left && column < left + width) return static_cast<int>(i);
         left += width;
     }
     return -1;
 }
 
-int ButtonLeft(const MenuBarState& state, int index) {
+int ButtonLeft(const MenuBarState& state, int index, int compact) {
     int left = 0;
-    for (int i = 0; i < index; ++i) left += ButtonWidth(state.buttons[i]);
+    for (int i = 0; i < index; ++i) left += ButtonWidth(state.buttons[i], compact);
     return left;
 }
 
@@ -101,8 +124,10 @@ LRESULT PressButton(HWND bar, int index) {
     }
     // A drop-down opens its popup above the button.
     const RECT r = ScreenRect(bar);
-    TrackPopupMenu(button.popup, TPM_BOTTOMALIGN, r.left + ButtonLeft(*state, index) * kCellWidth,
-                   r.top, 0, state->owner, nullptr);
+    const int compact = CompactLevel(*state, BarColumns(bar));
+    TrackPopupMenu(button.popup, TPM_BOTTOMALIGN,
+                   r.left + ButtonLeft(*state, index, compact) * kCellWidth, r.top, 0, state->owner,
+                   nullptr);
     return 0;
 }
 
@@ -122,12 +147,12 @@ LRESULT OnTap(HWND bar, LPARAM point) {
     const MenuBarState* state = StateOf<MenuBarState>(bar);
     if (!state) return 0;
     const int column = PixelToColumn(static_cast<short>(LOWORD(point)));
-    const int quitLeft = ScreenRect(bar).right / kCellWidth - static_cast<int>(kQuitText.size());
+    const int quitLeft = BarColumns(bar) - static_cast<int>(kQuitText.size());
     if (OwnerHasOk(*state) && column >= quitLeft) {
         PostMessageW(state->owner, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    PressButton(bar, ButtonAt(*state, column));
+    PressButton(bar, ButtonAt(*state, column, CompactLevel(*state, BarColumns(bar))));
     return 0;
 }
 
@@ -153,11 +178,12 @@ void DrawMenuBar(HWND bar, CellGrid& grid, const CellRect& bounds) {
     const MenuBarState* state = StateOf<MenuBarState>(bar);
     if (!state) return;
     int column = bounds.left;
+    const int compact = CompactLevel(*state, bounds.right - bounds.left);
     for (const MenuBarButton& button : state->buttons) {
         Cell key = kKeyCell;
-        const std::u16string text = ButtonText(button);
+        const std::u16string text = ButtonText(button, compact);
         grid.Text(column, bounds.top, text, kBarCell, bounds.right);
-        grid.Text(column + 1, bounds.top, button.key, key, bounds.right);
+        grid.Text(column + (compact == 2 ? 0 : 1), bounds.top, button.key, key, bounds.right);
         column += static_cast<int>(text.size());
         Cell separator = kBarCell;
         separator.ch = u'\u2502';

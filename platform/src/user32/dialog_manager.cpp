@@ -99,6 +99,7 @@ void MoveFocus(HWND dialog, bool backwards) {
                     ? (backwards ? count - 1 : 0)
                     : (static_cast<int>(it - stops.begin()) + (backwards ? -1 : 1) + count) % count;
     SetFocus(stops[index]);
+    KeepFocusInView(dialog);
 }
 
 // The keys a dialog takes before its controls see them.
@@ -221,6 +222,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owner, DLGPROC pr
             SetFocus(first);
         }
         if (!GetFocus() || !IsWithin(GetFocus(), dialog)) SetFocus(first ? first : dialog);
+        KeepFocusInView(dialog);
         modal.Run(
             dialog, [s] { return s->ended; },
             [dialog](MSG& msg) { return DialogKey(dialog, msg); });

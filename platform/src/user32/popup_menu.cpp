@@ -19,20 +19,27 @@ std::vector<PopupListItem> ItemsOf(const Menu& menu) {
     return items;
 }
 
-// The popup's rectangle: at the point, moved to stay on the screen, as tall as fits.
+// The popup's rectangle on the desktop (between the navigation and the menu bar): from the
+// point the way the flags ask (up from a menu bar's button, else down), the other way when
+// only that way it fits whole, else on the roomier side as tall as fits, where it scrolls.
 RECT PopupRect(const Menu& menu, UINT flags, int x, int y) {
     int widest = 4;
     for (const MenuItem& item : menu.items) {
         widest = std::max(widest, static_cast<int>(StripMnemonic(item.text).size()) + 3);
     }
+    const RECT desk = DesktopRect();
     const int width = std::min((widest + 2) * kCellWidth, ScreenWidth());
-    const int rows = PopupListRows(static_cast<int>(menu.items.size()), {true});
-    const int height = std::min(rows * kCellHeight, ScreenHeight() / kCellHeight * kCellHeight);
-    int left = std::min(x, ScreenWidth() - width);
-    int top = (flags & TPM_BOTTOMALIGN) ? y - height : y;
-    top = std::min(top, ScreenHeight() - height);
-    left = std::max(left, 0);
-    top = std::max(top, 0);
+    const int wanted = PopupListRows(static_cast<int>(menu.items.size()), {true}) * kCellHeight;
+    y = std::clamp(y, static_cast<int>(desk.top), static_cast<int>(desk.bottom));
+    const int above = (y - desk.top) / kCellHeight * kCellHeight;
+    const int below = (desk.bottom - y) / kCellHeight * kCellHeight;
+    bool up = (flags & TPM_BOTTOMALIGN) != 0;
+    if ((up ? above : below) < wanted && (up ? below : above) >= wanted) up = !up;
+    if ((up ? above : below) < wanted && (up ? below : above) > (up ? above : below)) up = !up;
+    const int height = std::max(3 * kCellHeight, std::min(wanted, up ? above : below));
+    int top = up ? y - height : y;
+    top = std::clamp(top, 0, std::max(0, ScreenHeight() - height));
+    const int left = std::max(0, std::min(x, ScreenWidth() - width));
     return {left, top, left + width, top + height};
 }
 

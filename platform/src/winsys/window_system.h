@@ -163,8 +163,11 @@ RECT DockRect(Dock dock);
 // screen has not changed size, and a program may have moved its own windows).
 void ApplyDocking(bool barsOnly = false);
 // After a resize: every dialog and message box that is up, centred on the desktop again, never
-// over a bar it fits beside.
+// over a bar it fits beside, and scrolled to its focused control.
 void RecentreModals();
+// A dialog larger than the desktop moves (in whole cells) so that its focused control shows:
+// every control is reached by keys at any screen size.
+void KeepFocusInView(HWND modal);
 // Makes a top-level window the foreground window and sends WM_ACTIVATE to both.
 void Activate(HWND window);
 // Brings a window's top-level window to the front, with a modal window of its own that is

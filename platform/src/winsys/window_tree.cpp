@@ -152,7 +152,38 @@ void RecentreModals() {
         const LONG top = desktop.top + std::max<LONG>(0, (desktop.bottom - desktop.top - height) /
                                                              2 / kCellHeight * kCellHeight);
         Place(window, {left, top, left + width, top + height});
+        KeepFocusInView(window);
     }
+}
+
+namespace {
+
+// How far (in whole cells of `cell`) to move a span [from, to) so that it lies within
+// [low, high), its start first when it cannot all.
+LONG ShiftInto(LONG from, LONG to, LONG low, LONG high, int cell) {
+    LONG shift = 0;
+    if (to > high) shift = -((to - high + cell - 1) / cell * cell);
+    if (from + shift < low) shift = (low - from + cell - 1) / cell * cell;
+    return shift;
+}
+
+}  // namespace
+
+void KeepFocusInView(HWND modal) {
+    WindowData* data = FindWindowData(modal);
+    HWND focus = Windows().focus;
+    if (!data || !focus || focus == modal) return;
+    for (HWND w = focus; w != modal; w = FindWindowData(w) ? FindWindowData(w)->parent : nullptr) {
+        if (!w) return;  // the focus is elsewhere
+    }
+    const RECT desktop = DesktopRect();
+    const RECT control = ScreenRect(focus);
+    const LONG dx = ShiftInto(control.left, control.right, desktop.left, desktop.right, kCellWidth);
+    const LONG dy =
+        ShiftInto(control.top, control.bottom, desktop.top, desktop.bottom, kCellHeight);
+    if (dx == 0 && dy == 0) return;
+    const RECT& r = data->rect;
+    Place(modal, {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
 }
 
 void Activate(HWND window) {
