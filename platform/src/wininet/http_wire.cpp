@@ -131,14 +131,22 @@ Talk Receive(int fd, ReplyParser& parser, const HttpTimeouts& timeouts,
         if (wait != Wait::ready) return wait == Wait::timedOut ? Talk::timedOut : Talk::failed;
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-        if (n <= 0) {
+        if (n == 0) {
             parser.End();
-            return anything ? Talk::replied : (n == 0 ? Talk::nothingCame : Talk::failed);
+            return anything ? Talk::replied : Talk::nothingCame;
         }
+        // A reset is no end: a body that runs to the close stays cut, not whole.
+        if (n < 0) return anything ? Talk::replied : Talk::failed;
         anything = true;
         parser.Feed(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     return Talk::replied;
+}
+
+// Nothing to read and not closed: a kept connection fit for the next request.
+bool Idle(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 0;
 }
 
 }  // namespace
@@ -148,6 +156,9 @@ WireReply HttpWire::Exchange(const Endpoint& to, const std::string& head,
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeouts.totalMs);
     WireReply reply;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        // A kept connection with something on it (a 408 and its close, stray bytes, a reply
+        // nobody asked for) would answer this request with that: a new one is opened instead.
+        if (fd_ >= 0 && !Idle(fd_)) Close();
         const bool reused = fd_ >= 0 && to_ == to;
         if (!reused) {
             Close();

@@ -1,8 +1,15 @@
 // The HTTP client's own wire: replies read from any split of their bytes, TICKWELL_CONNECT_TO
 // routes, and one kept-alive connection that is opened again when the server closed it.
 #include <gtest/gtest.h>
+#include <linux/sockios.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/scripted_server.h"
@@ -121,6 +128,91 @@ TEST(HttpWireTest, KeepsTheConnectionAndOpensAnotherWhenTheServerClosedIt) {
     }
     EXPECT_EQ(server.connections(), 3);
     EXPECT_EQ(server.requests().front().substr(0, 22), "GET /\"a,b\" HTTP/1.1\r\nH");
+}
+
+// A loopback listener whose connections the test drives by hand.
+class HandServer {
+public:
+    HandServer() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(fd_, 4);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+    }
+    ~HandServer() { ::close(fd_); }
+    int port() const { return port_; }
+    // No more connections: an Answer waiting for one gives up.
+    void Stop() const { ::shutdown(fd_, SHUT_RDWR); }
+    // The next connection, its request read.
+    int Answer() const {
+        const int c = ::accept(fd_, nullptr, nullptr);
+        char buffer[4096];
+        if (c >= 0) (void)!::recv(c, buffer, sizeof buffer, 0);
+        return c;
+    }
+    // Writes `bytes` and waits until the peer has them.
+    static void Send(int c, const std::string& bytes) {
+        (void)!::send(c, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        for (int queued = 1; queued > 0;) {
+            if (::ioctl(c, SIOCOUTQ, &queued) != 0) break;
+            if (queued > 0) std::this_thread::yield();
+        }
+    }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+// An idle kept connection that has something on it (a 408 before its close, an unasked reply)
+// is not reused: the next request goes on a new one and gets its own reply.
+TEST(HttpWireTest, AKeptConnectionWithBytesOnItIsNotReused) {
+    HandServer server;
+    std::promise<void> firstRead, strayThere;
+    std::thread serve([&] {
+        const int first = server.Answer();
+        HandServer::Send(first, tickwell_test::HttpReplyBytes(200, "first"));
+        firstRead.get_future().wait();
+        HandServer::Send(first, "HTTP/1.1 408 Request Timeout\r\nContent-Length: 0\r\n\r\n");
+        strayThere.set_value();
+        const int second = server.Answer();
+        HandServer::Send(second, tickwell_test::HttpReplyBytes(200, "second"));
+        ::close(first);
+        ::close(second);
+    });
+    HttpWire wire;
+    const Endpoint to{"127.0.0.1", server.port()};
+    const std::string head = "GET / HTTP/1.1\r\nHost: h\r\n\r\n";
+    EXPECT_EQ(wire.Exchange(to, head, {}).body, "first");
+    firstRead.set_value();
+    strayThere.get_future().wait();  // the 408 lies on the kept connection
+    const auto reply = wire.Exchange(to, head, {});
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.body, "second");
+    server.Stop();
+    serve.join();
+}
+
+// A body that runs to the close, cut by a reset, is not whole.
+TEST(HttpWireTest, AResetIsNoEnd) {
+    HandServer server;
+    std::thread serve([&] {
+        const int c = server.Answer();
+        HandServer::Send(c, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n\"MSFT\",1\r\n\"IB");
+        const linger reset{1, 0};
+        ::setsockopt(c, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        ::close(c);
+    });
+    HttpWire wire;
+    const auto reply =
+        wire.Exchange({"127.0.0.1", server.port()}, "GET / HTTP/1.1\r\nHost: h\r\n\r\n", {});
+    serve.join();
+    EXPECT_FALSE(reply.whole);
 }
 
 }  // namespace
