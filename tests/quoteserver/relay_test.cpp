@@ -15,6 +15,7 @@
 #include "relay/providers/keyed_sources.h"
 #include "relay/providers/yahoo_source.h"
 #include "relay/source_config.h"
+#include "relay/upstream_limits.h"
 #include "routes/routes.h"
 #include "sim/history.h"
 #include "sources/source_chain.h"
@@ -224,6 +225,20 @@ TEST_F(RelayTest, LimitsAndBackOffAreCountedInCalls) {
     Advance(2);
     Ask(*ample, "R3001", "l1");
     EXPECT_EQ(upstream_.Calls("/v7/"), 15);
+}
+
+// A source waits what its Retry-After asks, but never longer than 5 minutes.
+TEST(Backoff, ARetryAfterIsTakenUpToFiveMinutes) {
+    const struct {
+        int asked;
+        std::int64_t waitedMs;
+    } cases[] = {{120, 120000}, {300, 300000}, {86400, 300000}, {-5, 0}};
+    for (const auto& c : cases) {
+        quotes::Backoff backoff;
+        backoff.Failed(1000, c.asked);
+        EXPECT_EQ(backoff.until(), 1000 + c.waitedMs) << c.asked;
+        EXPECT_EQ(quotes::AsksTooLong(c.asked), c.asked > 300) << c.asked;
+    }
 }
 
 TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {

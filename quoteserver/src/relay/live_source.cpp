@@ -128,6 +128,11 @@ void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t 
             result.failure = "the answer could not be read";
             Log("upstream " + name_ + " " + result.failure);
         }
+        if (result.Empty() && !result.failure.empty() && AsksTooLong(result.retryAfterSeconds)) {
+            Log("upstream " + name_ + " asked to wait " +
+                std::to_string(*result.retryAfterSeconds) + " s; waiting " +
+                std::to_string(kLongestBackoffMs / 1000) + " s");
+        }
         std::lock_guard<std::mutex> lock(mutex_);
         if (!result.Empty()) {
             backoff_.Succeeded();

@@ -20,7 +20,10 @@ bool TokenBucket::Take(std::int64_t nowMs) {
 
 void Backoff::Failed(std::int64_t nowMs, std::optional<int> retryAfterSeconds) {
     if (retryAfterSeconds) {
-        untilMs_ = nowMs + std::int64_t{*retryAfterSeconds} * 1000;
+        // What the source asks, within the longest wait: a day's Retry-After would take it
+        // out for a day though it recovers in seconds.
+        const std::int64_t askedMs = std::max<std::int64_t>(0, *retryAfterSeconds) * 1000;
+        untilMs_ = nowMs + std::min(askedMs, kLongestBackoffMs);
         return;
     }
     untilMs_ = nowMs + delayMs_;

@@ -25,8 +25,15 @@ private:
 inline constexpr std::int64_t kFirstBackoffMs = 5000;
 inline constexpr std::int64_t kLongestBackoffMs = 5 * 60 * 1000;
 
+// Whether a Retry-After asks for more than the longest wait, which is all it gets.
+inline bool AsksTooLong(std::optional<int> retryAfterSeconds) {
+    return retryAfterSeconds && std::int64_t{*retryAfterSeconds} * 1000 > kLongestBackoffMs;
+}
+
 class Backoff {
 public:
+    // The next wait: the Retry-After when there is one (at most kLongestBackoffMs), else the
+    // doubling schedule.
     void Failed(std::int64_t nowMs, std::optional<int> retryAfterSeconds);
     void Succeeded();
     bool Waiting(std::int64_t nowMs) const { return nowMs < untilMs_; }
