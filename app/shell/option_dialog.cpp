@@ -13,6 +13,7 @@ INT_PTR OnCommand(const OptionDialog& options, HWND dialog, UINT message, WPARAM
                   LPARAM lParam) {
     switch (LOWORD(wParam)) {
         case IDC_APPLY:
+            if (options.accepts && !options.accepts(dialog)) return 0;
             options.apply(dialog);
             EndDialog(dialog, IDC_APPLY);
             return 0;

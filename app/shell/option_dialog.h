@@ -9,6 +9,8 @@
 struct OptionDialog {
     void (*start)(HWND dialog);
     void (*apply)(HWND dialog);
+    // Whether what the dialog holds may be applied; false (having said why) keeps it open.
+    bool (*accepts)(HWND dialog) = nullptr;
 };
 
 INT_PTR RunOptionDialog(const OptionDialog& options, HWND dialog, UINT message, WPARAM wParam,

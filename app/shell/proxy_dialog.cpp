@@ -43,6 +43,28 @@ void Start(HWND dialog) {
     platform::ButtonCtrl(GetDlgItem(dialog, IDC_USE_PROXY)).SetCheck(proxySettings.useProxy);
 }
 
+// A port is empty (80) or a number from 1 to 65535; a host carries no port of its own, which
+// would make the proxy text "HTTP://host:" or "HTTP://host:99999:8080".
+bool Accepts(HWND dialog) {
+    char16_t server[kProxyHostWidth] = {};
+    char16_t port[kProxyPortWidth] = {};
+    GetDlgItemTextW(dialog, IDC_PROXY_SERVER, server, kProxyHostWidth);
+    GetDlgItemTextW(dialog, IDC_PROXY_PORT, port, kProxyPortWidth);
+    const char16_t* problem = nullptr;
+    if (FindChar(WithoutScheme(server), u':')) {
+        problem = u"Proxy server: the host alone; its port goes in the Port box";
+    } else if (!IsEmptyText(port)) {
+        unsigned value = 0;
+        for (const char16_t* c = port; *c && value <= 65535; ++c) {
+            value = *c >= u'0' && *c <= u'9' ? value * 10 + (*c - u'0') : 65536;
+        }
+        if (value < 1 || value > 65535) problem = u"Port: a number from 1 to 65535, or none for 80";
+    }
+    if (!problem) return true;
+    MessageBoxW(dialog, problem, u"Validation Error", MB_OK);
+    return false;
+}
+
 void Apply(HWND dialog) {
     char16_t server[kProxyHostWidth] = {};
     char16_t port[kProxyPortWidth] = {};
@@ -62,6 +84,6 @@ void Apply(HWND dialog) {
 }  // namespace
 
 INT_PTR SetProxyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    static constexpr OptionDialog kDialog = {Start, Apply};
+    static constexpr OptionDialog kDialog = {Start, Apply, Accepts};
     return RunOptionDialog(kDialog, dialog, message, wParam, lParam);
 }

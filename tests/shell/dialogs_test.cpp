@@ -565,6 +565,48 @@ TEST_F(DialogsTest, AHostOf48CharactersSurvivesARestart) {
     EXPECT_TRUE(proxySettings.useProxy);
 }
 
+// A host with a port of its own, or a port out of 1 to 65535, is refused with the dialog open.
+TEST_F(DialogsTest, AProxyPortOutOfRangeOrInTheHostIsRefused) {
+    StoreRows({});
+    const struct {
+        const char16_t* host;
+        const char16_t* port;
+        const char16_t* message;  // null: taken
+    } cases[] = {
+        {u"proxy.example:", u"", u"Proxy server: the host alone; its port goes in the Port box"},
+        {u"proxy.example:99999", u"",
+         u"Proxy server: the host alone; its port goes in the Port box"},
+        {u"proxy.example", u"0", u"Port: a number from 1 to 65535, or none for 80"},
+        {u"proxy.example", u"8080", nullptr}};
+    for (const auto& c : cases) {
+        device_.Check([&] { messages_.clear(); });
+        Tools(u"Use Proxy Server")
+            .Key(VK_TAB)
+            .Key(VK_END)
+            .Key(VK_HOME, true)
+            .Type(c.host)
+            .Key(VK_TAB)
+            .Key(VK_END)
+            .Key(VK_HOME, true)
+            .Type(c.port)
+            .Key(VK_RETURN)
+            .Check([&] {
+                if (!c.message) {
+                    EXPECT_TRUE(messages_.records().empty()) << Narrow(c.host);
+                    EXPECT_EQ(std::u16string(proxySettings.proxyPort), c.port);
+                    return;
+                }
+                ASSERT_EQ(messages_.records().size(), 1u) << Narrow(c.host);
+                EXPECT_EQ(messages_.records()[0].text, c.message);
+                EXPECT_EQ(messages_.records()[0].caption, u"Validation Error");
+                EXPECT_NE(Title().find(u"Proxy"), std::u16string::npos);  // still open
+            });
+        if (c.message) device_.Key(VK_ESCAPE);
+    }
+    device_.Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 // The proxy's text puts "HTTP://" in front itself: a typed scheme is dropped, not doubled.
 TEST_F(DialogsTest, AProxyHostTypedWithASchemeIsStoredWithout) {
     StoreRows({});
