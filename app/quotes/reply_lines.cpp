@@ -7,12 +7,18 @@ namespace {
 
 constexpr unsigned char kQuote = '"';
 
-// Appends units to a QuoteLine, never past its width.
+// C0 controls, DEL and the C1 controls (0x80 to 0x9F as Latin-1): no quote value holds one,
+// and stored they would reach the data file and the screen (DEL draws as "^?").
+bool IsControl(char16_t unit) {
+    return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F);
+}
+
+// Appends units to a QuoteLine, never past its width; control characters are left out.
 class LineWriter {
 public:
     explicit LineWriter(QuoteLine& line) : line_(line) { line_[0] = 0; }
     void Put(char16_t unit) {
-        if (length_ + 1 >= kQuoteLineWidth) return;
+        if (IsControl(unit) || length_ + 1 >= kQuoteLineWidth) return;
         line_[length_++] = unit;
         line_[length_] = 0;
     }

@@ -51,6 +51,16 @@ TEST(ReplyLines, SymbolsGetTheirExchangeCodeAndLoseEveryDoubleQuote) {
               u"AMZN,U,Amazon.com Inc.,4507600000");
 }
 
+TEST(ReplyLines, ControlCharactersAreNoData) {
+    // ESC, BEL, TAB, DEL and the C1 range (0x80 to 0x9F) are left out; 0xA0 and up stay.
+    EXPECT_EQ(Normalized("\"M\x1B"
+                         "S\x07"
+                         "FT\",2\x7F"
+                         "9.12,\"Micro\x85"
+                         "soft\x9F\t\xA0\""),
+              u"MSFT,U,29.12,Microsoft\u00A0");
+}
+
 TEST(ReplyLines, HighBytesAreLatin1AndLongLinesAreCut) {
     EXPECT_EQ(Normalized("\"NESN.SW\",1,\"Nestl\xE9 \xFF\""), u"NESN,Z,1,Nestl\u00E9 \u00FF");
     const std::u16string longest = Normalized("\"X\"," + std::string(3000, '9'));
