@@ -15,6 +15,7 @@
 #include "relay/providers/keyed_sources.h"
 #include "relay/providers/yahoo_source.h"
 #include "relay/source_config.h"
+#include "relay/upstream_http.h"
 #include "relay/upstream_limits.h"
 #include "routes/routes.h"
 #include "sim/history.h"
@@ -225,6 +226,14 @@ TEST_F(RelayTest, LimitsAndBackOffAreCountedInCalls) {
     Advance(2);
     Ask(*ample, "R3001", "l1");
     EXPECT_EQ(upstream_.Calls("/v7/"), 15);
+}
+
+// A symbol stays one path segment or query value: no key, no other path, no dot segment.
+TEST(UrlEncode, ASymbolStaysASymbol) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"VOD.L", "VOD.L"}, {"^GSPC", "%5EGSPC"}, {"a/b", "a%2Fb"},     {"x&y=z", "x%26y%3Dz"},
+        {".", "%2E"},       {"..", "%2E%2E"},     {"...", "%2E%2E%2E"}, {"A.", "A."}};
+    for (const auto& [symbol, encoded] : cases) EXPECT_EQ(quotes::UrlEncode(symbol), encoded);
 }
 
 // A source waits what its Retry-After asks, but never longer than 5 minutes.

@@ -42,8 +42,8 @@ public:
 
 std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds);
 
-// Percent-encodes everything but letters, digits and "-._~", so that a symbol can neither add a
-// query key nor reach another path.
+// Percent-encodes everything but letters, digits and "-._~" (and the dots of a text of dots
+// alone), so that a symbol can neither add a query key nor reach another path.
 std::string UrlEncode(const std::string& text);
 
 }  // namespace quotes
