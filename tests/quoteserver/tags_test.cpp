@@ -11,9 +11,11 @@
 #include "common/market_time.h"
 #include "common/number_text.h"
 #include "protocol/quote_line.h"
-#include "sim/simulated_lines.h"
 #include "protocol/quote_tags.h"
+#include "relay/live_quote.h"
+#include "relay/live_values.h"
 #include "sim/instruments.h"
+#include "sim/simulated_lines.h"
 #include "sim/simulation.h"
 
 namespace {
@@ -268,6 +270,24 @@ TEST(Tags, SizesAndChangesHaveTheLastYearsForms) {
                     q[tag] == "0.00%")
             << tag << ": " << q[tag];
     }
+}
+
+// A figure no quote could hold reads N/A, and so does every tag worked out from it.
+TEST(Tags, AbsurdLiveFiguresReadNotAvailableThroughout) {
+    quotes::LiveQuote q;
+    q.last = 1e308;
+    q.previousClose = 1e308;
+    q.change = 0;
+    q.changePercent = 0;
+    q.marketCap = 1e30;
+    q.dayHigh = std::nan("");
+    q.dayLow = HUGE_VAL;
+    EXPECT_EQ(
+        quotes::QuoteLine("X", quotes::LiveValues(q), {"l1", "c1", "p2", "c", "j1", "g", "h", "m"}),
+        "N/A,N/A,\"N/A\",\"N/A\",N/A,N/A,N/A,\"N/A\"");
+    std::string text;
+    quotes::AppendBigMoney(text, 1e30);
+    EXPECT_EQ(text, "N/A");  // not "N/AB"
 }
 
 TEST(Tags, ErrorIndicationForUnknownAndKnownSymbols) {

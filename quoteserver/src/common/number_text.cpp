@@ -119,6 +119,10 @@ void AppendShareCount(std::string& out, double shares) {
 }
 
 void AppendBigMoney(std::string& out, double value) {
+    if (!(std::fabs(value) < 9e24)) {  // no hundredth of a billion would hold it
+        out += kNotAvailable;
+        return;
+    }
     if (std::fabs(value) >= 1e9) {
         AppendNumber(out, value / 1e9, 2);
         out += 'B';
