@@ -98,6 +98,10 @@ TEST(History, RangesAreBoundedAndUnknownSymbolsGetTheMissingPage) {
     EXPECT_EQ(decade.front()[0], "2026-12-07");  // nothing after today
     EXPECT_EQ(decade.back()[0], "2021-12-03");   // 1,830 days at most
     EXPECT_TRUE(Rows("s=MSFT&a=0&b=1&c=2030", now).empty());
+    // A range that ends before 1970, the service's first day: the header alone.
+    EXPECT_TRUE(Rows("s=MSFT&d=11&e=31&f=1969", now).empty());
+    EXPECT_TRUE(Rows("s=MSFT&a=0&b=1&c=1960&d=0&e=1&f=1965", now).empty());
+    EXPECT_FALSE(Rows("s=MSFT&a=0&b=1&c=1960", now).empty());  // from the first day on
     EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/table.csv?s=XQZW&g=d", now).status, 404);
     EXPECT_EQ(tickwell_test::SimulatedReply("GET", "/table.csv?g=d", now).status, 404);
     EXPECT_EQ(

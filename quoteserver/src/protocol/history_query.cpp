@@ -48,10 +48,17 @@ HistoryInterval IntervalOf(std::string_view query) {
 
 HistoryRange ReadHistoryRange(std::string_view query, std::int64_t today) {
     HistoryRange range;
-    range.lastDay = std::min(Day(query, "d", "e", "f").value_or(today), today);
+    range.interval = IntervalOf(query);
+    const auto end = Day(query, "d", "e", "f");
+    if (end && *end < 0) {
+        // Ends before the service's first day (1970): no row at all, the header alone.
+        range.firstDay = 0;
+        range.lastDay = -1;
+        return range;
+    }
+    range.lastDay = std::min(end.value_or(today), today);
     range.firstDay = Day(query, "a", "b", "c").value_or(range.lastDay - 365);
     range.firstDay = std::max(range.firstDay, range.lastDay - kHistoryDays);
-    range.interval = IntervalOf(query);
     return range;
 }
 

@@ -24,7 +24,7 @@ struct HistoryRange {
 };
 // The range of a query on the day `today`: a missing last day is today, a missing first day a
 // year before the last, a first year before 1970 the earliest there is; never more than
-// kHistoryDays, never after today.
+// kHistoryDays, never after today. A last year before 1970 is an empty range (last < first).
 HistoryRange ReadHistoryRange(std::string_view query, std::int64_t today);
 
 }  // namespace quotes

@@ -344,6 +344,7 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
     const std::string symbol = YahooSymbol(s ? PercentDecode(*s) : std::string());
     if (symbol.empty()) return {AnswerKind::unknown, {}};
     const HistoryRange range = ReadHistoryRange(query, LocalDay(utcSeconds, 0));
+    if (range.lastDay < range.firstDay) return {AnswerKind::quote, kHistoryHeader};  // no call
     std::string url = hosts_.query + "/v8/finance/chart/" + UrlEncode(symbol) +
                       "?period1=" + std::to_string(range.firstDay * 86400) +
                       "&period2=" + std::to_string((range.lastDay + 1) * 86400) +
