@@ -358,6 +358,14 @@ TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {
         EXPECT_EQ(warning.find("fh-file"), std::string::npos);
     }
     unsetenv("TWELVEDATA_API_KEY");
+    // Read within bounds: a line too long is skipped, and nothing past the first 64 KiB is read.
+    for (const auto& [before, found] :
+         {std::pair<std::size_t, const char*>{5000, "fh-next"}, {200000, ""}}) {
+        std::ofstream(path) << std::string(before, 'x') << "\nFINNHUB_API_KEY=fh-next\n";
+        chmod(path.c_str(), 0600);
+        std::string warning;
+        EXPECT_EQ(quotes::LoadSourceKeys(path, warning).finnhub, found) << before;
+    }
     std::remove(path.c_str());
     rmdir(dir);
 }

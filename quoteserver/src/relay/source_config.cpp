@@ -2,11 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
 namespace quotes {
 namespace {
+
+constexpr std::size_t kMostConfigBytes = 64 * 1024;
+constexpr std::size_t kMostConfigLine = 4096;
 
 std::string Trim(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t\r");
@@ -27,10 +31,18 @@ void ReadFile(const std::string& path, SourceKeys& keys, std::string& warning) {
         warning = "tickwell-quotes: " + path +
                   " is readable by other users; it holds API keys (chmod 600 it)";
     }
-    std::ifstream in(path);
-    std::string line;
-    for (int n = 0; n < 1000 && std::getline(in, line); ++n) {
-        if (line.size() > 4096) continue;
+    // Within bounds whatever the file is: its first 64 KiB, lines of 4,096 characters at most
+    // (a file of one endless line cost its whole size, and more, before).
+    std::ifstream in(path, std::ios::binary);
+    std::string text(kMostConfigBytes, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    std::size_t start = 0;
+    for (int n = 0; n < 1000 && start < text.size(); ++n) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::size_t length = end - start;
+        std::string line = length > kMostConfigLine ? std::string() : text.substr(start, length);
+        start = end + 1;
         const std::size_t hash = line.find('#');
         if (hash != std::string::npos) line.resize(hash);
         const std::size_t equals = line.find('=');
