@@ -168,6 +168,35 @@ TEST_P(FaultMatrixTest, OneMessageNothingLostAndTheNextRefreshWorks) {
     EXPECT_EQ(Start(), 0);
 }
 
+// A refresh has one deadline in all: a server that drips holds the first batch until it passes,
+// no further batch is sent, and the refresh fails with the connection's message; the row that
+// came stays in memory.
+class RefreshDeadlineTest : public tickwell_test::ViewerTest {};
+
+TEST_F(RefreshDeadlineTest, ARefreshOfSeveralBatchesHasOneDeadline) {
+    platform::testing::SetInternetTimeouts(2000, 1, 3000);
+    StoreSettings();
+    std::vector<std::pair<std::u16string, std::u16string>> rows = {{u"MSFT", u"U"}, {u"RY", u"T"}};
+    for (int i = 2; i < 120; ++i) {
+        const std::string symbol = "R" + std::to_string(i);
+        rows.push_back({std::u16string(symbol.begin(), symbol.end()), u"U"});
+    }
+    StoreRows(rows);
+    const auto before = FileBytes();
+    auto server = std::make_shared<ScriptedServer>(
+        [](int, const std::string&) { return DripsPastTheDeadline(); });
+    RouteQuotesTo(server->port());
+    device_.Key(VK_F1)
+        .Check([&] {
+            EXPECT_EQ(MessageTexts(), std::vector<std::string>{kNoServer});
+            EXPECT_EQ(server->requests().size(), 1u);  // the later batches were never sent
+            EXPECT_NE(std::u16string(Portfolio[0].lastPrice), u"*");
+            EXPECT_EQ(FileBytes(), before);
+        })
+        .Key('Q', false, true);
+    EXPECT_EQ(Start(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrixTest, ::testing::ValuesIn(kFaults),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -7,6 +7,7 @@
 #include "platform/wininet/wininet.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -31,6 +32,10 @@ struct InternetObject {
 struct Session : InternetObject {
     std::string agent;
     std::string proxy;  // host[:port], or empty: direct
+    // A session's requests share one whole-request time: a refresh of several batches from a
+    // server that drips ends when it has passed, not after it times each batch.
+    std::chrono::steady_clock::time_point deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(CurrentHttpTimeouts().totalMs);
 };
 
 struct Connection : InternetObject {
@@ -199,9 +204,18 @@ BOOL HttpSendRequestW(HINTERNET handle, LPCWSTR, DWORD, void*, DWORD) {
     Session* session = connection ? Find<Session>(connection->session) : nullptr;
     if (!session || request->sent) return FALSE;
     request->sent = true;
-    WireReply reply = connection->wire.Exchange(Destination(*session, *connection),
-                                                RequestHead(*session, *connection, request->target),
-                                                CurrentHttpTimeouts());
+    HttpTimeouts timeouts = CurrentHttpTimeouts();
+    const long left = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            session->deadline - std::chrono::steady_clock::now())
+                                            .count());
+    if (left <= 0) {
+        SetLastError(ERROR_INTERNET_TIMEOUT);
+        return FALSE;
+    }
+    timeouts.totalMs = std::min(timeouts.totalMs, left);
+    WireReply reply =
+        connection->wire.Exchange(Destination(*session, *connection),
+                                  RequestHead(*session, *connection, request->target), timeouts);
     request->status = reply.status;
     if (reply.status == 0) {
         SetLastError(reply.error);
