@@ -11,7 +11,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "host/device.h"
 #include "platform/wininet/wininet.h"
@@ -61,19 +65,50 @@ struct AddressList {
     }
 };
 
-// A connected non-blocking socket, or -1 and `error`.
-int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DWORD& error) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
+// The addresses of a host, looked up on a thread of its own so that a resolver that hangs
+// costs no more than the connect time-out (the lookup then finishes alone and is dropped).
+struct Lookup {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
     AddressList addresses;
-    if (::getaddrinfo(to.host.c_str(), std::to_string(to.port).c_str(), &hints, &addresses.first) !=
-        0) {
+    int result = EAI_FAIL;
+};
+
+bool Resolve(const Endpoint& to, Clock::time_point until, std::shared_ptr<Lookup>& lookup) {
+    lookup = std::make_shared<Lookup>();
+    try {
+        std::thread([lookup, host = to.host, port = std::to_string(to.port)] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            hints.ai_flags = AI_NUMERICSERV;
+            addrinfo* first = nullptr;
+            const int result = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &first);
+            std::lock_guard<std::mutex> lock(lookup->mutex);
+            lookup->addresses.first = first;
+            lookup->result = result;
+            lookup->finished = true;
+            lookup->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return false;  // no thread to be had
+    }
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    return lookup->done.wait_until(lock, until, [&] { return lookup->finished; }) &&
+           lookup->result == 0;
+}
+
+// A connected non-blocking socket, or -1 and `error`. Each address has the connect time-out
+// of its own (within the request's deadline): a dead first address does not rule out the next.
+int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DWORD& error) {
+    std::shared_ptr<Lookup> lookup;
+    if (!Resolve(to, std::min(deadline, Clock::now() + std::chrono::milliseconds(connectMs)),
+                 lookup)) {
         error = ERROR_INTERNET_NAME_NOT_RESOLVED;
         return -1;
     }
-    deadline = std::min(deadline, Clock::now() + std::chrono::milliseconds(connectMs));
+    const AddressList& addresses = lookup->addresses;
     error = ERROR_INTERNET_CANNOT_CONNECT;
     for (const addrinfo* a = addresses.first; a; a = a->ai_next) {
         const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -95,7 +130,7 @@ int ConnectTo(const Endpoint& to, long connectMs, Clock::time_point deadline, DW
             return fd;
         }
         ::close(fd);
-        if (error == ERROR_INTERNET_TIMEOUT || error == ERROR_INTERNET_OPERATION_CANCELLED) break;
+        if (error == ERROR_INTERNET_OPERATION_CANCELLED || Clock::now() >= deadline) break;
     }
     return -1;
 }
