@@ -167,6 +167,10 @@ TEST_F(RelayTest, UnknownSymbolsAnswerAsTheSimulatedMarketDoes) {
     }
     auto twelve = Chain(TwelveData());
     EXPECT_EQ(Ask(*twelve, "AAPL,INVALID", "sl1").body, "\"AAPL\",229.87\r\n\"INVALID\",0.00\r\n");
+    // Listed without a price is no "unknown": no answer, and the next source is asked.
+    EXPECT_EQ(Ask(*Chain(Yahoo()), "NP1", "sl1").status, 503);
+    EXPECT_EQ(Ask(*Chain(Yahoo(), Finnhub()), "NP2", "sl1").body.rfind("\"NP2\",", 0), 0u);
+    EXPECT_GE(upstream_.Calls("/api/v1/quote"), 1);
 }
 
 TEST_F(RelayTest, ASymbolTheFirstSourceCannotAnswerGoesToTheNext) {

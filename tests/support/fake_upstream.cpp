@@ -25,7 +25,8 @@ std::vector<std::string> SplitList(const std::string& list) {
 }
 
 // v7's result for the symbols: the recorded AAPL and MSFT; symbols beginning with "R1" (the
-// rows of a large portfolio) as copies of AAPL under their own symbol; nothing for the rest.
+// rows of a large portfolio) as copies of AAPL under their own symbol, "NP" the same without a
+// price; nothing for the rest.
 std::string V7Body(const std::string& symbols) {
     const Json recorded = Json::parse(RecordedBody("yahoo-quote-v7-AAPL-MSFT.json"));
     const Json& items = recorded["quoteResponse"]["result"];
@@ -37,6 +38,12 @@ std::string V7Body(const std::string& symbols) {
         if (symbol.rfind("R1", 0) == 0) {
             Json copy = items[0];
             copy["symbol"] = symbol;
+            result.push_back(copy);
+        }
+        if (symbol.rfind("NP", 0) == 0) {  // listed, without a price
+            Json copy = items[0];
+            copy["symbol"] = symbol;
+            copy.erase("regularMarketPrice");
             result.push_back(copy);
         }
     }

@@ -1,6 +1,7 @@
 #include "relay/providers/yahoo_source.h"
 
 #include <algorithm>
+#include <set>
 #include <chrono>
 #include <ctime>
 
@@ -189,16 +190,24 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
         Failed(&result, "v7 answered no quotes");
         return 0;
     }
+    std::set<std::string> listed;
+    bool foreign = false;  // a symbol nobody asked for: the answer spells some otherwise
     for (const Json& item : *items) {
         const std::string symbol = UpperCase(json::Text(item, "symbol"));
-        if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) continue;
+        if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end()) {
+            foreign = true;
+            continue;
+        }
+        listed.insert(symbol);
         LiveQuote quote = FromV7(item);
         if (quote.last) result.quotes[symbol] = std::move(quote);
     }
-    // v7 leaves out what it does not know.
+    // v7 leaves out what it does not know. A symbol it lists without a price, or one it may
+    // have spelled otherwise, is no answer: the next source is asked, the cache keeps its quote.
     for (const std::string& s : symbols) {
-        if (!result.quotes.count(s)) result.unknown.insert(s);
+        if (!result.quotes.count(s) && !listed.count(s) && !foreign) result.unknown.insert(s);
     }
+    if (result.Empty()) Failed(&result, "v7 answered no prices");
     return 200;
 }
 
