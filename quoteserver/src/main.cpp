@@ -1,5 +1,7 @@
 // tickwell-quotes: the bundled quote service.
 #include <pthread.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -41,6 +43,8 @@ const char* const kUsageTail =
     "                    lines FINNHUB_API_KEY=... and TWELVEDATA_API_KEY=...; the environment "
     "wins\n"
     "  --max-age SECONDS how long a live quote is served from the cache (default 30)\n"
+    "  --user-agent TEXT the User-Agent of the calls to live sources (default: a current desktop\n"
+    "                    browser's, as the sources throttle what does not look like one)\n"
     "  GET /status       each source's state, calls, cache entries and hits\n"
     "fault modes, for testing clients (quote replies only):\n"
     "  --delay MS        wait MS milliseconds before answering\n"
@@ -110,6 +114,16 @@ bool ParseSourceOption(const std::string& arg, const char* value, quotes::Source
     if (arg == "--config" && value) return ++i, ParseConfig(value, sources);
     if (arg == "--max-age" && value)
         return ++i, ParseNumber(value, 0, 86400, sources.maxAgeSeconds);
+    if (arg == "--user-agent" && value) {
+        ++i;
+        sources.userAgent = value;
+        // A header's value: no line break, nothing that is no text.
+        const bool sound = !sources.userAgent.empty() && sources.userAgent.size() <= 512 &&
+                           std::all_of(sources.userAgent.begin(), sources.userAgent.end(),
+                                       [](char c) { return c >= 0x20 && c != 0x7F; });
+        if (!sound) std::fprintf(stderr, "tickwell-quotes: --user-agent wants printable text\n");
+        return sound;
+    }
     taken = false;
     return true;
 }

@@ -112,7 +112,7 @@ std::unique_ptr<SourceChain> SourceSetup::Build(const SourceOptions& options, st
     if (!error.empty()) return nullptr;
     const SourceKeys keys = LoadSourceKeys(
         options.configPath.empty() ? DefaultConfigPath() : options.configPath, warning);
-    if (!http_) http_ = MakeUpstreamHttp();
+    if (!http_) http_ = MakeUpstreamHttp(kUpstreamTotalSeconds, options.userAgent);
     RelayContext context{http_.get(), options.clock ? options.clock : SteadyMilliClock(),
                          options.log, options.maxAgeSeconds};
     std::vector<std::unique_ptr<QuoteSource>> sources;

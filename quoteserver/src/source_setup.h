@@ -21,6 +21,7 @@ struct SourceOptions {
     std::map<std::string, std::string> upstreams;  // source name -> base URL
     std::string configPath;                        // "" : the default
     int maxAgeSeconds = 30;
+    std::string userAgent = kBrowserUserAgent;  // of every upstream call
     std::function<void(const std::string&)> log;
     MilliClock clock;  // the steady clock when empty
 };

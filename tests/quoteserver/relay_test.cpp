@@ -283,6 +283,41 @@ TEST_F(RelayTest, WhenEverySourceFailsTheLastQuoteIsServedElse503) {
     EXPECT_EQ(none.body, quotes::kUnavailableBody);
 }
 
+// Yahoo's calls look like a browser's: its User-Agent, a page's Accept on the cookie call, the
+// site's origin on the API calls, and the session (cookie, crumb) on every call once there is
+// one, chart and history calls too.
+TEST_F(RelayTest, YahooCallsLookLikeABrowsersAndCarryTheSession) {
+    upstream_.Fail("/v7/", UpstreamFault::serverError);
+    auto chain = Chain(Yahoo());
+    Ask(*chain, "MSFT", "sl1");
+    Respond("/table.csv?s=MSFT&g=d", 0, *chain);
+    int checked = 0;
+    for (const std::string& r : upstream_.Requests()) {
+        const std::string path = r.substr(0, r.find('|'));
+        EXPECT_NE(r.find("Chrome/"), std::string::npos) << r;
+        EXPECT_NE(r.find("Safari/537.36"), std::string::npos) << r;
+        EXPECT_NE(r.find("Accept-Language: en-US,en;q=0.9"), std::string::npos) << r;
+        if (path == "/") {
+            EXPECT_NE(r.find("Accept: text/html"), std::string::npos) << r;
+            ++checked;
+            continue;
+        }
+        EXPECT_NE(r.find("Origin: https://finance.yahoo.com"), std::string::npos) << r;
+        EXPECT_NE(r.find("Referer: https://finance.yahoo.com/"), std::string::npos) << r;
+        EXPECT_NE(r.find("Cookie: A3=d=fakecookie"), std::string::npos) << r;
+        if (path.rfind("/v8/", 0) == 0) {
+            EXPECT_NE(path.find("&crumb="), std::string::npos) << r;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 5);  // cookie, crumb, v7, chart, history
+    // --user-agent puts another.
+    const auto http = quotes::MakeUpstreamHttp(2, "tickwell-test/1.0");
+    http->Fetch({{upstream_.url() + "/api/v1/quote?symbol=MSFT", {}}});
+    EXPECT_NE(upstream_.Requests().back().find("User-Agent: tickwell-test/1.0"), std::string::npos)
+        << upstream_.Requests().back();
+}
+
 TEST_F(RelayTest, SymbolsReachTheUpstreamEncodedAndKeysNeverLeave) {
     upstream_.Fail("/v7/", UpstreamFault::serverError);
     auto chain = Chain(Yahoo());
@@ -292,7 +327,8 @@ TEST_F(RelayTest, SymbolsReachTheUpstreamEncodedAndKeysNeverLeave) {
         if (r.rfind("/v7/", 0) == 0) {
             EXPECT_NE(r.find("symbols=A%26B%3DC%2FD%23E%3FF&crumb="), std::string::npos) << r;
         }
-        v8 = v8 || r.rfind("/v8/finance/chart/A%26B%3DC%2FD%23E%3FF?range=5d&interval=1d|", 0) == 0;
+        v8 = v8 ||
+             r.rfind("/v8/finance/chart/A%26B%3DC%2FD%23E%3FF?range=5d&interval=1d&crumb=", 0) == 0;
     }
     EXPECT_TRUE(v8);
 

@@ -12,9 +12,6 @@
 namespace quotes {
 namespace {
 
-constexpr const char* kUserAgent =
-    "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) tickwell-quotes";
-
 void GlobalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -131,7 +128,10 @@ private:
 
 class CurlHttp final : public UpstreamHttp {
 public:
-    explicit CurlHttp(int totalSeconds) : totalSeconds_(totalSeconds) { GlobalInit(); }
+    CurlHttp(int totalSeconds, std::string userAgent)
+        : totalSeconds_(totalSeconds), userAgent_(std::move(userAgent)) {
+        GlobalInit();
+    }
 
     std::vector<UpstreamResponse> Fetch(const std::vector<UpstreamRequest>& requests,
                                         long mostMs) override {
@@ -164,7 +164,7 @@ private:
                       CURLE_OK &&
                   curl_easy_setopt(e, CURLOPT_TIMEOUT_MS,
                                    mostMs > 0 ? std::min(mostMs, totalMs) : totalMs) == CURLE_OK &&
-                  curl_easy_setopt(e, CURLOPT_USERAGENT, kUserAgent) == CURLE_OK &&
+                  curl_easy_setopt(e, CURLOPT_USERAGENT, userAgent_.c_str()) == CURLE_OK &&
                   curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "") == CURLE_OK &&
                   curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, OnBody) == CURLE_OK &&
                   curl_easy_setopt(e, CURLOPT_WRITEDATA, &call) == CURLE_OK &&
@@ -243,12 +243,13 @@ private:
 
     Shared shared_;
     const int totalSeconds_;
+    const std::string userAgent_;
 };
 
 }  // namespace
 
-std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds) {
-    return std::make_unique<CurlHttp>(totalSeconds);
+std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds, std::string userAgent) {
+    return std::make_unique<CurlHttp>(totalSeconds, std::move(userAgent));
 }
 
 std::string UrlEncode(const std::string& text) {

@@ -40,7 +40,13 @@ public:
                                                 long mostMs = 0) = 0;
 };
 
-std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds);
+// A current desktop browser's: the sources' edges throttle what does not look like one.
+inline constexpr const char* kBrowserUserAgent =
+    "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/143.0.0.0 Safari/537.36";
+
+std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds,
+                                               std::string userAgent = kBrowserUserAgent);
 
 // Percent-encodes everything but letters, digits and "-._~" (and the dots of a text of dots
 // alone), so that a symbol can neither add a query key nor reach another path.

@@ -1,9 +1,9 @@
 #include "relay/providers/yahoo_source.h"
 
 #include <algorithm>
-#include <set>
 #include <chrono>
 #include <ctime>
+#include <set>
 
 #include "common/market_time.h"
 #include "common/number_text.h"
@@ -108,6 +108,27 @@ LiveQuote FromChart(const Json& result) {
     return live;
 }
 
+// What a browser sends: Yahoo's edge throttles calls that do not look like a browser's. Pages
+// (the cookie's) take a page's Accept; the API calls come from the site's own pages, with its
+// origin, and with the session's cookie whenever there is one.
+std::vector<std::string> PageHeaders() {
+    return {"Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
+            "Accept-Language: en-US,en;q=0.9"};
+}
+
+std::vector<std::string> ApiHeaders(const std::string& cookie) {
+    std::vector<std::string> headers = {"Accept: */*", "Accept-Language: en-US,en;q=0.9",
+                                        "Origin: https://finance.yahoo.com",
+                                        "Referer: https://finance.yahoo.com/"};
+    if (!cookie.empty()) headers.push_back("Cookie: " + cookie);
+    return headers;
+}
+
+// The crumb as a chart call's query key, when the session has one.
+std::string CrumbKey(const std::string& crumb) {
+    return crumb.empty() ? std::string() : "&crumb=" + UrlEncode(crumb);
+}
+
 // chart.result[0], or null.
 const Json* ChartResult(const Json& body) {
     const Json* chart = json::Field(body, "chart");
@@ -127,11 +148,12 @@ std::string YahooSource::SourceSymbol(const std::string& requested) const {
 }
 
 bool YahooSource::NewSession(std::string& cookie, std::string& crumb, FetchResult& result) {
-    const UpstreamResponse home = Call({{hosts_.cookie + "/", {}}}, "cookie", 0, result).front();
+    const UpstreamResponse home =
+        Call({{hosts_.cookie + "/", PageHeaders()}}, "cookie", 0, result).front();
     std::string jar;
     for (const std::string& c : home.cookies) jar += (jar.empty() ? "" : "; ") + c;
     if (home.status == 0 || jar.empty()) return false;
-    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", {"Cookie: " + jar}};
+    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", ApiHeaders(jar)};
     const UpstreamResponse got = Call({ask}, "crumb", 0, result).front();
     if (got.status == 200 && !UsableCrumb(got.body)) Failed(&result, "no crumb in the answer");
     if (got.status != 200 || !UsableCrumb(got.body)) return false;
@@ -180,7 +202,7 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
     for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
     UpstreamRequest request{
         hosts_.query + "/v7/finance/quote?symbols=" + list + "&crumb=" + UrlEncode(crumb),
-        {"Cookie: " + cookie}};
+        ApiHeaders(cookie)};
     const UpstreamResponse r = Call({request}, "v7", symbols.size(), result).front();
     if (r.status != 200) return r.status;
     const Json body = json::Parse(r.body);
@@ -211,11 +233,13 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
     return 200;
 }
 
-void YahooSource::ChartFallback(const std::vector<std::string>& symbols, FetchResult& result) {
+void YahooSource::ChartFallback(const std::vector<std::string>& symbols, const std::string& cookie,
+                                const std::string& crumb, FetchResult& result) {
     std::vector<UpstreamRequest> requests;
     for (const std::string& s : symbols) {
-        requests.push_back(
-            {hosts_.query + "/v8/finance/chart/" + UrlEncode(s) + "?range=5d&interval=1d", {}});
+        requests.push_back({hosts_.query + "/v8/finance/chart/" + UrlEncode(s) +
+                                "?range=5d&interval=1d" + CrumbKey(crumb),
+                            ApiHeaders(cookie)});
     }
     const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, result);
     for (std::size_t i = 0; i < symbols.size(); ++i) {
@@ -243,7 +267,7 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
         if (status == 200) return;
         if (status == 429) return;  // the source backs off; the chart would only add calls
     }
-    ChartFallback(symbols, result);
+    ChartFallback(symbols, cookie, crumb, result);
 }
 
 PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t) {
@@ -359,7 +383,13 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
                       "&period2=" + std::to_string((range.lastDay + 1) * 86400) +
                       "&interval=" + ChartInterval(range.interval);
     if (range.interval == HistoryInterval::dividends) url += "&events=div";
-    const UpstreamResponse r = Call({{url, {}}}, "history", 1, deadlineMs).front();
+    std::string cookie, crumb;  // the session's, when there is one: no new one for a history
+    {
+        std::lock_guard<std::mutex> lock(sessionMutex_);
+        if (!renewing_) cookie = cookie_, crumb = crumb_;
+    }
+    url += CrumbKey(crumb);
+    const UpstreamResponse r = Call({{url, ApiHeaders(cookie)}}, "history", 1, deadlineMs).front();
     if (r.status == 404) return {AnswerKind::unknown, {}};
     if (r.status != 200) return {};
     const Json body = json::Parse(r.body);

@@ -45,7 +45,9 @@ private:
     // One v7 call; its status (0: no answer), with `result` filled when the body was read.
     int QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
                   const std::string& crumb, FetchResult& result);
-    void ChartFallback(const std::vector<std::string>& symbols, FetchResult& result);
+    // One chart call a symbol, in the session (its cookie and crumb) when there is one.
+    void ChartFallback(const std::vector<std::string>& symbols, const std::string& cookie,
+                       const std::string& crumb, FetchResult& result);
 
     const YahooHosts hosts_;
     std::mutex sessionMutex_;  // guards the three below
