@@ -254,6 +254,24 @@ TEST(Backoff, ARetryAfterIsTakenUpToFiveMinutes) {
     }
 }
 
+// A throttled crumb call is a throttle: no chart call per symbol into it, and no crumb call
+// for a minute.
+TEST_F(RelayTest, AThrottledCrumbBacksOffWithoutChartCalls) {
+    upstream_.Fail("/v1/test/getcrumb", UpstreamFault::tooMany);
+    auto chain = Chain(Yahoo(1000));
+    EXPECT_EQ(Ask(*chain, "MSFT,AAPL", "sl1").status, 503);
+    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 1);
+    EXPECT_EQ(upstream_.Calls("/v8/"), 0);
+    Advance(30);  // past the back-off, within the crumb's pause
+    Ask(*chain, "MSFT", "sl1");
+    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 1);
+    EXPECT_EQ(upstream_.Calls("/v8/"), 0);
+    Advance(31);
+    upstream_.Fail("/v1/test/getcrumb", UpstreamFault::none);
+    EXPECT_EQ(Ask(*chain, "MSFT", "sl1").status, 200);
+    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 2);
+}
+
 TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
     for (UpstreamFault fault : {UpstreamFault::consentPage, UpstreamFault::truncatedJson,
                                 UpstreamFault::hugeBody, UpstreamFault::stall}) {

@@ -33,6 +33,7 @@ struct FetchResult {
     std::set<std::string> unknown;
     std::string failure;                   // the last failure ("" for none)
     std::optional<int> retryAfterSeconds;  // a 429's Retry-After
+    bool throttled = false;                // the source refuses for load: no call adds to it
     std::int64_t deadlineMs = 0;           // the request's: no call of the fetch runs past it
 
     bool Empty() const { return quotes.empty() && unknown.empty(); }

@@ -155,6 +155,13 @@ bool YahooSource::NewSession(std::string& cookie, std::string& crumb, FetchResul
     if (home.status == 0 || jar.empty()) return false;
     UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", ApiHeaders(jar)};
     const UpstreamResponse got = Call({ask}, "crumb", 0, result).front();
+    // A throttled crumb is a throttle, whether a 429 or "Too Many Requests" with status 200.
+    if (got.status == 429 ||
+        (got.status == 200 && got.body.find("Too Many Requests") != std::string::npos)) {
+        if (got.status == 200) Failed(&result, "the crumb call was throttled");
+        result.throttled = true;
+        return false;
+    }
     if (got.status == 200 && !UsableCrumb(got.body)) Failed(&result, "no crumb in the answer");
     if (got.status != 200 || !UsableCrumb(got.body)) return false;
     cookie = jar;
@@ -175,6 +182,11 @@ bool YahooSource::Session(const std::string& refused, std::string& cookie, std::
         crumb = crumb_;
         return true;
     }
+    if (context().clock() < crumbPauseUntilMs_) {  // no crumb call into a throttle
+        result.failure = "the crumb call was throttled";
+        result.throttled = true;
+        return false;
+    }
     renewing_ = true;
     cookie_.clear();
     crumb_.clear();
@@ -189,7 +201,15 @@ bool YahooSource::Session(const std::string& refused, std::string& cookie, std::
         }
     } renewal{*this};
     std::string newCookie, newCrumb;
-    if (!NewSession(newCookie, newCrumb, result)) return false;
+    if (!NewSession(newCookie, newCrumb, result)) {
+        if (result.throttled) {
+            const std::int64_t pauseMs = std::max<std::int64_t>(
+                kCrumbPauseMs, result.retryAfterSeconds.value_or(0) * 1000LL);
+            std::lock_guard<std::mutex> pause(sessionMutex_);
+            crumbPauseUntilMs_ = context().clock() + std::min(pauseMs, kLongestBackoffMs);
+        }
+        return false;
+    }
     std::lock_guard<std::mutex> keep(sessionMutex_);
     cookie = cookie_ = newCookie;
     crumb = crumb_ = newCrumb;
@@ -267,6 +287,8 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
         if (status == 200) return;
         if (status == 429) return;  // the source backs off; the chart would only add calls
     }
+    // A throttled crumb is a throttle too: 50 chart calls would only add to it.
+    if (result.throttled) return;
     ChartFallback(symbols, cookie, crumb, result);
 }
 

@@ -18,6 +18,8 @@ struct YahooHosts {
 
 inline constexpr int kYahooCallsPerMinute = 30;
 inline constexpr std::size_t kYahooBatch = 50;
+// After a throttled crumb call, no other for at least this long.
+inline constexpr std::int64_t kCrumbPauseMs = 60 * 1000;
 
 class YahooSource final : public LiveSource {
 public:
@@ -54,6 +56,7 @@ private:
     std::condition_variable renewed_;
     bool renewing_ = false;
     std::string cookie_, crumb_;
+    std::int64_t crumbPauseUntilMs_ = 0;  // no crumb call before, after a throttled one
 };
 
 }  // namespace quotes
