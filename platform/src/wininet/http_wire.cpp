@@ -77,6 +77,16 @@ struct Lookup {
 
 bool Resolve(const Endpoint& to, Clock::time_point until, std::shared_ptr<Lookup>& lookup) {
     lookup = std::make_shared<Lookup>();
+    // An address needs no resolver (the service's 127.0.0.1, as run.sh routes the viewer): it
+    // is read here, without a thread.
+    addrinfo numeric{};
+    numeric.ai_family = AF_UNSPEC;
+    numeric.ai_socktype = SOCK_STREAM;
+    numeric.ai_flags = AI_NUMERICSERV | AI_NUMERICHOST;
+    if (::getaddrinfo(to.host.c_str(), std::to_string(to.port).c_str(), &numeric,
+                      &lookup->addresses.first) == 0) {
+        return true;
+    }
     try {
         std::thread([lookup, host = to.host, port = std::to_string(to.port)] {
             addrinfo hints{};
