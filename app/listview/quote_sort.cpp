@@ -12,6 +12,10 @@ bool sortReversed[kSortableColumns] = {};
 
 namespace {
 
+// The position whose header shows the sort mark, or -1: a rebuilt list has none, and clearing
+// an unmarked one costs nothing.
+int markedPosition = -1;
+
 // The column a position shows in the list built last: "Symbol" at 0, then the present
 // optional columns; null past them.
 const QuoteColumn* ColumnAt(int position) {
@@ -85,9 +89,11 @@ void SortQuoteList(HWND list, int position) {
     // The header says which column the list is sorted by, and which way.
     ClearSortMarks(list);
     view.SetSortMark(position, sortReversed[position] ? HDF_SORTDOWN : HDF_SORTUP);
+    markedPosition = position;
 }
 
 void ClearSortMarks(HWND list) {
-    const platform::ListViewCtrl view(list);
-    for (int position = 0; position < kSortableColumns; ++position) view.SetSortMark(position, 0);
+    if (markedPosition < 0) return;
+    platform::ListViewCtrl(list).SetSortMark(markedPosition, 0);
+    markedPosition = -1;
 }
