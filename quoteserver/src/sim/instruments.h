@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/markets.h"
 
@@ -26,5 +27,20 @@ const Instrument* LookupInstrument(std::string_view symbol);
 const Instrument* Instruments(int& count);
 // Where `instrument` stands in Instruments(), or -1 for one from outside the universe (tests).
 int InstrumentIndex(const Instrument& instrument);
+
+// The calling thread's own `Slot` of `instrument` (one a type, made on first use), or null for
+// an instrument from outside the universe.
+template <typename Slot>
+Slot* ThreadSlotOf(const Instrument& instrument) {
+    thread_local std::vector<Slot> slots;
+    const int index = InstrumentIndex(instrument);
+    if (index < 0) return nullptr;
+    if (slots.empty()) {
+        int count = 0;
+        Instruments(count);
+        slots.resize(static_cast<std::size_t>(count));
+    }
+    return &slots[static_cast<std::size_t>(index)];
+}
 
 }  // namespace quotes

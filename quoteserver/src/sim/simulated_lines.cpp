@@ -28,26 +28,19 @@ void AppendInstrumentLine(std::string& out, std::string_view symbol, const Instr
         std::string symbol;
         std::string line;
     };
-    thread_local std::vector<Kept> kept;
-    const int index = InstrumentIndex(instrument);
-    if (index < 0) {
+    Kept* slot = ThreadSlotOf<Kept>(instrument);
+    if (!slot) {
         AppendQuoteLine(out, symbol, SimulatedValuesAt(instrument, utcSeconds), tags);
         return;
     }
-    if (kept.empty()) {
-        int count = 0;
-        Instruments(count);
-        kept.resize(static_cast<std::size_t>(count));
+    if (slot->second != utcSeconds || slot->tags != tags || slot->symbol != symbol) {
+        slot->line.clear();
+        AppendQuoteLine(slot->line, symbol, SimulatedValuesAt(instrument, utcSeconds), tags);
+        slot->second = utcSeconds;
+        slot->tags = tags;
+        slot->symbol.assign(symbol);
     }
-    Kept& slot = kept[static_cast<std::size_t>(index)];
-    if (slot.second != utcSeconds || slot.tags != tags || slot.symbol != symbol) {
-        slot.line.clear();
-        AppendQuoteLine(slot.line, symbol, SimulatedValuesAt(instrument, utcSeconds), tags);
-        slot.second = utcSeconds;
-        slot.tags = tags;
-        slot.symbol.assign(symbol);
-    }
-    out += slot.line;
+    out += slot->line;
 }
 
 std::size_t TypicalLineSize(const TagList& tags) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <vector>
 
 namespace quotes {
 namespace {
@@ -122,20 +121,17 @@ const QuoteValues& SimulatedValuesAt(const Instrument& instrument, std::int64_t 
         std::int64_t second = std::numeric_limits<std::int64_t>::min();
         QuoteValues values;
     };
-    thread_local std::vector<Kept> kept;
-    thread_local Kept outside;  // an instrument from outside the universe (tests)
-    const int index = InstrumentIndex(instrument);
-    if (index >= 0 && kept.empty()) {
-        int count = 0;
-        Instruments(count);
-        kept.resize(static_cast<std::size_t>(count));
+    thread_local Kept outside;
+    Kept* slot = ThreadSlotOf<Kept>(instrument);
+    if (!slot) {  // an instrument from outside the universe (tests): worked out every time
+        slot = &outside;
+        slot->second = std::numeric_limits<std::int64_t>::min();
     }
-    Kept& slot = index >= 0 ? kept[static_cast<std::size_t>(index)] : outside;
-    if (index < 0 || slot.second != utcSeconds) {
-        slot.values = SimulatedValues(instrument, SimulateQuote(instrument, utcSeconds));
-        slot.second = utcSeconds;
+    if (slot->second != utcSeconds) {
+        slot->values = SimulatedValues(instrument, SimulateQuote(instrument, utcSeconds));
+        slot->second = utcSeconds;
     }
-    return slot.values;
+    return slot->values;
 }
 
 }  // namespace quotes
