@@ -192,23 +192,27 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
             " status=" + std::to_string(r.status) + " " + std::to_string(r.milliseconds) + "ms" +
             (r.error.empty() ? "" : " (" + r.error + ")"));
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (std::size_t k = 0; k < got.size() && k < where.size(); ++k) {
-        const UpstreamResponse& r = got[k];
-        NoteReach(allowed[k].url, r);
-        if (Failing(r)) {
-            const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
-            const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
-            if (noted) {
-                noted->failure = why;
-                if (retryAfter) noted->retryAfterSeconds = retryAfter;
-            } else {
-                backoff_.Failed(context_.clock(), retryAfter);
-                lastError_ = why;
+    std::string unreachable;  // logged once the lock is off
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (std::size_t k = 0; k < got.size() && k < where.size(); ++k) {
+            const UpstreamResponse& r = got[k];
+            if (std::string told = NoteReach(allowed[k].url, r); !told.empty()) unreachable = told;
+            if (Failing(r)) {
+                const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
+                const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
+                if (noted) {
+                    noted->failure = why;
+                    if (retryAfter) noted->retryAfterSeconds = retryAfter;
+                } else {
+                    backoff_.Failed(context_.clock(), retryAfter);
+                    lastError_ = why;
+                }
             }
+            responses[where[k]] = std::move(got[k]);
         }
-        responses[where[k]] = std::move(got[k]);
     }
+    TellUnreachable(unreachable);
     return responses;
 }
 
@@ -241,20 +245,24 @@ constexpr long kReachCheckMs = 3000;
 
 }  // namespace
 
-void LiveSource::NoteReach(const std::string& url, const UpstreamResponse& response) {
+std::string LiveSource::NoteReach(const std::string& url, const UpstreamResponse& response) {
     if (!response.unreachable) {
         if (response.status != 0 || response.error.empty()) {
             reach_ = Reach::reachable;
             toldUnreachable_ = false;
         }
-        return;
+        return {};
     }
     reach_ = Reach::unreachable;
     lastError_ = response.error;
-    if (toldUnreachable_) return;
+    if (toldUnreachable_) return {};
     toldUnreachable_ = true;
-    // Said even with the request log off: it is why the viewer gets no quotes.
-    const std::string line = name_ + " cannot reach " + HostOf(url) + " (" + response.error + ")";
+    return name_ + " cannot reach " + HostOf(url) + " (" + response.error + ")";
+}
+
+// Said even with the request log off: it is why the viewer gets no quotes.
+void LiveSource::TellUnreachable(const std::string& line) const {
+    if (line.empty()) return;
     if (context_.log) {
         context_.log("upstream " + line);
     } else {
@@ -274,13 +282,16 @@ void LiveSource::CheckReach() {
     request.url = url;
     request.connectOnly = true;
     const std::vector<UpstreamResponse> got = context_.http->Fetch({request}, kReachCheckMs);
-    std::lock_guard<std::mutex> lock(mutex_);
-    const bool answered = !got.empty();
-    if (answered && got[0].unreachable) {
-        NoteReach(url, got[0]);
-    } else if (reach_ == Reach::checking) {
-        reach_ = Reach::reachable;  // or it timed out connected: a host that is there
+    std::string unreachable;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!got.empty() && got[0].unreachable) {
+            unreachable = NoteReach(url, got[0]);
+        } else if (reach_ == Reach::checking) {
+            reach_ = Reach::reachable;  // or it timed out connected: a host that is there
+        }
     }
+    TellUnreachable(unreachable);
 }
 
 void LiveSource::Status(std::string& out) const {

@@ -103,8 +103,10 @@ private:
                std::vector<std::string>& mine, std::vector<std::string>& theirs);
     void Release(const std::vector<std::string>& mine);
     void Log(const std::string& line) const;
-    // A call's answer says whether the host was reached; the first miss is logged, with the host.
-    void NoteReach(const std::string& url, const UpstreamResponse& response);
+    // A call's answer says whether the host was reached (the lock held); the first miss gives
+    // the line to log, naming the host, which TellUnreachable writes once the lock is off.
+    std::string NoteReach(const std::string& url, const UpstreamResponse& response);
+    void TellUnreachable(const std::string& line) const;
 
     enum class Reach { unknown, checking, reachable, unreachable };
 
