@@ -109,17 +109,16 @@ LiveQuote FromChart(const Json& result) {
 }
 
 // What a browser sends: Yahoo's edge throttles calls that do not look like a browser's. Pages
-// (the cookie's) take a page's Accept; the API calls come from the site's own pages, with its
-// origin, and with the session's cookie whenever there is one.
+// (the cookie's) take a page's Accept; the API calls come from the site's own pages (`site`,
+// its origin), with the session's cookie whenever there is one.
 std::vector<std::string> PageHeaders() {
     return {"Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
             "Accept-Language: en-US,en;q=0.9"};
 }
 
-std::vector<std::string> ApiHeaders(const std::string& cookie) {
+std::vector<std::string> ApiHeaders(const std::string& site, const std::string& cookie) {
     std::vector<std::string> headers = {"Accept: */*", "Accept-Language: en-US,en;q=0.9",
-                                        "Origin: https://finance.yahoo.com",
-                                        "Referer: https://finance.yahoo.com/"};
+                                        "Origin: " + site, "Referer: " + site + "/"};
     if (!cookie.empty()) headers.push_back("Cookie: " + cookie);
     return headers;
 }
@@ -153,7 +152,7 @@ bool YahooSource::NewSession(std::string& cookie, std::string& crumb, FetchResul
     std::string jar;
     for (const std::string& c : home.cookies) jar += (jar.empty() ? "" : "; ") + c;
     if (home.status == 0 || jar.empty()) return false;
-    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", ApiHeaders(jar)};
+    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", ApiHeaders(hosts_.pages, jar)};
     const UpstreamResponse got = Call({ask}, "crumb", 0, result).front();
     // A throttled crumb is a throttle, whether a 429 or "Too Many Requests" with status 200.
     if (got.status == 429 ||
@@ -222,7 +221,7 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
     for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
     UpstreamRequest request{
         hosts_.query + "/v7/finance/quote?symbols=" + list + "&crumb=" + UrlEncode(crumb),
-        ApiHeaders(cookie)};
+        ApiHeaders(hosts_.pages, cookie)};
     const UpstreamResponse r = Call({request}, "v7", symbols.size(), result).front();
     if (r.status != 200) return r.status;
     const Json body = json::Parse(r.body);
@@ -259,7 +258,7 @@ void YahooSource::ChartFallback(const std::vector<std::string>& symbols, const s
     for (const std::string& s : symbols) {
         requests.push_back({hosts_.query + "/v8/finance/chart/" + UrlEncode(s) +
                                 "?range=5d&interval=1d" + CrumbKey(crumb),
-                            ApiHeaders(cookie)});
+                            ApiHeaders(hosts_.pages, cookie)});
     }
     const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, result);
     for (std::size_t i = 0; i < symbols.size(); ++i) {
@@ -411,7 +410,8 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
         if (!renewing_) cookie = cookie_, crumb = crumb_;
     }
     url += CrumbKey(crumb);
-    const UpstreamResponse r = Call({{url, ApiHeaders(cookie)}}, "history", 1, deadlineMs).front();
+    const UpstreamResponse r =
+        Call({{url, ApiHeaders(hosts_.pages, cookie)}}, "history", 1, deadlineMs).front();
     if (r.status == 404) return {AnswerKind::unknown, {}};
     if (r.status != 200) return {};
     const Json body = json::Parse(r.body);
