@@ -100,10 +100,4 @@ std::string SafeEcho(const std::string& symbol) {
     return echo;
 }
 
-std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags) {
-    std::string line;
-    AppendUnknownLine(line, symbol, ResolveTags(tags));
-    return line;
-}
-
 }  // namespace quotes

@@ -26,7 +26,6 @@ std::string QuoteLine(std::string_view symbol, const QuoteValues& values,
                       const std::vector<std::string>& tags);
 // The line of a symbol no source knows: the echo, 0.00, the error text, N/A.
 void AppendUnknownLine(std::string& out, const std::string& symbol, const TagList& tags);
-std::string FormatUnknownLine(const std::string& symbol, const std::vector<std::string>& tags);
 // What a reply may echo of a requested symbol (see quote_line.cpp).
 std::string SafeEcho(const std::string& symbol);
 
