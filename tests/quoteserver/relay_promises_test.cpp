@@ -115,17 +115,7 @@ TEST(RelayPromises, AFetchThatThrowsKeepsWhatItReadAndReleasesItsClaim) {
 // once the start's check has looked, the log names the host once, and the chain's next source
 // answers.
 TEST(RelayPromises, AnUnreachableSourceSaysSoOnceAndTheNextAnswers) {
-    const int closed = [] {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        ::close(fd);
-        return ntohs(address.sin_port);
-    }();
+    const int closed = tickwell_test::ClosedPort();
     auto service =
         tickwell_test::ServiceProcess::Logged({"--source", "yahoo,simulated", "--upstream",
                                                "yahoo=http://127.0.0.1:" + std::to_string(closed)});

@@ -29,6 +29,18 @@ int Connect(int port) {
     return fd;
 }
 
+int ClosedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);  // nothing listens there now
+    return ntohs(address.sin_port);
+}
+
 bool SendAll(int fd, const std::string& data) {
     std::size_t done = 0;
     while (done < data.size()) {

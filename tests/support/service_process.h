@@ -57,6 +57,8 @@ struct HttpReply {
 
 // A socket connected to 127.0.0.1:port, or -1; and all of `data` sent on it.
 int Connect(int port);
+// A port on loopback where nothing listens.
+int ClosedPort();
 bool SendAll(int fd, const std::string& data);
 
 // Sends raw bytes to 127.0.0.1:port and reads one reply (by Content-Length, chunked, or to

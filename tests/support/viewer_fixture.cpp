@@ -103,18 +103,6 @@ std::string ViewerTest::ScreenRow(int row) const {
     return Narrow(device_.Row(row));
 }
 
-int ClosedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);  // nothing listens there now
-    return ntohs(address.sin_port);
-}
-
 int FreePortBelow10000() {
     for (int port = 9000 + ::getpid() % 900; port < 10000; ++port) {
         const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -53,8 +53,6 @@ protected:
     platform::testing::HeadlessDevice device_{120, 30};
 };
 
-// A port on loopback where nothing listens.
-int ClosedPort();
 // A free loopback port of four digits (what the proxy setting takes), or 0.
 int FreePortBelow10000();
 
