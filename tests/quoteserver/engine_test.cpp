@@ -90,6 +90,47 @@ TEST(ServiceEngine, AnHttp10ErrorReplyClosesTheConnection) {
     EXPECT_EQ(Count(replies, "HTTP/1.1 "), 1u);
 }
 
+// Framing that a proxy in front could read otherwise is refused and the connection closed, so
+// that what follows the head is never read as a request of its own.
+TEST(ServiceEngine, RequestsFramedAgainstTheRulesAreRefusedAndClosed) {
+    ServiceProcess service({"--quiet"});
+    const std::string get = "GET /d/quotes.csv?s=MSFT&f=s HTTP/1.1\r\n";
+    const std::string smuggled = "0\r\n\r\n" + QuoteRequest("IBM");
+    const struct {
+        std::string request;
+        const char* status;
+    } cases[] = {
+        {get + "Host: x\r\nTransfer-Encoding: chunked, identity\r\n\r\n" + smuggled, "400"},
+        {get + "Host: x\r\nTransfer-Encoding: chunked\r\nTransfer-Encoding: identity\r\n\r\n" +
+             smuggled,
+         "400"},
+        {get + "Host: x\r\nTransfer-Encoding: identity\r\n\r\n" + smuggled, "501"},
+        {get + "Host: x\r\nTransfer-Encoding: gzip, chunked\r\n\r\n" + smuggled, "501"},
+        {get + "\r\n" + QuoteRequest("IBM"), "400"},
+        {get + "Host: x\r\nHost: y\r\n\r\n" + QuoteRequest("IBM"), "400"},
+    };
+    for (const auto& c : cases) {
+        const int fd = Connect(service.port());
+        ASSERT_TRUE(SendAll(fd, c.request));
+        bool closed = false;
+        const std::string replies = ReadUntil(
+            fd, [](const std::string&) { return false; }, closed);
+        ::close(fd);
+        EXPECT_TRUE(closed) << c.request;
+        EXPECT_EQ(replies.rfind(std::string("HTTP/1.1 ") + c.status + " ", 0), 0u) << replies;
+        EXPECT_EQ(Count(replies, "HTTP/1.1 "), 1u) << replies;
+    }
+    // Chunked alone, and HTTP/1.0 without Host, are answered as ever.
+    const auto chunked = tickwell_test::SendRaw(
+        service.port(),
+        get + "Host: x\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n0\r\n\r\n", 3000);
+    EXPECT_EQ(chunked.body, "\"MSFT\"\r\n");
+    EXPECT_EQ(
+        tickwell_test::SendRaw(service.port(), "GET /d/quotes.csv?s=IBM&f=s HTTP/1.0\r\n\r\n", 3000)
+            .body,
+        "\"IBM\"\r\n");
+}
+
 // 64 connections that say nothing and 8 that send a head a line at a time hold no one up;
 // the ones that dawdle are closed once their head is late.
 TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {

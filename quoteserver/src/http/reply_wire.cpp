@@ -3,8 +3,6 @@
 #include <exception>
 
 namespace quotes {
-namespace {
-
 const char* Reason(int status) {
     switch (status) {
         case 200: return "OK";
@@ -16,11 +14,14 @@ const char* Reason(int status) {
         case 413: return "Payload Too Large";
         case 431: return "Request Header Fields Too Large";
         case 500: return "Internal Server Error";
+        case 501: return "Not Implemented";
         case 503: return "Service Unavailable";
         case 999: return "Unable to process request";
         default: return "Status";
     }
 }
+
+namespace {
 
 std::string Printable(std::string_view text) {
     std::string out(text.substr(0, 2048));

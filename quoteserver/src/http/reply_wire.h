@@ -10,6 +10,9 @@
 
 namespace quotes {
 
+// The status line's reason for a status: "OK", "Bad Request".
+const char* Reason(int status);
+
 // "HTTP/1.1 200 OK", Content-Type, Content-Length, Location when the reply redirects, and
 // "Connection: close" when the connection ends after it.
 std::string ReplyHead(const Reply& reply, bool closes);

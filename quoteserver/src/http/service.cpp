@@ -34,6 +34,7 @@
 #include "common/milli_clock.h"
 #include "http/reply_memo.h"
 #include "http/reply_wire.h"
+#include "http/request_framing.h"
 
 namespace quotes {
 namespace {
@@ -63,6 +64,18 @@ struct Asked {
 };
 
 class Session;
+
+// The fields that frame a request, every Transfer-Encoding line of it joined.
+RequestHead HeadOf(const http::request<http::string_body>& request) {
+    RequestHead head{static_cast<int>(request.version()),
+                     static_cast<int>(request.count(http::field::host)),
+                     false,
+                     {}};
+    for (auto [at, end] = request.equal_range(http::field::transfer_encoding); at != end; ++at)
+        head.transferEncoding.append(at->value().data(), at->value().size()).push_back(',');
+    head.hasTransferEncoding = !head.transferEncoding.empty();
+    return head;
+}
 
 class Engine {
 public:
@@ -164,6 +177,7 @@ void Session::OnRequest(beast::error_code error) {
     if (error) return Refuse(400);
     const auto& request = parser_->get();
     if (request.version() != 10 && request.version() != 11) return Refuse(400);
+    if (const int refusal = FramingRefusal(HeadOf(request))) return Refuse(refusal);
     asked_.method = std::string(request.method_string());
     asked_.target = std::string(request.target());
     asked_.version = request.version() == 10 ? "HTTP/1.0" : "HTTP/1.1";
@@ -177,7 +191,7 @@ void Session::OnRequest(beast::error_code error) {
 void Session::Refuse(int status) {
     Reply reply;
     reply.status = status;
-    reply.body = "Bad Request\r\n";
+    reply.body = std::string(Reason(status)) + "\r\n";
     asked_ = Asked{};
     Write(ReplyHead(reply, true) + reply.body, [this] { Linger(); });
 }
