@@ -131,6 +131,34 @@ TEST(ServiceEngine, RequestsFramedAgainstTheRulesAreRefusedAndClosed) {
         "\"IBM\"\r\n");
 }
 
+// Out of descriptors, the service pauses its accepts, says so once, answers the connections it
+// holds, and takes new ones again once descriptors come back; the sanitizer build included.
+TEST(ServiceEngine, RunningOutOfDescriptorsPausesAcceptsAndRecovers) {
+    ServiceProcess service = ServiceProcess::Limited(40);
+    const int held = Connect(service.port());
+    std::vector<int> flood;
+    for (int i = 0; i < 64; ++i) flood.push_back(Connect(service.port()));
+    const auto said = [&](const std::vector<std::string>& log) {
+        for (const std::string& line : log)
+            if (line.find("accept: Too many open files") != std::string::npos) return true;
+        return false;
+    };
+    std::vector<std::string> log;  // every line that comes, until the one looked for
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (!said(log) && Clock::now() < end) log = service.WaitForLog(log.size() + 1, 200);
+    ASSERT_TRUE(said(log));
+    ASSERT_TRUE(SendAll(held, QuoteRequest("MSFT")));
+    bool closed = false;
+    const std::string during = ReadUntil(
+        held, [](const std::string& d) { return d.find("\"MSFT\"\r\n") != std::string::npos; },
+        closed);
+    EXPECT_NE(during.find("\"MSFT\"\r\n"), std::string::npos) << during;
+    ::close(held);
+    for (const int fd : flood) ::close(fd);
+    EXPECT_EQ(tickwell_test::Get(service.port(), "/d/quotes.csv?s=IBM&f=s").body, "\"IBM\"\r\n");
+    EXPECT_TRUE(service.running());
+}
+
 // 64 connections that say nothing and 8 that send a head a line at a time hold no one up;
 // the ones that dawdle are closed once their head is late.
 TEST(ServiceEngine, QuietAndDawdlingClientsStarveNoOne) {

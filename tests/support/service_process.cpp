@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -129,21 +130,29 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
     Start(args);
 }
 
-ServiceProcess::ServiceProcess(const std::vector<std::string>& args, const std::string& logPath)
-    : logPath_(logPath) {
+ServiceProcess::ServiceProcess(const std::vector<std::string>& args, const std::string& logPath,
+                               int descriptors)
+    : logPath_(logPath), descriptors_(descriptors) {
     Start(args);
 }
 
 ServiceProcess::ServiceProcess(ServiceProcess&& other) noexcept
-    : pid_(other.pid_), port_(other.port_), logPath_(std::move(other.logPath_)) {
+    : pid_(other.pid_),
+      port_(other.port_),
+      logPath_(std::move(other.logPath_)),
+      descriptors_(other.descriptors_) {
     other.pid_ = -1;
 }
 
 ServiceProcess ServiceProcess::Logged(const std::vector<std::string>& args) {
+    return Limited(0, args);
+}
+
+ServiceProcess ServiceProcess::Limited(int descriptors, const std::vector<std::string>& args) {
     char pattern[] = "/tmp/tickwell-service-log-XXXXXX";
     const int fd = ::mkstemp(pattern);
     if (fd >= 0) ::close(fd);
-    return ServiceProcess(args, pattern);
+    return ServiceProcess(args, pattern, descriptors);
 }
 
 void ServiceProcess::Start(const std::vector<std::string>& args) {
@@ -154,6 +163,11 @@ void ServiceProcess::Start(const std::vector<std::string>& args) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
+        if (descriptors_ > 0) {
+            const rlimit limit{static_cast<rlim_t>(descriptors_),
+                               static_cast<rlim_t>(descriptors_)};
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
         std::vector<std::string> all = {TICKWELL_QUOTES_BIN, "--port", "0"};
         if (logPath_.empty()) {
             all.push_back("--quiet");

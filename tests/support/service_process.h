@@ -14,6 +14,8 @@ public:
     // With its request log ("address:port \"GET target HTTP/1.1\" status bytes" a line)
     // going to a file, read by log().
     static ServiceProcess Logged(const std::vector<std::string>& args = {});
+    // Logged, and allowed `descriptors` open files at most (RLIMIT_NOFILE).
+    static ServiceProcess Limited(int descriptors, const std::vector<std::string>& args = {});
     ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
@@ -30,12 +32,14 @@ public:
     int Stop();
 
 private:
-    ServiceProcess(const std::vector<std::string>& args, const std::string& logPath);
+    ServiceProcess(const std::vector<std::string>& args, const std::string& logPath,
+                   int descriptors = 0);
     void Start(const std::vector<std::string>& args);
 
     pid_t pid_ = -1;
     int port_ = -1;
     std::string logPath_;
+    int descriptors_ = 0;  // the child's limit, 0 for the inherited one
 };
 
 // A logged request: the client's port (one per connection) and the request line.

@@ -109,6 +109,7 @@ private:
     std::optional<asio::steady_timer> acceptPause_;
     std::unique_ptr<asio::thread_pool> relay_;  // after the loops: it goes first
     std::size_t nextLoop_ = 0;
+    bool acceptFailing_ = false;  // logged once until an accept succeeds again
     std::mutex logMutex_;
 };
 
@@ -320,8 +321,12 @@ void Engine::Accept() {
                 auto session = std::make_shared<Session>(*this, index, std::move(socket));
                 asio::post(session->executor(), [session] { session->Start(); });
             }
-            if (!error) return Accept();
+            if (!error) {
+                acceptFailing_ = false;
+                return Accept();
+            }
             // Out of descriptors, say: the next try after a pause, not at once and forever.
+            if (!std::exchange(acceptFailing_, true)) Log("accept: " + error.message());
             acceptPause_->expires_after(std::chrono::milliseconds(50));
             acceptPause_->async_wait([this](beast::error_code) { Accept(); });
         });
