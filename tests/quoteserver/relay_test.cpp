@@ -162,6 +162,26 @@ TEST_F(RelayTest, ACrumbRefusedIsRenewedOnceAndAFailingV7FallsBackToCharts) {
     EXPECT_EQ(upstream_.Calls("/v8/finance/chart/"), 2);  // one each, at once
 }
 
+// With v7 down, the chart calls the limit allows go to the symbols never answered first, so a
+// portfolio larger than a minute's calls is answered whole within a few refreshes, and /status
+// says how the source answers.
+TEST_F(RelayTest, TheChartFallbackReachesEverySymbolAndSaysSo) {
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::serverError);
+    auto chain = Chain(Yahoo());
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) fifty += (i ? ",R" : "R") + std::to_string(1000 + i);
+    std::vector<int> statuses;
+    for (int refresh = 0; refresh < 3; ++refresh, Advance(31))
+        statuses.push_back(Ask(*chain, fifty, "sl1").status);
+    EXPECT_EQ(statuses, (std::vector<int>{503, 503, 200}));  // 27, then 14 and 9 more charts
+    EXPECT_EQ(Ask(*chain, fifty, "sl1").status, 200);
+    const std::string status = Respond(quotes::kStatusPath, 0, *chain).body;
+    EXPECT_NE(status.find("yahoo: answering from its fallback (chart calls), last error: status "
+                          "500"),
+              std::string::npos)
+        << status;
+}
+
 TEST_F(RelayTest, UnknownSymbolsAnswerAsTheSimulatedMarketDoes) {
     for (auto chain : {Chain(Yahoo()), Chain(Finnhub())}) {
         EXPECT_EQ(Ask(*chain, "XQZW", "sl1e1").body, kUnknownXqzw);

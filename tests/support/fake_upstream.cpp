@@ -184,7 +184,7 @@ struct FakeUpstream::Impl {
         server.Get(R"(/v8/finance/chart/(.*))",
                    [this](const httplib::Request& req, httplib::Response& res) {
                        const std::string symbol = req.matches[1];
-                       if (symbol == "MSFT")
+                       if (symbol == "MSFT" || symbol.rfind("R1", 0) == 0)
                            return Answer(req, res, RecordedBody("yahoo-chart-MSFT.json"));
                        Answer(req, res, kChartNotFound, 404);
                    });

@@ -1,6 +1,7 @@
 // A stand-in for the live quote sources on a loopback port, answering with the bodies recorded
 // from them (tests/data/upstream): Yahoo's cookie, crumb, v7 quote and chart paths, Finnhub's
-// quote and profile, Twelve Data's batch quote. Faults are scripted per path.
+// quote and profile, Twelve Data's batch quote. Charts answer MSFT and the "R1" symbols with
+// MSFT's recorded chart. Faults are scripted per path.
 #pragma once
 
 #include <atomic>

@@ -136,10 +136,11 @@ void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t 
         std::lock_guard<std::mutex> lock(mutex_);
         if (!result.Empty()) {
             backoff_.Succeeded();
+            if (!result.quotes.empty()) fallback_ = result.fallback;
         } else if (!result.failure.empty()) {
             backoff_.Failed(context_.clock(), result.retryAfterSeconds);
-            lastError_ = result.failure;
         }
+        if (!result.failure.empty()) lastError_ = result.failure;
         Store(batch, result, context_.clock());
     }
 }
@@ -231,6 +232,16 @@ void LiveSource::Succeeded() {
     backoff_.Succeeded();
 }
 
+void LiveSource::NeediestFirst(std::vector<std::string>& symbols) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto answeredAt = [&](const std::string& s) {
+        const auto entry = cache_.find(s);
+        return entry == cache_.end() ? std::int64_t{-1} : entry->second.fetchedMs;
+    };
+    std::stable_sort(symbols.begin(), symbols.end(),
+                     [&](const auto& a, const auto& b) { return answeredAt(a) < answeredAt(b); });
+}
+
 namespace {
 
 // "query1.finance.yahoo.com" of "https://query1.finance.yahoo.com/v7/...".
@@ -304,6 +315,8 @@ void LiveSource::Status(std::string& out) const {
         out += "unreachable";
     } else if (backoff_.Waiting(now)) {
         out += "backing off for " + std::to_string((backoff_.until() - now + 999) / 1000) + " s";
+    } else if (fallback_) {
+        out += std::string("answering from its fallback (") + fallback_ + ")";
     } else {
         out += "ok";
     }

@@ -34,7 +34,10 @@ struct FetchResult {
     std::string failure;                   // the last failure ("" for none)
     std::optional<int> retryAfterSeconds;  // a 429's Retry-After
     bool throttled = false;                // the source refuses for load: no call adds to it
-    std::int64_t deadlineMs = 0;           // the request's: no call of the fetch runs past it
+    // How the quotes came when the source's own quote call failed ("chart calls"); null when
+    // they came from that call or there were none.
+    const char* fallback = nullptr;
+    std::int64_t deadlineMs = 0;  // the request's: no call of the fetch runs past it
 
     bool Empty() const { return quotes.empty() && unknown.empty(); }
 };
@@ -86,6 +89,9 @@ protected:
     // body, a refused key) fails as a failing status does.
     void Failed(FetchResult* noted, const std::string& why);
     void Succeeded();
+    // Orders symbols by need, for calls the limits may not all allow: those never answered
+    // first, then those answered longest ago.
+    void NeediestFirst(std::vector<std::string>& symbols) const;
     const RelayContext& context() const { return context_; }
 
 private:
@@ -121,6 +127,7 @@ private:
     TokenBucket bucket_;
     Backoff backoff_;
     std::string lastError_;
+    const char* fallback_ = nullptr;  // the last fetch that brought quotes answered so
     std::uint64_t calls_ = 0, hits_ = 0;
     Reach reach_ = Reach::unknown;
     bool toldUnreachable_ = false;  // the log has said so since the host was last reached

@@ -252,8 +252,9 @@ int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::s
     return 200;
 }
 
-void YahooSource::ChartFallback(const std::vector<std::string>& symbols, const std::string& cookie,
+void YahooSource::ChartFallback(std::vector<std::string> symbols, const std::string& cookie,
                                 const std::string& crumb, FetchResult& result) {
+    NeediestFirst(symbols);
     std::vector<UpstreamRequest> requests;
     for (const std::string& s : symbols) {
         requests.push_back({hosts_.query + "/v8/finance/chart/" + UrlEncode(s) +
@@ -271,7 +272,9 @@ void YahooSource::ChartFallback(const std::vector<std::string>& symbols, const s
             continue;
         }
         LiveQuote quote = FromChart(*chart);
-        if (quote.last) result.quotes[symbols[i]] = std::move(quote);
+        if (!quote.last) continue;
+        result.quotes[symbols[i]] = std::move(quote);
+        result.fallback = "chart calls";
     }
 }
 

@@ -47,8 +47,9 @@ private:
     // One v7 call; its status (0: no answer), with `result` filled when the body was read.
     int QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
                   const std::string& crumb, FetchResult& result);
-    // One chart call a symbol, in the session (its cookie and crumb) when there is one.
-    void ChartFallback(const std::vector<std::string>& symbols, const std::string& cookie,
+    // One chart call a symbol, in the session (its cookie and crumb) when there is one; the
+    // symbols answered longest ago first, for the calls the limit allows.
+    void ChartFallback(std::vector<std::string> symbols, const std::string& cookie,
                        const std::string& crumb, FetchResult& result);
 
     const YahooHosts hosts_;
