@@ -38,10 +38,13 @@ protected:
                 },
                 maxAge};
     }
+    // Every Yahoo host on the fake: the home page under "/home", query2 under "/q2".
+    static quotes::YahooHosts Hosts(const FakeUpstream& fake,
+                                    const std::string& pages = "https://pages") {
+        return {fake.url(), fake.url() + "/home", fake.url(), fake.url() + "/q2", pages};
+    }
     std::unique_ptr<quotes::QuoteSource> Yahoo(int callsPerMinute = 30) {
-        return std::make_unique<quotes::YahooSource>(
-            Context(), quotes::YahooHosts{upstream_.url(), upstream_.url(), "https://pages"},
-            callsPerMinute);
+        return std::make_unique<quotes::YahooSource>(Context(), Hosts(upstream_), callsPerMinute);
     }
     std::unique_ptr<quotes::QuoteSource> Finnhub() {
         return std::make_unique<quotes::FinnhubSource>(Context(), upstream_.url(),
@@ -293,6 +296,37 @@ TEST_F(RelayTest, AThrottledCrumbBacksOffWithoutChartCalls) {
     EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 2);
 }
 
+// The cookie where it is given: through redirects and the consent wall, from the home page when
+// fc.yahoo.com gives none, and the crumb from query2 when query1 refuses it.
+TEST_F(RelayTest, TheSessionIsMadeWhereverYahooGivesIt) {
+    using tickwell_test::CookiePage;
+    const struct {
+        CookiePage way;
+        bool query1Refuses;
+        const char* path;  // the call that made the difference, made once...
+        int calls;         // ...or this often
+        int homeCalls;
+    } cases[] = {
+        {CookiePage::redirects, false, "/hop/", 3, 0},
+        {CookiePage::endless, false, "/hop/", 5, 1},
+        {CookiePage::consentWall, false, "/v2/collectConsent", 1, 0},
+        {CookiePage::none, false, "/home/", 1, 1},
+        {CookiePage::plain, true, "/q2/v1/test/getcrumb", 1, 0},
+    };
+    for (const auto& c : cases) {
+        upstream_.SetCookiePage(c.way);
+        upstream_.Fail("/v1/test/getcrumb",
+                       c.query1Refuses ? UpstreamFault::serverError : UpstreamFault::none);
+        const int before = upstream_.Calls(c.path), homeBefore = upstream_.Calls("/home/");
+        const int charts = upstream_.Calls("/v8/");
+        auto chain = Chain(Yahoo());
+        EXPECT_EQ(Ask(*chain, "MSFT", "sl1").body, "\"MSFT\",541.55\r\n") << c.path;
+        EXPECT_EQ(upstream_.Calls(c.path) - before, c.calls) << c.path;
+        EXPECT_EQ(upstream_.Calls("/home/") - homeBefore, c.homeCalls) << c.path;
+        EXPECT_EQ(upstream_.Calls("/v8/"), charts) << c.path << ": v7 answered";
+    }
+}
+
 TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
     for (UpstreamFault fault : {UpstreamFault::consentPage, UpstreamFault::truncatedJson,
                                 UpstreamFault::hugeBody, UpstreamFault::stall}) {
@@ -300,8 +334,7 @@ TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
         upstream.Fail("/v7/", fault);
         upstream.Fail("/v8/", fault);
         std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
-        sources.push_back(std::make_unique<quotes::YahooSource>(
-            Context(), quotes::YahooHosts{upstream.url(), upstream.url(), ""}));
+        sources.push_back(std::make_unique<quotes::YahooSource>(Context(), Hosts(upstream, "")));
         quotes::SourceChain chain(std::move(sources));
         EXPECT_EQ(Ask(chain, "MSFT", "l1").status, 503) << static_cast<int>(fault);
         const int calls = upstream.Calls("/v");

@@ -68,6 +68,20 @@ std::string TwelveDataBody(const std::vector<std::string>& symbols) {
     return (symbols.size() == 1 ? answer[symbols[0]] : answer).dump();
 }
 
+// Yahoo's consent form as its EU visitors meet it, in short: hidden fields, then the choices.
+const char* const kConsentPage =
+    "<html><body><form method=\"post\" action=\"/v2/collectConsent?sessionId=s1\" "
+    "class=\"consent-form\"><input type=\"hidden\" name=\"csrfToken\" value=\"t&amp;1\">"
+    "<input type='hidden' name='sessionId' value='s1'/><input type=\"hidden\" "
+    "name=\"originalDoneUrl\" value=\"https://finance.yahoo.com/?guccounter=1\">"
+    "<input type=\"hidden\" name=\"namespace\" value=\"yahoo\">"
+    "<button type=\"submit\" name=\"agree\" value=\"agree\">Accept all</button>"
+    "<button type=\"submit\" name=\"reject\" value=\"reject\">Reject all</button>"
+    "</form></body></html>";
+const char* const kConsentReply =
+    "csrfToken=t%261&sessionId=s1&originalDoneUrl=https%3A%2F%2Ffinance.yahoo.com%2F%3Fguccounter"
+    "%3D1&namespace=yahoo&reject=reject";
+
 }  // namespace
 
 std::string RecordedBody(const std::string& name) {
@@ -83,6 +97,7 @@ struct FakeUpstream::Impl {
     std::map<std::string, UpstreamFault> faults;
     std::map<std::string, int> calls;
     std::vector<std::string> requests;
+    CookiePage cookiePage = CookiePage::plain;
     int crumbs = 0;
     std::string badCrumb;  // the crumb the unauthorized fault refuses
 
@@ -141,6 +156,12 @@ struct FakeUpstream::Impl {
         return false;
     }
 
+    static void SetCookie(httplib::Response& res, int status) {
+        res.status = status;
+        res.set_header("Set-Cookie", "A3=d=fakecookie; Domain=.yahoo.com; Path=/; Secure");
+        res.set_content("<html>not here</html>", "text/html");
+    }
+
     void Answer(const httplib::Request& req, httplib::Response& res, const std::string& body,
                 int status = 200) {
         if (Disturb(FaultFor(req.path), body, res)) return;
@@ -153,20 +174,57 @@ struct FakeUpstream::Impl {
             [this](const httplib::Request& req, const httplib::Response&) { Record(req); });
         server.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
             if (Disturb(FaultFor(req.path), "", res)) return;
-            res.status = 404;
-            res.set_header("Set-Cookie", "A3=d=fakecookie; Domain=.yahoo.com; Path=/; Secure");
-            res.set_content("<html>not here</html>", "text/html");
-        });
-        server.Get(
-            "/v1/test/getcrumb", [this](const httplib::Request& req, httplib::Response& res) {
-                if (Disturb(FaultFor(req.path), "", res)) return;
-                if (req.get_header_value("Cookie").find("A3=d=fakecookie") == std::string::npos) {
-                    res.status = 401;
-                    return;
-                }
+            CookiePage way;
+            {
                 std::lock_guard<std::mutex> lock(mutex);
-                res.set_content("crumb" + std::to_string(++crumbs), "text/plain");
-            });
+                way = cookiePage;
+            }
+            switch (way) {
+                case CookiePage::plain: return SetCookie(res, 404);
+                case CookiePage::redirects: return res.set_redirect("/hop/3");
+                case CookiePage::endless: return res.set_redirect("/hop/99");
+                case CookiePage::consentWall: return res.set_redirect("/consent?sessionId=s1");
+                case CookiePage::none: res.set_content("<html>no cookie</html>", "text/html");
+            }
+        });
+        server.Get("/home/", [this](const httplib::Request& req, httplib::Response& res) {
+            if (!Disturb(FaultFor(req.path), "", res)) SetCookie(res, 200);
+        });
+        server.Get(R"(/hop/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+            FaultFor(req.path);
+            const int left = std::stoi(req.matches[1]);
+            if (left <= 1) return SetCookie(res, 200);
+            res.set_redirect("/hop/" + std::to_string(left - 1));
+        });
+        server.Get("/consent", [this](const httplib::Request& req, httplib::Response& res) {
+            FaultFor(req.path);
+            res.set_content(kConsentPage, "text/html");
+        });
+        server.Post("/v2/collectConsent",
+                    [this](const httplib::Request& req, httplib::Response& res) {
+                        FaultFor(req.path);
+                        if (req.body != kConsentReply || req.get_param_value("sessionId") != "s1") {
+                            res.status = 400;
+                            return;
+                        }
+                        res.set_header("Set-Cookie", "A3=d=fakecookie; Path=/");
+                        res.set_redirect("/consent-done");
+                    });
+        server.Get("/consent-done", [this](const httplib::Request& req, httplib::Response& res) {
+            FaultFor(req.path);
+            res.set_content("<html>Yahoo Finance</html>", "text/html");
+        });
+        const auto crumb = [this](const httplib::Request& req, httplib::Response& res) {
+            if (Disturb(FaultFor(req.path), "", res)) return;
+            if (req.get_header_value("Cookie").find("A3=d=fakecookie") == std::string::npos) {
+                res.status = 401;
+                return;
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            res.set_content("crumb" + std::to_string(++crumbs), "text/plain");
+        };
+        server.Get("/v1/test/getcrumb", crumb);
+        server.Get("/q2/v1/test/getcrumb", crumb);
         server.Get(
             "/v7/finance/quote", [this](const httplib::Request& req, httplib::Response& res) {
                 bool refuse = false;
@@ -225,6 +283,11 @@ FakeUpstream::FakeUpstream() : impl_(std::make_unique<Impl>()) {
 FakeUpstream::~FakeUpstream() {
     impl_->server.stop();
     thread_.join();
+}
+
+void FakeUpstream::SetCookiePage(CookiePage way) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->cookiePage = way;
 }
 
 void FakeUpstream::Fail(const std::string& path, UpstreamFault fault) {

@@ -28,6 +28,15 @@ enum class UpstreamFault {
     hugeBody,           // 5 MB of JSON-looking text
 };
 
+// How the cookie call ("/", or "/home/" for the site's home page) is answered.
+enum class CookiePage {
+    plain,        // a 404 page that sets the cookie
+    redirects,    // three redirects, the last of which sets it
+    endless,      // redirects without end
+    consentWall,  // a redirect to the consent form, whose reject-all reply sets it
+    none,         // no cookie
+};
+
 class FakeUpstream {
 public:
     FakeUpstream();
@@ -38,6 +47,8 @@ public:
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
     // Answers requests whose path starts with `path` with the fault.
     void Fail(const std::string& path, UpstreamFault fault);
+    // How fc.yahoo.com's page ("/") answers; the home page ("/home/") always sets the cookie.
+    void SetCookiePage(CookiePage way);
     // How many requests reached paths starting with `path`.
     int Calls(const std::string& path) const;
     // Every request as "TARGET|header lines".

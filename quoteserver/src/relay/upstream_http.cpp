@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
@@ -92,6 +93,15 @@ bool HeaderIs(const std::string& line, const char* name, std::string& value) {
     return true;
 }
 
+// A header's whole value as a count of 0 or more; nothing for any other text.
+std::optional<long long> Count(const std::string& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long long n = std::strtoll(value.c_str(), &end, 10);
+    if (end == value.c_str() || *end != '\0' || n < 0 || errno == ERANGE) return std::nullopt;
+    return n;
+}
+
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
     Call& call = *static_cast<Call*>(user);
     const std::string line(data, size * count);
@@ -99,11 +109,12 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     if (HeaderIs(line, "set-cookie", value)) {
         call.response->cookies.push_back(value.substr(0, value.find(';')));
     } else if (HeaderIs(line, "retry-after", value)) {
-        char* end = nullptr;
-        const long seconds = std::strtol(value.c_str(), &end, 10);
-        if (end != value.c_str() && *end == '\0' && seconds >= 0 && seconds <= 86400) {
-            call.response->retryAfterSeconds = static_cast<int>(seconds);
-        }
+        if (const auto seconds = Count(value); seconds && *seconds <= 86400)
+            call.response->retryAfterSeconds = static_cast<int>(*seconds);
+    } else if (HeaderIs(line, "x-ratelimit-remaining", value)) {
+        call.response->rateLimitRemaining = Count(value);
+    } else if (HeaderIs(line, "x-ratelimit-reset", value)) {
+        call.response->rateLimitResetSeconds = Count(value);
     }
     return size * count;
 }
@@ -176,6 +187,14 @@ private:
         if (ok && request.connectOnly) {
             ok = curl_easy_setopt(e, CURLOPT_CONNECT_ONLY, 1L) == CURLE_OK;
         }
+        if (ok && request.redirects > 0) {
+            ok = curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK &&
+                 curl_easy_setopt(e, CURLOPT_MAXREDIRS, long{request.redirects}) == CURLE_OK &&
+                 curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
+        }
+        if (ok && !request.form.empty()) {
+            ok = curl_easy_setopt(e, CURLOPT_COPYPOSTFIELDS, request.form.c_str()) == CURLE_OK;
+        }
         for (const std::string& header : request.headers) {
             curl_slist* more = curl_slist_append(call.headers, header.c_str());
             if (!more) return false;
@@ -234,6 +253,9 @@ private:
             r.unreachable = call.done && NotReached(call);
         } else {
             r.status = static_cast<int>(status);
+            const char* url = nullptr;
+            if (curl_easy_getinfo(call.easy, CURLINFO_EFFECTIVE_URL, &url) == CURLE_OK && url)
+                r.finalUrl = url;
         }
         r.milliseconds = ms;
         if (call.added) curl_multi_remove_handle(multi, call.easy);

@@ -19,13 +19,19 @@ struct UpstreamRequest {
     std::string url;
     std::vector<std::string> headers;  // "Name: value"
     bool connectOnly = false;          // only whether the host can be reached: no request sent
+    int redirects = 0;                 // how many redirects are followed (their cookies kept)
+    std::string form = {};             // a POST of this form (x-www-form-urlencoded) when set
+    bool page = false;                 // an HTML page is the answer looked for, not data
 };
 
 struct UpstreamResponse {
     int status = 0;  // 0: no answer (refused, timed out, cut, too large)
     std::string body;
-    std::vector<std::string> cookies;  // "name=value" of each Set-Cookie
+    std::vector<std::string> cookies;  // "name=value" of each Set-Cookie, redirects' too
+    std::string finalUrl;              // where the last redirect led
     std::optional<int> retryAfterSeconds;
+    // X-Ratelimit-Remaining (calls left) and X-Ratelimit-Reset (epoch seconds) when given.
+    std::optional<long long> rateLimitRemaining, rateLimitResetSeconds;
     long milliseconds = 0;
     std::string error;         // why there is no answer
     bool unreachable = false;  // the host's name did not resolve, or it took no connection

@@ -10,20 +10,13 @@
 #include "protocol/history_query.h"
 #include "protocol/quote_request.h"
 #include "relay/json_fields.h"
+#include "relay/providers/yahoo_headers.h"
 #include "relay/source_symbols.h"
 
 namespace quotes {
 namespace {
 
 using json::Json;
-
-constexpr std::size_t kMostCrumb = 64;
-
-bool UsableCrumb(const std::string& crumb) {
-    return !crumb.empty() && crumb.size() <= kMostCrumb && crumb.find('<') == std::string::npos &&
-           crumb.find('{') == std::string::npos && crumb.find("Too Many") == std::string::npos &&
-           crumb.find_first_of("\r\n ") == std::string::npos;
-}
 
 int Decimals(const Json& object, const char* key) {
     return static_cast<int>(std::clamp<std::int64_t>(json::Integer(object, key).value_or(2), 2, 4));
@@ -108,21 +101,6 @@ LiveQuote FromChart(const Json& result) {
     return live;
 }
 
-// What a browser sends: Yahoo's edge throttles calls that do not look like a browser's. Pages
-// (the cookie's) take a page's Accept; the API calls come from the site's own pages (`site`,
-// its origin), with the session's cookie whenever there is one.
-std::vector<std::string> PageHeaders() {
-    return {"Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
-            "Accept-Language: en-US,en;q=0.9"};
-}
-
-std::vector<std::string> ApiHeaders(const std::string& site, const std::string& cookie) {
-    std::vector<std::string> headers = {"Accept: */*", "Accept-Language: en-US,en;q=0.9",
-                                        "Origin: " + site, "Referer: " + site + "/"};
-    if (!cookie.empty()) headers.push_back("Cookie: " + cookie);
-    return headers;
-}
-
 // The crumb as a chart call's query key, when the session has one.
 std::string CrumbKey(const std::string& crumb) {
     return crumb.empty() ? std::string() : "&crumb=" + UrlEncode(crumb);
@@ -146,82 +124,13 @@ std::string YahooSource::SourceSymbol(const std::string& requested) const {
     return YahooSymbol(requested);
 }
 
-bool YahooSource::NewSession(std::string& cookie, std::string& crumb, FetchResult& result) {
-    const UpstreamResponse home =
-        Call({{hosts_.cookie + "/", PageHeaders()}}, "cookie", 0, result).front();
-    std::string jar;
-    for (const std::string& c : home.cookies) jar += (jar.empty() ? "" : "; ") + c;
-    if (home.status == 0 || jar.empty()) return false;
-    UpstreamRequest ask{hosts_.query + "/v1/test/getcrumb", ApiHeaders(hosts_.pages, jar)};
-    const UpstreamResponse got = Call({ask}, "crumb", 0, result).front();
-    // A throttled crumb is a throttle, whether a 429 or "Too Many Requests" with status 200.
-    if (got.status == 429 ||
-        (got.status == 200 && got.body.find("Too Many Requests") != std::string::npos)) {
-        if (got.status == 200) Failed(&result, "the crumb call was throttled");
-        result.throttled = true;
-        return false;
-    }
-    if (got.status == 200 && !UsableCrumb(got.body)) Failed(&result, "no crumb in the answer");
-    if (got.status != 200 || !UsableCrumb(got.body)) return false;
-    cookie = jar;
-    crumb = got.body;
-    return true;
-}
-
-bool YahooSource::Session(const std::string& refused, std::string& cookie, std::string& crumb,
-                          FetchResult& result) {
-    std::unique_lock<std::mutex> lock(sessionMutex_);
-    const auto left = std::max<std::int64_t>(0, result.deadlineMs - context().clock());
-    if (!renewed_.wait_for(lock, std::chrono::milliseconds(left), [&] { return !renewing_; })) {
-        result.failure = "out of time";
-        return false;
-    }
-    if (!crumb_.empty() && crumb_ != refused) {
-        cookie = cookie_;
-        crumb = crumb_;
-        return true;
-    }
-    if (context().clock() < crumbPauseUntilMs_) {  // no crumb call into a throttle
-        result.failure = "the crumb call was throttled";
-        result.throttled = true;
-        return false;
-    }
-    renewing_ = true;
-    cookie_.clear();
-    crumb_.clear();
-    lock.unlock();
-    // The renewal ends whatever its calls do, so that no request waits on it forever.
-    struct Renewal {
-        YahooSource& source;
-        ~Renewal() {
-            std::lock_guard<std::mutex> done(source.sessionMutex_);
-            source.renewing_ = false;
-            source.renewed_.notify_all();
-        }
-    } renewal{*this};
-    std::string newCookie, newCrumb;
-    if (!NewSession(newCookie, newCrumb, result)) {
-        if (result.throttled) {
-            const std::int64_t pauseMs = std::max<std::int64_t>(
-                kCrumbPauseMs, result.retryAfterSeconds.value_or(0) * 1000LL);
-            std::lock_guard<std::mutex> pause(sessionMutex_);
-            crumbPauseUntilMs_ = context().clock() + std::min(pauseMs, kLongestBackoffMs);
-        }
-        return false;
-    }
-    std::lock_guard<std::mutex> keep(sessionMutex_);
-    cookie = cookie_ = newCookie;
-    crumb = crumb_ = newCrumb;
-    return true;
-}
-
 int YahooSource::QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
                            const std::string& crumb, FetchResult& result) {
     std::string list;
     for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
     UpstreamRequest request{
         hosts_.query + "/v7/finance/quote?symbols=" + list + "&crumb=" + UrlEncode(crumb),
-        ApiHeaders(hosts_.pages, cookie)};
+        YahooApiHeaders(hosts_.pages, cookie)};
     const UpstreamResponse r = Call({request}, "v7", symbols.size(), result).front();
     if (r.status != 200) return r.status;
     const Json body = json::Parse(r.body);
@@ -259,7 +168,7 @@ void YahooSource::ChartFallback(std::vector<std::string> symbols, const std::str
     for (const std::string& s : symbols) {
         requests.push_back({hosts_.query + "/v8/finance/chart/" + UrlEncode(s) +
                                 "?range=5d&interval=1d" + CrumbKey(crumb),
-                            ApiHeaders(hosts_.pages, cookie)});
+                            YahooApiHeaders(hosts_.pages, cookie)});
     }
     const std::vector<UpstreamResponse> answers = Call(requests, "chart", 1, result);
     for (std::size_t i = 0; i < symbols.size(); ++i) {
@@ -414,7 +323,7 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
     }
     url += CrumbKey(crumb);
     const UpstreamResponse r =
-        Call({{url, ApiHeaders(hosts_.pages, cookie)}}, "history", 1, deadlineMs).front();
+        Call({{url, YahooApiHeaders(hosts_.pages, cookie)}}, "history", 1, deadlineMs).front();
     if (r.status == 404) return {AnswerKind::unknown, {}};
     if (r.status != 200) return {};
     const Json body = json::Parse(r.body);

@@ -12,9 +12,14 @@ namespace quotes {
 
 struct YahooHosts {
     std::string cookie = "https://fc.yahoo.com";
+    std::string home = "https://finance.yahoo.com";  // the cookie's second place
     std::string query = "https://query1.finance.yahoo.com";
-    std::string pages = "https://finance.yahoo.com";
+    std::string query2 = "https://query2.finance.yahoo.com";  // the crumb's second place
+    std::string pages = "https://finance.yahoo.com";  // the site's pages, and the calls' origin
 };
+
+// How many redirects the cookie and consent calls follow.
+inline constexpr int kYahooMostRedirects = 5;
 
 inline constexpr int kYahooCallsPerMinute = 30;
 inline constexpr std::size_t kYahooBatch = 50;
@@ -42,8 +47,13 @@ private:
     // renewal runs at a time, outside the lock; the others wait for it by their deadline.
     bool Session(const std::string& refused, std::string& cookie, std::string& crumb,
                  FetchResult& result);
-    // The two calls of a new session.
+    // A new session: the cookie from fc.yahoo.com, else from the site's home page, and the
+    // crumb for it from query1, else from query2. False when none could be had.
     bool NewSession(std::string& cookie, std::string& crumb, FetchResult& result);
+    // The cookies a page sets, through its redirects and its consent wall ("" for none).
+    std::string CookieFrom(const std::string& page, FetchResult& result);
+    // The crumb for the cookie from one query host; "" when it refused or was throttled.
+    std::string CrumbFrom(const std::string& host, const std::string& cookie, FetchResult& result);
     // One v7 call; its status (0: no answer), with `result` filled when the body was read.
     int QuoteCall(const std::vector<std::string>& symbols, const std::string& cookie,
                   const std::string& crumb, FetchResult& result);
