@@ -327,6 +327,34 @@ TEST_F(RelayTest, TheSessionIsMadeWhereverYahooGivesIt) {
     }
 }
 
+// Throttled for a minute and more with nothing between: /status says since when, the log says
+// it once, the next source answers meanwhile, and the first quote ends it.
+TEST_F(RelayTest, AYahooThrottledForAMinuteIsBlockedAndSaysSince) {
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::tooMany);
+    auto chain = Chain(Yahoo(1000), Finnhub());
+    const std::int64_t at1402 = 20429 * 86400LL + 14 * 3600 + 2 * 60;
+    const auto ask = [&](int wait) {
+        Advance(wait);
+        return Respond("/d/quotes.csv?s=AAPL&f=sl1", at1402 + wait, *chain).status;
+    };
+    const auto status = [&] { return Respond(quotes::kStatusPath, 0, *chain).body; };
+    const auto blockedLines = [&] {
+        std::lock_guard<std::mutex> lock(logMutex_);
+        return std::count(log_.begin(), log_.end(),
+                          "upstream yahoo blocked (throttled by the source since 14:02)");
+    };
+    for (const int wait : {0, 61, 11}) EXPECT_EQ(ask(wait), 200) << "finnhub answers";
+    EXPECT_NE(status().find(
+                  "yahoo: blocked (throttled by the source since 14:02), last error: status 429"),
+              std::string::npos)
+        << status();
+    EXPECT_EQ(blockedLines(), 1);
+    upstream_.Fail("/v7/finance/quote", UpstreamFault::none);
+    ask(21);
+    EXPECT_NE(status().find("yahoo: ok"), std::string::npos) << status();
+    EXPECT_EQ(blockedLines(), 1);
+}
+
 TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
     for (UpstreamFault fault : {UpstreamFault::consentPage, UpstreamFault::truncatedJson,
                                 UpstreamFault::hugeBody, UpstreamFault::stall}) {

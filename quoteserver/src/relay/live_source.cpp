@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
+#include "common/number_text.h"
 #include "protocol/quote_line.h"
 #include "relay/live_values.h"
 
@@ -13,6 +15,25 @@ namespace {
 
 bool Failing(const UpstreamResponse& r) {
     return r.status == 0 || r.status == 429 || r.status >= 500;
+}
+
+// A 429, or an HTML page or throttling text where data was asked for.
+bool Throttling(const UpstreamRequest& request, const UpstreamResponse& r) {
+    if (r.status == 429) return true;
+    if (r.status != 200 || request.page) return false;
+    const std::size_t first = r.body.find_first_not_of(" \t\r\n");
+    return (first != std::string::npos && r.body[first] == '<') ||
+           r.body.find("Too Many Requests") != std::string::npos;
+}
+
+// "14:02" of a UTC time.
+std::string UtcClock(std::int64_t utcSeconds) {
+    const std::int64_t minutes = ((utcSeconds % 86400) + 86400) % 86400 / 60;
+    std::string text;
+    AppendDigits(text, static_cast<unsigned long long>(minutes / 60), 2);
+    text += ':';
+    AppendDigits(text, static_cast<unsigned long long>(minutes % 60), 2);
+    return text;
 }
 
 }  // namespace
@@ -57,8 +78,12 @@ void LiveSource::Release(const std::vector<std::string>& mine) {
 }
 
 void LiveSource::Answer(const std::vector<std::string>& symbols,
-                        const std::vector<std::string>& tags, std::int64_t, Freshness freshness,
-                        std::int64_t deadlineMs, QuoteAnswers& answers) {
+                        const std::vector<std::string>& tags, std::int64_t utcSeconds,
+                        Freshness freshness, std::int64_t deadlineMs, QuoteAnswers& answers) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        askedUtc_ = utcSeconds;
+    }
     std::vector<std::string> wanted(symbols.size());
     for (std::size_t i = 0; i < symbols.size(); ++i) wanted[i] = SourceSymbol(symbols[i]);
 
@@ -193,12 +218,13 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
             " status=" + std::to_string(r.status) + " " + std::to_string(r.milliseconds) + "ms" +
             (r.error.empty() ? "" : " (" + r.error + ")"));
     }
-    std::string unreachable;  // logged once the lock is off
+    std::string unreachable, throttle;  // logged once the lock is off
     {
         std::lock_guard<std::mutex> lock(mutex_);
         for (std::size_t k = 0; k < got.size() && k < where.size(); ++k) {
             const UpstreamResponse& r = got[k];
             if (std::string told = NoteReach(allowed[k].url, r); !told.empty()) unreachable = told;
+            if (std::string told = NoteThrottle(allowed[k], r); !told.empty()) throttle = told;
             if (Failing(r)) {
                 const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
                 const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
@@ -214,7 +240,28 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
         }
     }
     TellUnreachable(unreachable);
+    if (!throttle.empty()) Log(throttle);
     return responses;
+}
+
+std::string LiveSource::NoteThrottle(const UpstreamRequest& request,
+                                     const UpstreamResponse& response) {
+    const std::int64_t now = context_.clock();
+    if (Throttling(request, response)) {
+        if (throttledSinceMs_ < 0) {
+            throttledSinceMs_ = now;
+            throttledSinceUtc_ = askedUtc_;
+        }
+        // Blocked once a throttle answers a minute after the first: nothing came between.
+        if (blocked_ || now - throttledSinceMs_ < kBlockedAfterMs) return {};
+        blocked_ = true;
+        return "upstream " + name_ + " blocked (throttled by the source since " +
+               UtcClock(throttledSinceUtc_) + ")";
+    }
+    if (response.status != 200 || request.page) return {};
+    throttledSinceMs_ = -1;
+    if (!std::exchange(blocked_, false)) return {};
+    return "upstream " + name_ + " answers again";
 }
 
 void LiveSource::Failed(FetchResult* noted, const std::string& why) {
@@ -313,6 +360,8 @@ void LiveSource::Status(std::string& out) const {
         out += "checking";
     } else if (reach_ == Reach::unreachable) {
         out += "unreachable";
+    } else if (blocked_) {
+        out += "blocked (throttled by the source since " + UtcClock(throttledSinceUtc_) + ")";
     } else if (backoff_.Waiting(now)) {
         out += "backing off for " + std::to_string((backoff_.until() - now + 999) / 1000) + " s";
     } else if (fallback_) {

@@ -43,6 +43,9 @@ struct FetchResult {
 };
 
 inline constexpr std::size_t kMostCachedSymbols = 20000;
+// A source whose every answer for this long was a throttle (429, or a page or throttling text
+// where data was asked for) is blocked: /status says so, and the log once.
+inline constexpr std::int64_t kBlockedAfterMs = 60 * 1000;
 // A call with less time than this left before the request's deadline is not made.
 inline constexpr std::int64_t kShortestCallMs = 500;
 
@@ -113,6 +116,9 @@ private:
     // the line to log, naming the host, which TellUnreachable writes once the lock is off.
     std::string NoteReach(const std::string& url, const UpstreamResponse& response);
     void TellUnreachable(const std::string& line) const;
+    // What an answer says of a throttle (the lock held): it starts or goes on with a throttle,
+    // or an answer with data ends it. The line to log when that blocks or frees the source.
+    std::string NoteThrottle(const UpstreamRequest& request, const UpstreamResponse& response);
 
     enum class Reach { unknown, checking, reachable, unreachable };
 
@@ -127,7 +133,11 @@ private:
     TokenBucket bucket_;
     Backoff backoff_;
     std::string lastError_;
-    const char* fallback_ = nullptr;  // the last fetch that brought quotes answered so
+    const char* fallback_ = nullptr;      // the last fetch that brought quotes answered so
+    std::int64_t askedUtc_ = 0;           // the last request's time, for the lines below
+    std::int64_t throttledSinceMs_ = -1;  // the first throttle of those since the last data
+    std::int64_t throttledSinceUtc_ = 0;
+    bool blocked_ = false;  // a throttle came a minute or more after the first, none between
     std::uint64_t calls_ = 0, hits_ = 0;
     Reach reach_ = Reach::unknown;
     bool toldUnreachable_ = false;  // the log has said so since the host was last reached
