@@ -355,6 +355,96 @@ TEST_F(RelayTest, AYahooThrottledForAMinuteIsBlockedAndSaysSince) {
     EXPECT_EQ(blockedLines(), 1);
 }
 
+// Finnhub's quota headers: no call before X-Ratelimit-Reset once none is left, or after a 429
+// that names the reset without a Retry-After.
+TEST_F(RelayTest, FinnhubMakesNoCallBeforeItsQuotaResets) {
+    const std::int64_t utc = 1781532000;
+    for (const bool tooMany : {false, true}) {
+        FakeUpstream upstream;
+        upstream.AddHeader("/api/v1/quote", "X-Ratelimit-Remaining", "0");
+        upstream.AddHeader("/api/v1/quote", "X-Ratelimit-Reset", std::to_string(utc + 40));
+        if (tooMany) upstream.Fail("/api/v1/quote", UpstreamFault::tooMany);
+        std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
+        sources.push_back(std::make_unique<quotes::FinnhubSource>(Context(), upstream.url(),
+                                                                  tickwell_test::kFakeKey));
+        quotes::SourceChain chain(std::move(sources));
+        std::vector<int> calls;
+        for (const int at : {0, 31, 41}) {
+            ms_ = 1'000'000 + at * 1000;
+            Respond("/d/quotes.csv?s=AAPL" + std::to_string(at) + "&f=sl1", utc + at, chain);
+            calls.push_back(upstream.Calls("/api/v1/quote"));
+        }
+        EXPECT_EQ(calls, (std::vector<int>{1, 1, 2})) << (tooMany ? "429" : "none left");
+    }
+}
+
+// A listing a free key may not see goes to the next source and costs the others nothing; a
+// quote of the last session while a session runs is served only when no other source answers.
+TEST_F(RelayTest, FinnhubHandsOnWhatItMayNotSeeAndQuotesItHasNotRefreshed) {
+    auto chain = Chain(Finnhub(), Yahoo());
+    EXPECT_EQ(Ask(*chain, "R1NX", "sl1").body, "\"R1NX\",269.70\r\n");  // Yahoo's
+    EXPECT_EQ(Ask(*chain, "AAPL", "sl1").body, "\"AAPL\",291.15\r\n");  // no back-off
+    // Monday 15 June 2026, 10:00 in New York; the recorded quote is of Friday's close.
+    const std::int64_t monday = 1781532000;
+    Advance(31);
+    EXPECT_EQ(Respond("/d/quotes.csv?s=AAPL&f=sl1", monday, *chain).body, "\"AAPL\",269.70\r\n");
+    upstream_.Fail("/v7/", UpstreamFault::serverError);
+    upstream_.Fail("/v8/", UpstreamFault::serverError);
+    Advance(31);
+    EXPECT_EQ(Respond("/d/quotes.csv?s=AAPL&f=sl1", monday, *chain).body, "\"AAPL\",291.15\r\n");
+    const std::string status = Respond(quotes::kStatusPath, 0, *chain).body;
+    EXPECT_NE(status.find("hits 2, stale quotes 2\n"), std::string::npos) << status;
+}
+
+// Twelve Data counts credits, a symbol each: 8 in any minute, 800 a UTC day.
+TEST(CreditMeter, CountsSymbolsOverTheMinuteAndTheDay) {
+    quotes::CreditMeter meter(8, 800);
+    const std::int64_t day = 20000 * 86400LL;
+    const struct {
+        std::int64_t ms, utc;
+        int wanted, taken;
+    } steps[] = {
+        {0, day, 5, 5},           {30'000, day + 30, 5, 3}, {59'999, day + 59, 1, 0},
+        {60'000, day + 60, 8, 5}, {90'000, day + 90, 8, 3}, {200'000, day + 200, 0, 0},
+    };
+    for (const auto& step : steps)
+        EXPECT_EQ(meter.Take(step.ms, step.utc, step.wanted), step.taken) << step.ms;
+    EXPECT_EQ(meter.UsedToday(day + 200), 16);
+    EXPECT_EQ(meter.Take(250'000, day + 250, 4), 4);
+    meter.Refund(4);  // the call was not made
+    EXPECT_EQ(meter.UsedToday(day + 250), 16);
+    EXPECT_EQ(meter.UsedThisMinute(250'000), 0);
+    meter.SpendMinute(300'000);
+    EXPECT_EQ(meter.Take(300'001, day + 300, 1), 0);
+    // The day's 800: a hundred minutes of 8, then nothing until 00:00 UTC.
+    quotes::CreditMeter daily(8, 800);
+    int taken = 0;
+    for (int minute = 0; minute < 101; ++minute)
+        taken += daily.Take(minute * 60'000LL, day + minute * 60, 8);
+    EXPECT_EQ(taken, 800);
+    EXPECT_EQ(daily.Take(86'400'000LL, day + 86400, 8), 8);
+}
+
+// A batch is cut to the credits left, the rest left to the next source; the credits error that
+// comes with status 200 is a 429.
+TEST_F(RelayTest, TwelveDataSpendsCreditsNotCalls) {
+    auto chain = Chain(TwelveData(), Yahoo());
+    std::string ten;
+    for (int i = 0; i < 10; ++i) ten += (i ? ",R" : "R") + std::to_string(1000 + i);
+    EXPECT_EQ(Ask(*chain, ten, "sl1").status, 200);
+    EXPECT_EQ(upstream_.Calls("/quote"), 1);
+    EXPECT_EQ(upstream_.Calls("/v7/finance/quote"), 1);  // the two it could not afford
+    const auto status = [&] { return Respond(quotes::kStatusPath, 0, *chain).body; };
+    EXPECT_NE(status().find("credits 8 of 8 this minute, 8 of 800 today"), std::string::npos)
+        << status();
+    Advance(61);
+    upstream_.Fail("/quote", UpstreamFault::outOfCredits);
+    EXPECT_EQ(Ask(*chain, "R2000", "sl1").status, 200);  // Yahoo's
+    EXPECT_NE(status().find("twelvedata: backing off for 60 s, last error: refused with code 429"),
+              std::string::npos)
+        << status();
+}
+
 TEST_F(RelayTest, BodiesThatAreNoQuotesAreFailuresWhateverTheirStatus) {
     for (UpstreamFault fault : {UpstreamFault::consentPage, UpstreamFault::truncatedJson,
                                 UpstreamFault::hugeBody, UpstreamFault::stall}) {

@@ -98,12 +98,14 @@ struct FakeUpstream::Impl {
     std::map<std::string, int> calls;
     std::vector<std::string> requests;
     CookiePage cookiePage = CookiePage::plain;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> headers;
     int crumbs = 0;
     std::string badCrumb;  // the crumb the unauthorized fault refuses
 
     UpstreamFault FaultFor(const std::string& path) {
         std::lock_guard<std::mutex> lock(mutex);
         ++calls[path];
+
         for (const auto& [prefix, fault] : faults) {
             if (path.rfind(prefix, 0) == 0) return fault;
         }
@@ -149,6 +151,11 @@ struct FakeUpstream::Impl {
             case UpstreamFault::truncatedJson:
                 res.set_content(body.substr(0, body.size() / 2), "application/json");
                 return true;
+            case UpstreamFault::outOfCredits:
+                res.set_content(
+                    R"({"code":429,"message":"You have run out of API credits for the current minute.","status":"error"})",
+                    "application/json");
+                return true;
             case UpstreamFault::hugeBody:
                 res.set_content(std::string(5 * 1024 * 1024, '['), "application/json");
                 return true;
@@ -164,6 +171,13 @@ struct FakeUpstream::Impl {
 
     void Answer(const httplib::Request& req, httplib::Response& res, const std::string& body,
                 int status = 200) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (const auto& [prefix, extra] : headers) {
+                if (req.path.rfind(prefix, 0) != 0) continue;
+                for (const auto& [name, value] : extra) res.set_header(name, value);
+            }
+        }
         if (Disturb(FaultFor(req.path), body, res)) return;
         res.status = status;
         res.set_content(body, "application/json");
@@ -249,6 +263,9 @@ struct FakeUpstream::Impl {
         server.Get("/api/v1/quote", [this](const httplib::Request& req, httplib::Response& res) {
             if (req.get_header_value("X-Finnhub-Token") != kFakeKey)
                 return Answer(req, res, R"({"error":"Invalid API key"})", 401);
+            if (req.get_param_value("symbol").rfind("R1N", 0) == 0)
+                return Answer(req, res, R"({"error":"You don't have access to this resource."})",
+                              403);
             if (req.get_param_value("symbol").rfind("X", 0) == 0) {
                 return Answer(req, res,
                               R"({"c":0,"d":null,"dp":null,"h":0,"l":0,"o":0,"pc":0,"t":0})");
@@ -288,6 +305,12 @@ FakeUpstream::~FakeUpstream() {
 void FakeUpstream::SetCookiePage(CookiePage way) {
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->cookiePage = way;
+}
+
+void FakeUpstream::AddHeader(const std::string& path, const std::string& name,
+                             const std::string& value) {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    impl_->headers[path].emplace_back(name, value);
 }
 
 void FakeUpstream::Fail(const std::string& path, UpstreamFault fault) {

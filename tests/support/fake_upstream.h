@@ -26,6 +26,7 @@ enum class UpstreamFault {
     consentPage,        // an HTML page with status 200
     truncatedJson,      // the recorded body cut in half
     hugeBody,           // 5 MB of JSON-looking text
+    outOfCredits,       // Twelve Data's credits error, with status 200
 };
 
 // How the cookie call ("/", or "/home/" for the site's home page) is answered.
@@ -49,6 +50,8 @@ public:
     void Fail(const std::string& path, UpstreamFault fault);
     // How fc.yahoo.com's page ("/") answers; the home page ("/home/") always sets the cookie.
     void SetCookiePage(CookiePage way);
+    // Adds a header to every answer for paths starting with `path`.
+    void AddHeader(const std::string& path, const std::string& name, const std::string& value);
     // How many requests reached paths starting with `path`.
     int Calls(const std::string& path) const;
     // Every request as "TARGET|header lines".

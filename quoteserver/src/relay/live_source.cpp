@@ -96,7 +96,7 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
             const std::vector<std::string>& symbols;
             ~Claimed() { source.Release(symbols); }
         } claimed{*this, mine};
-        FetchAll(mine, deadlineMs);
+        FetchAll(mine, utcSeconds, deadlineMs);
     }
 
     std::vector<std::pair<std::size_t, LiveQuote>> quotes;  // formatted once the lock is off
@@ -118,7 +118,7 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
             const auto entry = cache_.find(wanted[i]);
             if (entry == cache_.end()) continue;
             const bool fresh = Fresh(entry->second, now);
-            if (freshness != Freshness::cachedOnly && !fresh) continue;
+            if (freshness != Freshness::cachedOnly && (!fresh || entry->second.stale)) continue;
             if (entry->second.unknown) {
                 if (fresh) answers.SetUnknown(i);
                 continue;
@@ -135,7 +135,8 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
     }
 }
 
-void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t deadlineMs) {
+void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t utcSeconds,
+                          std::int64_t deadlineMs) {
     for (std::size_t first = 0; first < symbols.size(); first += batchSize_) {
         const std::vector<std::string> batch(
             symbols.begin() + static_cast<std::ptrdiff_t>(first),
@@ -143,6 +144,7 @@ void LiveSource::FetchAll(const std::vector<std::string>& symbols, std::int64_t 
                 static_cast<std::ptrdiff_t>(std::min(symbols.size(), first + batchSize_)));
         FetchResult result;
         result.deadlineMs = deadlineMs;
+        result.utcSeconds = utcSeconds;
         // What was read before a throw is kept; the reason is logged and becomes the failure.
         try {
             Fetch(batch, result);
@@ -178,10 +180,12 @@ void LiveSource::Store(const std::vector<std::string>& asked, const FetchResult&
         if (cache_.size() + asked.size() > kMostCachedSymbols) cache_.clear();
     }
     for (const auto& [symbol, quote] : result.quotes) {
-        cache_[symbol] = Entry{false, quote, nowMs};
+        const bool stale = result.stale.count(symbol) > 0;
+        cache_[symbol] = Entry{false, stale, quote, nowMs};
+        staleQuotes_ += stale;
     }
     for (const std::string& symbol : result.unknown) {
-        cache_[symbol] = Entry{true, LiveQuote{}, nowMs};
+        cache_[symbol] = Entry{true, false, LiveQuote{}, nowMs};
     }
 }
 
@@ -202,7 +206,7 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
                 if (noted) noted->failure = "out of time";
             } else if (backoff_.Waiting(now)) {
                 responses[i].error = "backing off";
-            } else if (!bucket_.Take(now)) {
+            } else if (now < quotaUntilMs_ || !bucket_.Take(now)) {
                 responses[i].error = "rate limit reached";
             } else {
                 allowed.push_back(requests[i]);
@@ -225,6 +229,7 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
             const UpstreamResponse& r = got[k];
             if (std::string told = NoteReach(allowed[k].url, r); !told.empty()) unreachable = told;
             if (std::string told = NoteThrottle(allowed[k], r); !told.empty()) throttle = told;
+            NoteQuota(r);
             if (Failing(r)) {
                 const std::string why = r.status ? "status " + std::to_string(r.status) : r.error;
                 const auto retryAfter = r.status == 429 ? r.retryAfterSeconds : std::nullopt;
@@ -237,11 +242,20 @@ std::vector<UpstreamResponse> LiveSource::Call(const std::vector<UpstreamRequest
                 }
             }
             responses[where[k]] = std::move(got[k]);
+            responses[where[k]].called = true;
         }
     }
     TellUnreachable(unreachable);
     if (!throttle.empty()) Log(throttle);
     return responses;
+}
+
+void LiveSource::NoteQuota(const UpstreamResponse& response) {
+    if (!response.rateLimitResetSeconds) return;
+    if (response.status != 429 && response.rateLimitRemaining.value_or(1) > 0) return;
+    const std::int64_t waitMs = std::clamp<std::int64_t>(
+        (*response.rateLimitResetSeconds - askedUtc_) * 1000, 0, kLongestBackoffMs);
+    quotaUntilMs_ = std::max(quotaUntilMs_, context_.clock() + waitMs);
 }
 
 std::string LiveSource::NoteThrottle(const UpstreamRequest& request,
@@ -353,6 +367,11 @@ void LiveSource::CheckReach() {
 }
 
 void LiveSource::Status(std::string& out) const {
+    StatusLine(out);
+    out += StatusNote() + "\n";
+}
+
+void LiveSource::StatusLine(std::string& out) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const std::int64_t now = context_.clock();
     out += name_ + ": ";
@@ -371,7 +390,8 @@ void LiveSource::Status(std::string& out) const {
     }
     out += ", last error: " + (lastError_.empty() ? std::string("none") : lastError_);
     out += ", calls " + std::to_string(calls_) + ", cache entries " +
-           std::to_string(cache_.size()) + ", hits " + std::to_string(hits_) + "\n";
+           std::to_string(cache_.size()) + ", hits " + std::to_string(hits_);
+    if (staleQuotes_ > 0) out += ", stale quotes " + std::to_string(staleQuotes_);
 }
 
 }  // namespace quotes

@@ -38,6 +38,10 @@ struct FetchResult {
     // they came from that call or there were none.
     const char* fallback = nullptr;
     std::int64_t deadlineMs = 0;  // the request's: no call of the fetch runs past it
+    std::int64_t utcSeconds = 0;  // the request's time
+    // Quotes older than they should be (the last session's while a session runs): kept for
+    // when no other source answers, but the next source is asked first.
+    std::set<std::string> stale;
 
     bool Empty() const { return quotes.empty() && unknown.empty(); }
 };
@@ -96,22 +100,30 @@ protected:
     // first, then those answered longest ago.
     void NeediestFirst(std::vector<std::string>& symbols) const;
     const RelayContext& context() const { return context_; }
+    // What a source adds to its /status line (", credits ..."), the lock not held.
+    virtual std::string StatusNote() const { return {}; }
 
 private:
     struct Entry {
         bool unknown = false;
+        bool stale = false;
         LiveQuote quote;
         std::int64_t fetchedMs = 0;
     };
     bool Fresh(const Entry& entry, std::int64_t nowMs) const;
     void Store(const std::vector<std::string>& asked, const FetchResult& result,
                std::int64_t nowMs);
-    void FetchAll(const std::vector<std::string>& symbols, std::int64_t deadlineMs);
+    void FetchAll(const std::vector<std::string>& symbols, std::int64_t utcSeconds,
+                  std::int64_t deadlineMs);
+    // A source's call quota from its headers (the lock held): no call before the reset when
+    // none is left, or when a 429 says when it ends.
+    void NoteQuota(const UpstreamResponse& response);
     // Claims the symbols to fetch, and notes those another request is fetching.
     void Claim(const std::vector<std::string>& wanted, Freshness freshness,
                std::vector<std::string>& mine, std::vector<std::string>& theirs);
     void Release(const std::vector<std::string>& mine);
     void Log(const std::string& line) const;
+    void StatusLine(std::string& out) const;  // the state, the error and the counts
     // A call's answer says whether the host was reached (the lock held); the first miss gives
     // the line to log, naming the host, which TellUnreachable writes once the lock is off.
     std::string NoteReach(const std::string& url, const UpstreamResponse& response);
@@ -138,7 +150,8 @@ private:
     std::int64_t throttledSinceMs_ = -1;  // the first throttle of those since the last data
     std::int64_t throttledSinceUtc_ = 0;
     bool blocked_ = false;  // a throttle came a minute or more after the first, none between
-    std::uint64_t calls_ = 0, hits_ = 0;
+    std::uint64_t calls_ = 0, hits_ = 0, staleQuotes_ = 0;
+    std::int64_t quotaUntilMs_ = 0;  // no call before: the source's own quota is spent
     Reach reach_ = Reach::unknown;
     bool toldUnreachable_ = false;  // the log has said so since the host was last reached
 };

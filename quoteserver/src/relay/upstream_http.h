@@ -35,6 +35,7 @@ struct UpstreamResponse {
     long milliseconds = 0;
     std::string error;         // why there is no answer
     bool unreachable = false;  // the host's name did not resolve, or it took no connection
+    bool called = false;       // the call was made: the limits and the deadline allowed it
 };
 
 class UpstreamHttp {

@@ -18,6 +18,54 @@ bool TokenBucket::Take(std::int64_t nowMs) {
     return true;
 }
 
+namespace {
+
+std::int64_t UtcDay(std::int64_t utcSeconds) {
+    return utcSeconds >= 0 ? utcSeconds / 86400 : (utcSeconds - 86399) / 86400;
+}
+
+}  // namespace
+
+int CreditMeter::UsedThisMinute(std::int64_t nowMs) const {
+    int used = 0;
+    for (const auto& [when, credits] : minute_) used += nowMs - when < 60000 ? credits : 0;
+    return used;
+}
+
+int CreditMeter::UsedToday(std::int64_t utcSeconds) const {
+    return UtcDay(utcSeconds) == day_ ? today_ : 0;
+}
+
+int CreditMeter::Take(std::int64_t nowMs, std::int64_t utcSeconds, int wanted) {
+    while (!minute_.empty() && nowMs - minute_.front().first >= 60000) minute_.pop_front();
+    if (UtcDay(utcSeconds) != day_) {  // a new day at 00:00 UTC
+        day_ = UtcDay(utcSeconds);
+        today_ = 0;
+    }
+    const int left = std::min(perMinute_ - UsedThisMinute(nowMs), perDay_ - today_);
+    const int taken = std::clamp(wanted, 0, std::max(0, left));
+    if (taken > 0) {
+        minute_.emplace_back(nowMs, taken);
+        today_ += taken;
+    }
+    return taken;
+}
+
+void CreditMeter::Refund(int credits) {
+    credits = std::clamp(credits, 0, today_);
+    today_ -= credits;
+    for (auto spent = minute_.rbegin(); spent != minute_.rend() && credits > 0; ++spent) {
+        const int back = std::min(credits, spent->second);
+        spent->second -= back;
+        credits -= back;
+    }
+}
+
+void CreditMeter::SpendMinute(std::int64_t nowMs) {
+    const int left = perMinute_ - UsedThisMinute(nowMs);
+    if (left > 0) minute_.emplace_back(nowMs, left);
+}
+
 void Backoff::Failed(std::int64_t nowMs, std::optional<int> retryAfterSeconds) {
     if (retryAfterSeconds) {
         // What the source asks, within the longest wait: a day's Retry-After would take it

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
+#include <utility>
 
 #include "common/milli_clock.h"
 
@@ -20,6 +22,26 @@ private:
     double capacity_;
     double tokens_;
     std::int64_t lastMs_ = -1;
+};
+
+// Credits a source counts by the symbol, not the call: so many in any 60 s, so many a UTC day.
+class CreditMeter {
+public:
+    CreditMeter(int perMinute, int perDay) : perMinute_(perMinute), perDay_(perDay) {}
+    // Takes the credits of at most `wanted` symbols now; how many it took.
+    int Take(std::int64_t nowMs, std::int64_t utcSeconds, int wanted);
+    // Gives back the last credits taken, for a call that was not made.
+    void Refund(int credits);
+    // The minute's credits are spent, whatever was counted (the source said so).
+    void SpendMinute(std::int64_t nowMs);
+    int UsedThisMinute(std::int64_t nowMs) const;
+    int UsedToday(std::int64_t utcSeconds) const;
+
+private:
+    const int perMinute_, perDay_;
+    std::deque<std::pair<std::int64_t, int>> minute_;  // (when, credits), the last 60 s
+    std::int64_t day_ = -1;
+    int today_ = 0;
 };
 
 inline constexpr std::int64_t kFirstBackoffMs = 5000;

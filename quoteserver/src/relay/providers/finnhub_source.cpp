@@ -1,3 +1,4 @@
+#include "common/market_time.h"
 #include "relay/json_fields.h"
 #include "relay/providers/keyed_sources.h"
 #include "relay/source_symbols.h"
@@ -28,6 +29,25 @@ LiveQuote FromQuote(const Json& q) {
     live.tradeTime = json::Integer(q, "t");
     if (live.tradeTime) live.utcOffsetSeconds = NewYorkOffsetSeconds(*live.tradeTime);
     return live;
+}
+
+// Whether the US market is in a session at `utc` and its quotes should be of today's: weekdays,
+// 9:30 to 16:00 in New York. Holidays are not known here: a holiday's quote reads as stale, so
+// the next source is asked first, and the quote is still served when none answers.
+std::optional<std::int64_t> SessionOpenedAt(std::int64_t utc) {
+    const std::int64_t local = utc + NewYorkOffsetSeconds(utc);
+    const std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t second = local - day * 86400;
+    const int weekday = Weekday(day);
+    if (weekday == 0 || weekday == 6 || second < 9 * 3600 + 30 * 60 || second >= 16 * 3600)
+        return std::nullopt;
+    return utc - (second - (9 * 3600 + 30 * 60));
+}
+
+// A free key is refused for some listings: that symbol is for the next source, not unknown,
+// and no reason to back off for the others.
+bool NoAccess(const UpstreamResponse& r) {
+    return r.status == 403 && r.body.find("access") != std::string::npos;
 }
 
 }  // namespace
@@ -92,6 +112,7 @@ void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& 
     const std::vector<UpstreamResponse> answers = Call(requests, "quote", 1, result);
     std::vector<std::string> known;
     for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (NoAccess(answers[i])) continue;
         if (answers[i].status == 401 || answers[i].status == 403)
             Failed(&result, "the key was refused");
         if (answers[i].status != 200) continue;
@@ -106,6 +127,9 @@ void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& 
         }
         result.quotes[symbols[i]] = FromQuote(q);
         known.push_back(symbols[i]);
+        // The last session's quote while a session runs: Finnhub serves it now and then.
+        const auto opened = SessionOpenedAt(result.utcSeconds);
+        if (opened && json::Integer(q, "t").value_or(0) < *opened) result.stale.insert(symbols[i]);
     }
     if (known.empty()) return;
     FetchProfiles(known, result.deadlineMs);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "relay/live_source.h"
@@ -12,6 +13,9 @@ namespace quotes {
 
 inline constexpr int kFinnhubCallsPerMinute = 50;
 inline constexpr int kTwelveDataCallsPerMinute = 7;
+// The free plan's credits: a symbol of a batch costs one.
+inline constexpr int kTwelveDataCreditsPerMinute = 8;
+inline constexpr int kTwelveDataCreditsPerDay = 800;
 
 class FinnhubSource final : public LiveSource {
 public:
@@ -48,11 +52,17 @@ public:
 
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
+    // As many of the symbols as the credits left allow, those answered longest ago first; the
+    // others are left for the next source.
     void Fetch(const std::vector<std::string>& symbols, FetchResult& result) override;
     std::string ReachUrl() const override { return base_; }
+    std::string StatusNote() const override;
 
 private:
     const std::string base_, key_;
+    mutable std::mutex creditMutex_;
+    CreditMeter credits_{kTwelveDataCreditsPerMinute, kTwelveDataCreditsPerDay};
+    std::int64_t lastUtc_ = 0;  // of the last fetch, for the status's day
 };
 
 // The exchange code the service gives for a US exchange named in words ("NASDAQ", "New York

@@ -56,15 +56,38 @@ std::string TwelveDataSource::SourceSymbol(const std::string& requested) const {
     return UsListingSymbol(requested);
 }
 
-void TwelveDataSource::Fetch(const std::vector<std::string>& symbols, FetchResult& result) {
+void TwelveDataSource::Fetch(const std::vector<std::string>& all, FetchResult& result) {
+    std::vector<std::string> symbols = all;
+    NeediestFirst(symbols);
+    int afforded = 0;
+    {
+        std::lock_guard<std::mutex> lock(creditMutex_);
+        lastUtc_ = result.utcSeconds;
+        afforded =
+            credits_.Take(context().clock(), result.utcSeconds, static_cast<int>(symbols.size()));
+    }
+    if (afforded == 0) return;  // no credit left: the next source, or the stale answers
+    symbols.resize(static_cast<std::size_t>(afforded));
     std::string list;
     for (const std::string& s : symbols) list += (list.empty() ? "" : ",") + UrlEncode(s);
     const UpstreamResponse r =
         Call({{base_ + "/quote?symbol=" + list, {"Authorization: apikey " + key_}}}, "quote",
              symbols.size(), result)
             .front();
+    if (!r.called) {
+        std::lock_guard<std::mutex> lock(creditMutex_);
+        credits_.Refund(afforded);
+    }
     if (r.status != 200) return;
     const Json body = json::Parse(r.body);
+    // Out of credits, said with status 200: a 429, until the next minute.
+    if (IsError(body) && json::Integer(body, "code").value_or(0) == 429) {
+        {
+            std::lock_guard<std::mutex> lock(creditMutex_);
+            credits_.SpendMinute(context().clock());
+        }
+        result.retryAfterSeconds = static_cast<int>(60 - (result.utcSeconds % 60 + 60) % 60);
+    }
     // One symbol is answered with its quote itself, several with an object keyed by symbol;
     // limits and bad keys come as an error object with status 200.
     if (!body.is_object() || (IsError(body) && !(symbols.size() == 1 && UnknownSymbol(body)))) {
@@ -84,6 +107,14 @@ void TwelveDataSource::Fetch(const std::vector<std::string>& symbols, FetchResul
         LiveQuote quote = FromQuote(*item);
         if (quote.last) result.quotes[s] = std::move(quote);
     }
+}
+
+std::string TwelveDataSource::StatusNote() const {
+    std::lock_guard<std::mutex> lock(creditMutex_);
+    return ", credits " + std::to_string(credits_.UsedThisMinute(context().clock())) + " of " +
+           std::to_string(kTwelveDataCreditsPerMinute) + " this minute, " +
+           std::to_string(credits_.UsedToday(lastUtc_)) + " of " +
+           std::to_string(kTwelveDataCreditsPerDay) + " today";
 }
 
 }  // namespace quotes
