@@ -378,6 +378,20 @@ TEST_F(RelayTest, FinnhubMakesNoCallBeforeItsQuotaResets) {
     }
 }
 
+// Past its limit, a source fetches what waited longest first: 16 symbols on 10 calls a minute
+// are all quoted by the second refresh.
+TEST_F(RelayTest, WhatWaitedLongestIsFetchedFirst) {
+    std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
+    sources.push_back(std::make_unique<quotes::FinnhubSource>(Context(), upstream_.url(),
+                                                              tickwell_test::kFakeKey, 10));
+    quotes::SourceChain chain(std::move(sources));
+    std::string sixteen;
+    for (int i = 0; i < 16; ++i) sixteen += (i ? ",F" : "F") + std::to_string(i);
+    EXPECT_EQ(Ask(chain, sixteen, "sl1").status, 503);
+    Advance(61);
+    EXPECT_EQ(Ask(chain, sixteen, "sl1").status, 200);
+}
+
 // A listing a free key may not see goes to the next source and costs the others nothing; a
 // quote of the last session while a session runs is served only when no other source answers.
 TEST_F(RelayTest, FinnhubHandsOnWhatItMayNotSeeAndQuotesItHasNotRefreshed) {

@@ -89,6 +89,9 @@ void LiveSource::Answer(const std::vector<std::string>& symbols,
 
     std::vector<std::string> mine, theirs;  // to fetch here; being fetched by another request
     Claim(wanted, freshness, mine, theirs);
+    // When the limits cut the fetch short, what waited longest is what gets fetched: a
+    // portfolio larger than a minute's calls is answered whole in turns.
+    NeediestFirst(mine);
     if (!mine.empty()) {
         // The claim ends whatever the fetch does, so no later request waits on it forever.
         struct Claimed {
