@@ -281,19 +281,26 @@ TEST(Backoff, ARetryAfterIsTakenUpToFiveMinutes) {
 // A throttled crumb call is a throttle: no chart call per symbol into it, and no crumb call
 // for a minute.
 TEST_F(RelayTest, AThrottledCrumbBacksOffWithoutChartCalls) {
-    upstream_.Fail("/v1/test/getcrumb", UpstreamFault::tooMany);
-    auto chain = Chain(Yahoo(1000));
-    EXPECT_EQ(Ask(*chain, "MSFT,AAPL", "sl1").status, 503);
-    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 1);
-    EXPECT_EQ(upstream_.Calls("/v8/"), 0);
-    Advance(30);  // past the back-off, within the crumb's pause
-    Ask(*chain, "MSFT", "sl1");
-    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 1);
-    EXPECT_EQ(upstream_.Calls("/v8/"), 0);
-    Advance(31);
-    upstream_.Fail("/v1/test/getcrumb", UpstreamFault::none);
-    EXPECT_EQ(Ask(*chain, "MSFT", "sl1").status, 200);
-    EXPECT_EQ(upstream_.Calls("/v1/test/getcrumb"), 2);
+    for (const UpstreamFault throttle : {UpstreamFault::tooMany, UpstreamFault::tooManyText}) {
+        FakeUpstream upstream;
+        upstream.Fail("/v1/test/getcrumb", throttle);
+        std::vector<std::unique_ptr<quotes::QuoteSource>> sources;
+        sources.push_back(std::make_unique<quotes::YahooSource>(Context(), Hosts(upstream), 1000));
+        quotes::SourceChain chain(std::move(sources));
+        const auto counts = [&] {
+            return std::pair(upstream.Calls("/v1/test/getcrumb") + upstream.Calls("/q2/"),
+                             upstream.Calls("/v8/"));
+        };
+        EXPECT_EQ(Ask(chain, "MSFT,AAPL", "sl1").status, 503);
+        EXPECT_EQ(counts(), std::pair(1, 0));
+        Advance(30);  // past the back-off, within the crumb's pause
+        Ask(chain, "MSFT", "sl1");
+        EXPECT_EQ(counts(), std::pair(1, 0));
+        Advance(31);
+        upstream.Fail("/v1/test/getcrumb", UpstreamFault::none);
+        EXPECT_EQ(Ask(chain, "MSFT", "sl1").status, 200);
+        EXPECT_EQ(counts(), std::pair(2, 0));
+    }
 }
 
 // The cookie where it is given: through redirects and the consent wall, from the home page when

@@ -133,6 +133,9 @@ struct FakeUpstream::Impl {
                 res.set_header("Retry-After", "120");
                 res.set_content("Edge: Too Many Requests", "text/plain");
                 return true;
+            case UpstreamFault::tooManyText:
+                res.set_content("Too Many Requests", "text/plain");
+                return true;
             case UpstreamFault::serverError:
                 res.status = 500;
                 res.set_content("<html>500</html>", "text/html");

@@ -21,6 +21,7 @@ enum class UpstreamFault {
     unauthorized,       // 401 with Yahoo's invalid-crumb body, until a new crumb is made
     tooMany,            // 429, plain text
     tooManyRetryAfter,  // 429 with Retry-After: 120
+    tooManyText,        // "Too Many Requests" with status 200
     serverError,        // 500
     stall,              // headers, then nothing for 3 s
     consentPage,        // an HTML page with status 200
