@@ -68,13 +68,13 @@ done
 
 # The quote service's rooms, each including only its own headers and those of the rooms below:
 #
-#   common < protocol, http < sources < sim, relay, routes < providers < setup (the top folder)
+#   common < protocol, http, pages < sources < sim, relay, routes < providers < setup (the top folder)
 #
 # sources/ sees neither the simulated market nor the relay; only the set-up knows every source.
 service_rank() {
     case $1 in
         common) echo 0 ;;
-        protocol | http) echo 1 ;;
+        protocol | http | pages) echo 1 ;;
         sources) echo 2 ;;
         sim | relay | routes) echo 3 ;;
         relay/providers) echo 4 ;;

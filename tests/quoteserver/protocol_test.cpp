@@ -205,16 +205,18 @@ TEST(ProtocolPages, TheChartReadsAsTextInATerminalBrowser) {
     const std::string target = "/raw?dp=page&pg=finance/quote_chart&s=MSFT";
     const auto chart = Get(service.port(), target);
     ASSERT_EQ(chart.status, 200);
+    EXPECT_LT(chart.body.size(), 64u * 1024);
     const auto quote = Get(service.port(), "/d/quotes.csv?s=MSFT&f=l1");
     const std::string last = quote.body.substr(0, quote.body.find('\r'));
-    char path[] = "/tmp/tickwell-chart-XXXXXX";
+    char path[] = "/tmp/tickwell-chart-XXXXXX";  // w3m at 80 columns, as a terminal shows it
     const int fd = ::mkstemp(path);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, chart.body.data(), chart.body.size()),
               static_cast<ssize_t>(chart.body.size()));
     ::close(fd);
     std::string text;
-    if (FILE* w3m = ::popen(("w3m -dump -T text/html " + std::string(path)).c_str(), "r")) {
+    if (FILE* w3m =
+            ::popen(("w3m -dump -cols 80 -T text/html " + std::string(path)).c_str(), "r")) {
         char buffer[4096];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, w3m)) > 0;)
             text.append(buffer, n);
@@ -222,11 +224,21 @@ TEST(ProtocolPages, TheChartReadsAsTextInATerminalBrowser) {
     }
     ::unlink(path);
     ASSERT_FALSE(text.empty()) << "w3m gave nothing";
-    EXPECT_NE(text.find("MSFT chart"), std::string::npos) << text;
-    EXPECT_NE(text.find("last " + last), std::string::npos) << text;
-    EXPECT_NE(text.find("09:30"), std::string::npos) << text;  // the day's table
-    EXPECT_NE(text.find(" |"), std::string::npos) << text;     // the chart in stars
-    EXPECT_NE(text.find('*'), std::string::npos) << text;
+    EXPECT_NE(text.find("MSFT - Microsoft Corporation"), std::string::npos) << text;
+    EXPECT_NE(text.find("Last         " + last), std::string::npos) << text;
+    EXPECT_NE(text.find("\n9:30 "), std::string::npos) << text;  // today's time axis
+    EXPECT_NE(text.find(" Jan "), std::string::npos) << text;     // and the year's months
+    EXPECT_NE(text.find("⣀"), std::string::npos) << text;        // the lines in Braille dots
+    EXPECT_NE(text.find("Last five sessions"), std::string::npos) << text;
+    std::size_t at = 0, lines = 0;
+    for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1, ++lines) {
+        const std::string line = text.substr(at, end - at);
+        std::size_t columns = 0;  // characters: a Braille cell is three bytes
+        for (const char c : line) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        EXPECT_LE(columns, 80u) << line;
+        EXPECT_EQ(line.find('<'), std::string::npos) << line;
+    }
+    EXPECT_GT(lines, 40u);
 }
 
 }  // namespace

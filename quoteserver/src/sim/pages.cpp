@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "pages/chart_page.h"
+#include "pages/html.h"
 #include "sim/instruments.h"
 #include "sim/sessions.h"
 #include "sim/simulation.h"
@@ -15,90 +17,20 @@ namespace {
 // A price every five minutes of a session of six and a half hours.
 constexpr int kDaySamples = 79;
 
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
+constexpr const char* kSimulated = "Simulated market of the Tickwell quote service.";
+
+std::string HtmlPageSim(const std::string& title, const std::string& body) {
+    return HtmlPage(title, body, kSimulated);
 }
 
-std::string Fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
-}
-
-std::string Page(const std::string& title, const std::string& body) {
-    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + Escape(title) +
-           "</title></head>\n<body>\n<h1>" + Escape(title) + "</h1>\n" + body +
-           "<p><small>Simulated market of the Tickwell quote "
-           "service.</small></p>\n</body></html>\n";
-}
-
-// A line chart of `values` as an inline SVG.
-std::string Chart(const std::vector<double>& values, const std::string& label) {
-    if (values.empty()) return "<p>No trades yet.</p>\n";
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    const double span = *hi > *lo ? *hi - *lo : 1;
-    constexpr int kWidth = 480, kHeight = 160;
-    std::string points;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const double x = values.size() > 1 ? i * (kWidth - 1.0) / (values.size() - 1) : 0;
-        const double y = kHeight - 1 - (values[i] - *lo) / span * (kHeight - 2);
-        points += Fixed(x, 1) + "," + Fixed(y, 1) + " ";
-    }
-    return "<h2>" + Escape(label) + "</h2>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-           std::to_string(kWidth) + "\" height=\"" + std::to_string(kHeight) +
-           "\"><rect width=\"100%\" height=\"100%\" fill=\"white\" stroke=\"gray\"/>"
-           "<polyline fill=\"none\" stroke=\"navy\" points=\"" +
-           points + "\"/></svg>\n<p>Low " + Fixed(*lo, 2) + ", high " + Fixed(*hi, 2) + ".</p>\n";
-}
-
-// The same prices as text, for terminal browsers: a chart of stars inside <pre>, the highest
-// price at the top.
-std::string TextChart(const std::vector<double>& values, int decimals) {
-    if (values.empty()) return "";
-    constexpr int kRows = 10, kColumns = 60;
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    const double span = *hi > *lo ? *hi - *lo : 1;
-    const int columns = std::min<int>(kColumns, static_cast<int>(values.size()));
-    std::vector<std::string> grid(kRows, std::string(columns, ' '));
-    for (int c = 0; c < columns; ++c) {
-        const std::size_t i = columns > 1 ? c * (values.size() - 1) / (columns - 1) : 0;
-        const int level = static_cast<int>(std::lround((values[i] - *lo) / span * (kRows - 1)));
-        grid[kRows - 1 - level][c] = '*';
-    }
-    const std::string top = Fixed(*hi, decimals), bottom = Fixed(*lo, decimals);
-    const std::size_t width = std::max(top.size(), bottom.size());
-    std::string out = "<pre>\n";
-    for (int r = 0; r < kRows; ++r) {
-        std::string label = r == 0 ? top : r == kRows - 1 ? bottom : "";
-        out += std::string(width - label.size(), ' ') + label + " |" + grid[r] + "\n";
-    }
-    return out + "</pre>\n";
-}
-
-// The day's prices every half hour, in a table, with their local times.
-std::string DayTable(const std::vector<double>& day, int sessionLength, int openMinute, int samples,
-                     int decimals) {
-    std::string out = "<table border=\"1\"><tr><th>Time</th><th>Price</th></tr>\n";
-    for (std::size_t i = 0; i < day.size(); ++i) {
-        const int minute = samples > 1 ? static_cast<int>(i) * sessionLength / (samples - 1) : 0;
-        if (minute % 30 != 0 && i + 1 != day.size()) continue;
-        const int local = (openMinute + minute) % (24 * 60);
-        char time[8];
-        std::snprintf(time, sizeof time, "%02d:%02d", local / 60, local % 60);
-        out +=
-            std::string("<tr><td>") + time + "</td><td>" + Fixed(day[i], decimals) + "</td></tr>\n";
-    }
-    return out + "</table>\n";
+// "2026-12-09 15:55 UTC".
+std::string UtcText(std::int64_t utc) {
+    const CivilDate date = CivilFromDays(utc / 86400);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d UTC", date.year, date.month,
+                  date.day, static_cast<int>(utc % 86400 / 3600),
+                  static_cast<int>(utc % 3600 / 60));
+    return text;
 }
 
 double ChangePercent(const Quote& q) {
@@ -106,7 +38,49 @@ double ChangePercent(const Quote& q) {
 }
 
 std::string UnknownSymbolPage(const std::string& symbol) {
-    return Page("Unknown symbol", "<p>No instrument is listed as " + Escape(symbol) + ".</p>\n");
+    return HtmlPageSim("Unknown symbol",
+                       "<p>No instrument is listed as " + HtmlEscape(symbol) + ".</p>\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Today's path as 5-minute bars, the session's volume so far spread over them, more at the open
+// and the close as markets trade.
+std::vector<PriceBar> SessionBars(const Instrument& inst, const Quote& q, std::int64_t now) {
+    std::vector<double> prices(kDaySamples);
+    prices.resize(SimulateSessionPath(inst, now, prices.data(), static_cast<int>(prices.size())));
+    const SessionPoint session = LocateSession(*inst.market, now);
+    const std::int64_t open =
+        SessionDay(*inst.market, session.session) * 86400 + inst.market->openMinute * 60;
+    std::vector<double> weights(prices.size());
+    double total = 0;
+    for (std::size_t i = 0; i < prices.size(); ++i) {
+        const double along = 2.0 * i / (kDaySamples - 1) - 1;
+        total += weights[i] = 1 + 1.5 * along * along;
+    }
+    std::vector<PriceBar> bars;
+    for (std::size_t i = 0; i < prices.size(); ++i) {
+        PriceBar bar;
+        bar.localSeconds =
+            open + static_cast<std::int64_t>(i) * session.length * 60 / (kDaySamples - 1);
+        bar.open = bar.high = bar.low = bar.close = prices[i];
+        bar.volume =
+            q.volume && total > 0 ? static_cast<double>(*q.volume) * weights[i] / total : 0;
+        bars.push_back(bar);
+    }
+    return bars;
+}
+
+std::vector<PriceBar> YearBars(const Instrument& inst, std::int64_t now) {
+    const std::int64_t today = now / 86400;
+    std::vector<PriceBar> bars;
+    for (const DayBar& d : SimulateHistory(inst, now, today - 365, today + 1)) {
+        bars.push_back({d.day * 86400 + inst.market->openMinute * 60, d.open, d.high, d.low,
+                        d.close, static_cast<double>(d.volume)});
+    }
+    return bars;
 }
 
 }  // namespace
@@ -114,19 +88,33 @@ std::string UnknownSymbolPage(const std::string& symbol) {
 std::string ChartPage(const std::string& symbol, std::int64_t now) {
     const Instrument* inst = FindInstrument(symbol);
     if (!inst) return UnknownSymbolPage(symbol);
-    std::vector<double> day(kDaySamples);
-    day.resize(SimulateSessionPath(*inst, now, day.data(), static_cast<int>(day.size())));
-    std::vector<double> year(252);
-    SimulateCloses(*inst, now, year.data(), static_cast<int>(year.size()));
     const Quote q = SimulateQuote(*inst, now);
-    const std::string head = "<p>" + Escape(inst->name) + ": last " + Fixed(q.last, q.decimals) +
-                             " (" + Fixed(ChangePercent(q), 2) + "%)</p>\n";
+    ChartFacts f;
+    f.symbol = symbol;
+    f.name = inst->name;
+    f.exchange = std::string(inst->market->exchange) + " (" + std::string(inst->market->name) + ")";
+    f.currency = std::string(inst->market->currency);
+    f.decimals = q.decimals;
+    f.last = q.last;
+    f.previousClose = q.prevClose;
+    f.change = q.last - q.prevClose;
+    f.changePercent = ChangePercent(q);
+    if (q.traded) f.dayLow = q.dayLow, f.dayHigh = q.dayHigh;
+    f.yearLow = q.yearLow;
+    f.yearHigh = q.yearHigh;
+    if (q.volume) f.volume = static_cast<double>(*q.volume);
+    char time[32];
+    std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", q.tradeDate.year,
+                  q.tradeDate.month, q.tradeDate.day, q.tradeMinute / 60, q.tradeMinute % 60);
+    f.quoteTime = time;
+    f.intraday = SessionBars(*inst, q, now);
     const SessionPoint session = LocateSession(*inst->market, now);
-    const std::string today =
-        Chart(day, "Today") + TextChart(day, q.decimals) +
-        DayTable(day, session.length, inst->market->openMinute, kDaySamples, q.decimals);
-    return Page(symbol + " chart",
-                head + today + Chart(year, "One year") + TextChart(year, q.decimals));
+    f.sessionOpen =
+        SessionDay(*inst->market, session.session) * 86400 + inst->market->openMinute * 60;
+    f.sessionClose = f.sessionOpen + session.length * 60;
+    f.daily = YearBars(*inst, now);
+    f.origin = "The simulated market of the Tickwell quote service, " + UtcText(now) + ".";
+    return ChartPageHtml(f);
 }
 
 std::string NewsPage(const std::string& symbol, std::int64_t now) {
@@ -147,11 +135,11 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
         const std::string when = daysAgo == 0   ? "today"
                                  : daysAgo == 1 ? "yesterday"
                                                 : std::to_string(daysAgo) + " sessions ago";
-        items += "<li>" + Escape(inst->name) + " " + verb + " " +
-                 (std::fabs(pct) > 0.3 ? Fixed(std::fabs(pct), 1) + "% " : "") + "in " +
-                 Escape(std::string(inst->market->name)) + " trading " + when + "</li>\n";
+        items += "<li>" + HtmlEscape(inst->name) + " " + verb + " " +
+                 (std::fabs(pct) > 0.3 ? FixedText(std::fabs(pct), 1) + "% " : "") + "in " +
+                 HtmlEscape(std::string(inst->market->name)) + " trading " + when + "</li>\n";
     }
-    return Page(symbol + " news", "<ul>\n" + items + "</ul>\n");
+    return HtmlPageSim(symbol + " news", "<ul>\n" + items + "</ul>\n");
 }
 
 std::string OverviewPage(std::int64_t now) {
@@ -167,8 +155,8 @@ std::string OverviewPage(std::int64_t now) {
     for (int i = 0; i < count; ++i) {
         const Quote q = SimulateQuote(all[i], now);
         if (all[i].kind == InstrumentKind::index) {
-            indices += "<tr><td>" + Escape(all[i].name) + "</td><td>" + Fixed(q.last, 2) +
-                       "</td><td>" + Fixed(ChangePercent(q), 2) + "%</td></tr>\n";
+            indices += "<tr><td>" + HtmlEscape(all[i].name) + "</td><td>" + FixedText(q.last, 2) +
+                       "</td><td>" + FixedText(ChangePercent(q), 2) + "%</td></tr>\n";
         } else if (all[i].kind == InstrumentKind::stock) {
             movers.push_back({&all[i], ChangePercent(q)});
         }
@@ -180,15 +168,15 @@ std::string OverviewPage(std::int64_t now) {
     auto list = [&](const char* title, auto begin, auto end) {
         std::string out = std::string("<h2>") + title + "</h2>\n<ol>\n";
         for (auto it = begin; it != end; ++it) {
-            out += "<li>" + Escape(it->inst->symbol) + " " + Escape(it->inst->name) + " " +
-                   Fixed(it->pct, 2) + "%</li>\n";
+            out += "<li>" + HtmlEscape(it->inst->symbol) + " " + HtmlEscape(it->inst->name) + " " +
+                   FixedText(it->pct, 2) + "%</li>\n";
         }
         return out + "</ol>\n";
     };
     const std::size_t n = std::min<std::size_t>(5, movers.size());
-    return Page("Market overview",
-                indices + list("Biggest gainers", movers.begin(), movers.begin() + n) +
-                    list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
+    return HtmlPageSim("Market overview",
+                       indices + list("Biggest gainers", movers.begin(), movers.begin() + n) +
+                           list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
 }
 
 }  // namespace quotes
