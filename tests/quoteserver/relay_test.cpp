@@ -598,6 +598,31 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
     EXPECT_EQ(news.location, "https://pages/quote/VOD.L/news/");
 }
 
+// The chart page is drawn from the source's chart calls, which a second look within the minute
+// does not repeat.
+TEST_F(RelayTest, TheChartPageIsDrawnFromTheSourcesCharts) {
+    auto chain = Chain(Yahoo());
+    const auto chart = [&](const std::string& symbol) {
+        return Respond("/raw?dp=page&pg=finance/quote_chart&s=" + symbol, 0, *chain);
+    };
+    const quotes::Reply page = chart("MSFT");
+    ASSERT_EQ(page.status, 200) << page.body;
+    for (const char* part : {"MSFT - Microsoft Corporation", "NasdaqGS", "541.55", "⣀",
+                             "Last five sessions", "<svg", "Yahoo Finance"})
+        EXPECT_NE(page.body.find(part), std::string::npos) << part;
+    EXPECT_LT(page.body.size(), 64u * 1024);
+    EXPECT_EQ(upstream_.Calls("/v8/finance/chart/MSFT"), 2);  // today's and the year's
+    chart("MSFT");
+    EXPECT_EQ(upstream_.Calls("/v8/finance/chart/MSFT"), 2);
+    Advance(61);
+    chart("MSFT");
+    EXPECT_EQ(upstream_.Calls("/v8/finance/chart/MSFT"), 4);
+    const quotes::Reply unknown = chart("XQZW%3Cb%3E");
+    EXPECT_EQ(unknown.status, 404);
+    EXPECT_NE(unknown.body.find("No instrument is listed as XQZW&lt;b&gt;"), std::string::npos)
+        << unknown.body;
+}
+
 TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {
     char dir[] = "/tmp/tickwell-keys-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);

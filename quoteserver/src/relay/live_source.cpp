@@ -281,6 +281,29 @@ std::string LiveSource::NoteThrottle(const UpstreamRequest& request,
     return "upstream " + name_ + " answers again";
 }
 
+UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char* what,
+                                      std::int64_t deadlineMs) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto kept = pageCalls_.find(request.url);
+        if (kept != pageCalls_.end() && context_.clock() - kept->second.fetchedMs < kPageCallMs) {
+            ++hits_;
+            return kept->second.response;
+        }
+    }
+    UpstreamResponse got = Call({request}, what, 1, deadlineMs).front();
+    if (got.status != 200) return got;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::int64_t now = context_.clock();
+    if (pageCalls_.size() >= kMostPageCalls) {
+        std::erase_if(pageCalls_,
+                      [&](const auto& e) { return now - e.second.fetchedMs >= kPageCallMs; });
+        if (pageCalls_.size() >= kMostPageCalls) pageCalls_.clear();
+    }
+    pageCalls_[request.url] = PageEntry{got, now};
+    return got;
+}
+
 void LiveSource::Failed(FetchResult* noted, const std::string& why) {
     if (noted) {
         noted->failure = why;

@@ -47,6 +47,9 @@ struct FetchResult {
 };
 
 inline constexpr std::size_t kMostCachedSymbols = 20000;
+// What a page's calls answered is kept this long, so a page asked again costs no call.
+inline constexpr std::int64_t kPageCallMs = 60 * 1000;
+inline constexpr std::size_t kMostPageCalls = 128;
 // A source whose every answer for this long was a throttle (429, or a page or throttling text
 // where data was asked for) is blocked: /status says so, and the log once.
 inline constexpr std::int64_t kBlockedAfterMs = 60 * 1000;
@@ -63,7 +66,7 @@ public:
                 std::int64_t utcSeconds, Freshness freshness, std::int64_t deadlineMs,
                 QuoteAnswers& answers) override;
     HistoryAnswer History(std::string_view, std::int64_t, std::int64_t) override { return {}; }
-    PageAnswer Page(PageKind, std::string_view, std::int64_t) override { return {}; }
+    PageAnswer Page(PageKind, std::string_view, std::int64_t, std::int64_t) override { return {}; }
     void Status(std::string& out) const override;
 
     // Whether the source's host can be reached, found once at the start without a request
@@ -92,6 +95,10 @@ protected:
                                        const char* what, std::size_t symbols, FetchResult& noted) {
         return Call(requests, what, symbols, noted.deadlineMs, &noted);
     }
+    // A call for a page: an answer of status 200 is kept kPageCallMs by its address, and a
+    // call to the same address within that time is answered from it.
+    UpstreamResponse PageCall(const UpstreamRequest& request, const char* what,
+                              std::int64_t deadlineMs);
     // An answer that is not what this source sends (a consent page, a throttling text, a cut
     // body, a refused key) fails as a failing status does.
     void Failed(FetchResult* noted, const std::string& why);
@@ -152,6 +159,11 @@ private:
     bool blocked_ = false;  // a throttle came a minute or more after the first, none between
     std::uint64_t calls_ = 0, hits_ = 0, staleQuotes_ = 0;
     std::int64_t quotaUntilMs_ = 0;  // no call before: the source's own quota is spent
+    struct PageEntry {
+        UpstreamResponse response;
+        std::int64_t fetchedMs = 0;
+    };
+    std::map<std::string, PageEntry> pageCalls_;  // by address
     Reach reach_ = Reach::unknown;
     bool toldUnreachable_ = false;  // the log has said so since the host was last reached
 };

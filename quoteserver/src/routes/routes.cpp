@@ -73,25 +73,30 @@ Reply Redirect(std::string location) {
 }
 
 // A page of a symbol: drawn by a source, or where a live source keeps its own.
-Reply SymbolPage(PageKind page, const std::string& symbol, std::int64_t now, SourceChain& sources) {
-    PageAnswer answer = sources.Page(page, symbol, now);
+Reply SymbolPage(PageKind page, const std::string& symbol, const Request& request,
+                 SourceChain& sources) {
+    PageAnswer answer = sources.Page(page, symbol, request.utcSeconds, request.deadlineMs);
     if (answer.kind == AnswerKind::none) return Html(503, NoPagePage());
+    if (answer.kind == AnswerKind::unknown)
+        return Html(404, answer.html.empty() ? NotFoundPage() : std::move(answer.html));
     if (!answer.location.empty()) return Redirect(std::move(answer.location));
     return Html(200, std::move(answer.html));
 }
 
-Reply RawPage(std::string_view query, std::int64_t now, SourceChain& sources) {
+Reply RawPage(std::string_view query, const Request& request, SourceChain& sources) {
     const std::string dp = DecodedValue(query, "dp");
     if (dp == "page" && DecodedValue(query, "pg") == "finance/quote_chart") {
-        return SymbolPage(PageKind::chart, DecodedValue(query, "s"), now, sources);
+        return SymbolPage(PageKind::chart, DecodedValue(query, "s"), request, sources);
     }
     if (dp == "news") {
         std::string symbol = DecodedValue(query, "tn");
         if (!symbol.empty() && symbol.front() == '_') symbol.erase(0, 1);
-        return SymbolPage(PageKind::news, symbol, now, sources);
+        return SymbolPage(PageKind::news, symbol, request, sources);
     }
     return Html(404, NotFoundPage());
 }
+
+constexpr std::string_view kOverviewPath = "/palm/marketwatch/overview.asp";
 
 std::optional<Reply> Route(const Request& request, SourceChain& sources, bool atOnce) {
     if (request.method != "GET" && request.method != "HEAD") {
@@ -101,7 +106,6 @@ std::optional<Reply> Route(const Request& request, SourceChain& sources, bool at
     if (!origin) return Plain(400, "Bad Request\r\n");
     const std::string_view path = PathPart(*origin);
     const std::string_view query = QueryPart(*origin);
-    const std::int64_t now = request.utcSeconds;
     // Nothing is served from files; a path is only ever compared with the fixed routes.
     if (path == kQuotePath || path == kQuotePathSingular || path == kQuotePathBare) {
         return QuoteReply(query, request, sources, atOnce);
@@ -110,10 +114,11 @@ std::optional<Reply> Route(const Request& request, SourceChain& sources, bool at
         if (atOnce && sources.Blocks()) return std::nullopt;
         return HistoryReply(query, request, sources);
     }
-    if (path == "/raw") return RawPage(query, now, sources);
-    if (path == "/palm/marketwatch/overview.asp") {
-        return SymbolPage(PageKind::overview, "", now, sources);
-    }
+    const bool page = path == "/raw" || path == kOverviewPath;
+    // A page a live source draws from its calls is answered on the pool, as a history is.
+    if (page && atOnce && sources.Blocks()) return std::nullopt;
+    if (path == "/raw") return RawPage(query, request, sources);
+    if (path == kOverviewPath) return SymbolPage(PageKind::overview, "", request, sources);
     if (path == kStatusPath) return Plain(200, sources.Status());
     if (path == "/" || path == "/pdapage.htm") return Html(200, MakerPage());
     return Html(404, NotFoundPage());

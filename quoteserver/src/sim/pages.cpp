@@ -7,6 +7,7 @@
 
 #include "pages/chart_page.h"
 #include "pages/html.h"
+#include "pages/symbol_pages.h"
 #include "sim/instruments.h"
 #include "sim/sessions.h"
 #include "sim/simulation.h"
@@ -23,23 +24,8 @@ std::string HtmlPageSim(const std::string& title, const std::string& body) {
     return HtmlPage(title, body, kSimulated);
 }
 
-// "2026-12-09 15:55 UTC".
-std::string UtcText(std::int64_t utc) {
-    const CivilDate date = CivilFromDays(utc / 86400);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d UTC", date.year, date.month,
-                  date.day, static_cast<int>(utc % 86400 / 3600),
-                  static_cast<int>(utc % 3600 / 60));
-    return text;
-}
-
 double ChangePercent(const Quote& q) {
     return q.prevClose > 0 ? (q.last - q.prevClose) / q.prevClose * 100 : 0;
-}
-
-std::string UnknownSymbolPage(const std::string& symbol) {
-    return HtmlPageSim("Unknown symbol",
-                       "<p>No instrument is listed as " + HtmlEscape(symbol) + ".</p>\n");
 }
 
 }  // namespace
@@ -87,7 +73,7 @@ std::vector<PriceBar> YearBars(const Instrument& inst, std::int64_t now) {
 
 std::string ChartPage(const std::string& symbol, std::int64_t now) {
     const Instrument* inst = FindInstrument(symbol);
-    if (!inst) return UnknownSymbolPage(symbol);
+    if (!inst) return UnknownSymbolPage(symbol, kSimulated);
     const Quote q = SimulateQuote(*inst, now);
     ChartFacts f;
     f.symbol = symbol;
@@ -113,13 +99,13 @@ std::string ChartPage(const std::string& symbol, std::int64_t now) {
         SessionDay(*inst->market, session.session) * 86400 + inst->market->openMinute * 60;
     f.sessionClose = f.sessionOpen + session.length * 60;
     f.daily = YearBars(*inst, now);
-    f.origin = "The simulated market of the Tickwell quote service, " + UtcText(now) + ".";
+    f.origin = "The simulated market of the Tickwell quote service, " + UtcClockText(now) + ".";
     return ChartPageHtml(f);
 }
 
 std::string NewsPage(const std::string& symbol, std::int64_t now) {
     const Instrument* inst = FindInstrument(symbol);
-    if (!inst) return UnknownSymbolPage(symbol);
+    if (!inst) return UnknownSymbolPage(symbol, kSimulated);
     std::string items;
     // One headline per recent session, written from how the symbol moved that day.
     std::vector<double> closes(6);

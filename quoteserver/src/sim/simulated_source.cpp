@@ -31,7 +31,8 @@ HistoryAnswer SimulatedSource::History(std::string_view query, std::int64_t utcS
     return {AnswerKind::quote, std::move(*table)};
 }
 
-PageAnswer SimulatedSource::Page(PageKind page, std::string_view symbol, std::int64_t now) {
+PageAnswer SimulatedSource::Page(PageKind page, std::string_view symbol, std::int64_t now,
+                                 std::int64_t) {
     PageAnswer answer;
     answer.kind = AnswerKind::quote;
     const std::string name(symbol);

@@ -17,7 +17,8 @@ public:
                 QuoteAnswers& answers) override;
     HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
                           std::int64_t deadlineMs) override;
-    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) override;
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                    std::int64_t deadlineMs) override;
     void Status(std::string& out) const override;
 };
 

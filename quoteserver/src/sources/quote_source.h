@@ -108,8 +108,10 @@ public:
                         Freshness freshness, std::int64_t deadlineMs, QuoteAnswers& answers) = 0;
     virtual HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
                                   std::int64_t deadlineMs) = 0;
-    // The chart or news page of a symbol, or the market overview ("" for its symbol).
-    virtual PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) = 0;
+    // The chart or news page of a symbol, or the market overview ("" for its symbol), by the
+    // request's deadline.
+    virtual PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                            std::int64_t deadlineMs) = 0;
     // A few lines for the status page: state, last error, calls, cache.
     virtual void Status(std::string& out) const = 0;
 };

@@ -118,9 +118,10 @@ HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now,
     return {unknown ? AnswerKind::unknown : AnswerKind::none, {}};
 }
 
-PageAnswer SourceChain::Page(PageKind page, std::string_view symbol, std::int64_t now) {
+PageAnswer SourceChain::Page(PageKind page, std::string_view symbol, std::int64_t now,
+                             std::int64_t deadlineMs) {
     for (auto& source : sources_) {
-        PageAnswer answer = source->Page(page, symbol, now);
+        PageAnswer answer = source->Page(page, symbol, now, deadlineMs);
         if (answer.kind != AnswerKind::none) return answer;
     }
     return {};

@@ -32,7 +32,8 @@ public:
                                            std::int64_t utcSeconds);
     HistoryAnswer History(std::string_view query, std::int64_t utcSeconds, std::int64_t deadlineMs);
     // The first page a source draws or points to.
-    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds);
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                    std::int64_t deadlineMs);
     std::string Status() const;
 
 private:

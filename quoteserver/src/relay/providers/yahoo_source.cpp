@@ -7,9 +7,11 @@
 
 #include "common/market_time.h"
 #include "common/number_text.h"
+#include "pages/symbol_pages.h"
 #include "protocol/history_query.h"
 #include "protocol/quote_request.h"
 #include "relay/json_fields.h"
+#include "relay/providers/yahoo_chart_page.h"
 #include "relay/providers/yahoo_headers.h"
 #include "relay/source_symbols.h"
 
@@ -17,6 +19,8 @@ namespace quotes {
 namespace {
 
 using json::Json;
+
+constexpr const char* kYahooOrigin = "Yahoo Finance, through the Tickwell quote service";
 
 int Decimals(const Json& object, const char* key) {
     return static_cast<int>(std::clamp<std::int64_t>(json::Integer(object, key).value_or(2), 2, 4));
@@ -203,17 +207,45 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
     ChartFallback(symbols, cookie, crumb, result);
 }
 
-PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t) {
+PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                             std::int64_t deadlineMs) {
     PageAnswer answer;
     answer.kind = AnswerKind::quote;
     const std::string mapped = YahooSymbol(std::string(symbol));
+    if (page == PageKind::chart)
+        return ChartPage(std::string(symbol), mapped, utcSeconds, deadlineMs);
     if (page == PageKind::overview || mapped.empty()) {
         answer.location = hosts_.pages + "/markets/";
         return answer;
     }
-    const std::string base = hosts_.pages + "/quote/" + UrlEncode(mapped) + "/";
-    answer.location = page == PageKind::news ? base + "news/" : base + "chart/";
+    answer.location = hosts_.pages + "/quote/" + UrlEncode(mapped) + "/news/";
     return answer;
+}
+
+PageAnswer YahooSource::ChartPage(const std::string& requested, const std::string& mapped,
+                                  std::int64_t utcSeconds, std::int64_t deadlineMs) {
+    if (mapped.empty())
+        return {AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    std::string cookie, crumb;  // the session's, when there is one: no new one for a page
+    {
+        std::lock_guard<std::mutex> lock(sessionMutex_);
+        if (!renewing_) cookie = cookie_, crumb = crumb_;
+    }
+    const std::string base = hosts_.query + "/v8/finance/chart/" + UrlEncode(mapped);
+    const UpstreamResponse day = PageCall(
+        {base + "?range=1d&interval=5m" + CrumbKey(crumb), YahooApiHeaders(hosts_.pages, cookie)},
+        "chart page", deadlineMs);
+    if (day.status == 404)
+        return {AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    if (day.status != 200) return {};
+    const UpstreamResponse year = PageCall(
+        {base + "?range=1y&interval=1d" + CrumbKey(crumb), YahooApiHeaders(hosts_.pages, cookie)},
+        "chart page", deadlineMs);
+    std::optional<ChartFacts> facts =
+        YahooChartFacts(requested, day.body, year.status == 200 ? year.body : "");
+    if (!facts) return {};
+    facts->origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
+    return {AnswerKind::quote, ChartPageHtml(*facts), {}};
 }
 
 namespace {

@@ -34,7 +34,8 @@ public:
 
     HistoryAnswer History(std::string_view query, std::int64_t utcSeconds,
                           std::int64_t deadlineMs) override;
-    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds) override;
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                    std::int64_t deadlineMs) override;
 
 protected:
     std::string SourceSymbol(const std::string& requested) const override;
@@ -61,6 +62,9 @@ private:
     // symbols answered longest ago first, for the calls the limit allows.
     void ChartFallback(std::vector<std::string> symbols, const std::string& cookie,
                        const std::string& crumb, FetchResult& result);
+
+    PageAnswer ChartPage(const std::string& requested, const std::string& mapped,
+                         std::int64_t utcSeconds, std::int64_t deadlineMs);
 
     const YahooHosts hosts_;
     std::mutex sessionMutex_;  // guards the three below

@@ -1,0 +1,15 @@
+// The small pages every source's pages share: a symbol no source knows, and the time a page
+// was drawn.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quotes {
+
+// Says no instrument is listed as `symbol` (escaped), where the page would have come from.
+std::string UnknownSymbolPage(const std::string& symbol, const std::string& origin);
+// "2026-12-09 15:55 UTC".
+std::string UtcClockText(std::int64_t utcSeconds);
+
+}  // namespace quotes

@@ -1,0 +1,118 @@
+#include "relay/providers/yahoo_chart_page.h"
+
+#include <cstdio>
+
+#include "common/market_time.h"
+#include "relay/json_fields.h"
+
+namespace quotes {
+namespace {
+
+using json::Json;
+
+const Json* Result(const Json& body) {
+    const Json* chart = json::Field(body, "chart");
+    const Json* results = chart ? json::Field(*chart, "result") : nullptr;
+    if (!results || !results->is_array() || results->empty()) return nullptr;
+    return results->front().is_object() ? &results->front() : nullptr;
+}
+
+const Json* Series(const Json& result, const char* name) {
+    const Json* indicators = json::Field(result, "indicators");
+    const Json* quote = indicators ? json::Field(*indicators, "quote") : nullptr;
+    if (!quote || !quote->is_array() || quote->empty()) return nullptr;
+    const Json* series = json::Field(quote->front(), name);
+    return series && series->is_array() ? series : nullptr;
+}
+
+std::optional<double> At(const Json* series, std::size_t i) {
+    if (!series || i >= series->size() || !(*series)[i].is_number()) return std::nullopt;
+    return (*series)[i].get<double>();
+}
+
+// The bars with a close, at the exchange's own time.
+std::vector<PriceBar> Bars(const Json& result, std::int64_t offset) {
+    std::vector<PriceBar> bars;
+    const Json* times = json::Field(result, "timestamp");
+    if (!times || !times->is_array()) return bars;
+    const Json *open = Series(result, "open"), *high = Series(result, "high"),
+               *low = Series(result, "low"), *close = Series(result, "close"),
+               *volume = Series(result, "volume");
+    for (std::size_t i = 0; i < times->size(); ++i) {
+        const auto c = At(close, i);
+        if (!(*times)[i].is_number_integer() || !c) continue;
+        PriceBar bar;
+        bar.localSeconds = (*times)[i].get<std::int64_t>() + offset;
+        bar.close = *c;
+        bar.open = At(open, i).value_or(*c);
+        bar.high = At(high, i).value_or(*c);
+        bar.low = At(low, i).value_or(*c);
+        bar.volume = At(volume, i).value_or(0);
+        bars.push_back(bar);
+    }
+    return bars;
+}
+
+std::string LocalTime(std::int64_t local) {
+    const CivilDate date = CivilFromDays(local >= 0 ? local / 86400 : (local - 86399) / 86400);
+    const std::int64_t minute = ((local % 86400) + 86400) % 86400 / 60;
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day,
+                  static_cast<int>(minute / 60), static_cast<int>(minute % 60));
+    return text;
+}
+
+}  // namespace
+
+std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const std::string& dayBody,
+                                          const std::string& yearBody) {
+    const Json day = json::Parse(dayBody), year = json::Parse(yearBody);
+    const Json* today = Result(day);
+    const Json* meta = today ? json::Field(*today, "meta") : nullptr;
+    if (!meta || !meta->is_object()) return std::nullopt;
+    const std::int64_t offset = json::Integer(*meta, "gmtoffset").value_or(0);
+    ChartFacts f;
+    f.symbol = requested;
+    f.name = json::Text(*meta, "longName");
+    if (f.name.empty()) f.name = json::Text(*meta, "shortName");
+    f.exchange = json::Text(*meta, "fullExchangeName");
+    f.currency = json::Text(*meta, "currency");
+    f.decimals = static_cast<int>(json::Integer(*meta, "priceHint").value_or(2));
+    if (f.decimals < 0 || f.decimals > 6) f.decimals = 2;
+    f.last = json::Number(*meta, "regularMarketPrice");
+    // On a one-day range the close before it is yesterday's.
+    f.previousClose = json::Number(*meta, "previousClose");
+    if (!f.previousClose) f.previousClose = json::Number(*meta, "chartPreviousClose");
+    if (f.last && f.previousClose) {
+        f.change = *f.last - *f.previousClose;
+        if (*f.previousClose != 0) f.changePercent = *f.change / *f.previousClose * 100;
+    }
+    f.dayLow = json::Number(*meta, "regularMarketDayLow");
+    f.dayHigh = json::Number(*meta, "regularMarketDayHigh");
+    f.yearLow = json::Number(*meta, "fiftyTwoWeekLow");
+    f.yearHigh = json::Number(*meta, "fiftyTwoWeekHigh");
+    if (const auto v = json::Count(*meta, "regularMarketVolume"))
+        f.volume = static_cast<double>(*v);
+    if (const auto t = json::Integer(*meta, "regularMarketTime"))
+        f.quoteTime = LocalTime(*t + offset);
+    const Json* period = json::Field(*meta, "currentTradingPeriod");
+    const Json* regular = period ? json::Field(*period, "regular") : nullptr;
+    f.intraday = Bars(*today, offset);
+    if (regular && !f.intraday.empty()) {
+        const auto start = json::Integer(*regular, "start"), end = json::Integer(*regular, "end");
+        // The session the bars are of: today's, or the last one when the market is closed.
+        if (start && end && *end > *start && *start + offset <= f.intraday.front().localSeconds) {
+            f.sessionOpen = *start + offset;
+            f.sessionClose = *end + offset;
+        }
+    }
+    if (const Json* history = Result(year)) {
+        const Json* yearMeta = json::Field(*history, "meta");
+        const std::int64_t yearOffset =
+            yearMeta ? json::Integer(*yearMeta, "gmtoffset").value_or(offset) : offset;
+        f.daily = Bars(*history, yearOffset);
+    }
+    return f;
+}
+
+}  // namespace quotes
