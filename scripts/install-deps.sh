@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the viewer need, when missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config googletest libgtest-dev libncurses-dev
-          libcurl4-openssl-dev libboost-dev libcpp-httplib-dev nlohmann-json3-dev tmux curl w3m clang libclang-rt-14-dev)
+          libcurl4-openssl-dev libboost-dev libcpp-httplib-dev nlohmann-json3-dev libpugixml-dev tmux
+          curl w3m lynx clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

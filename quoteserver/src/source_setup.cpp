@@ -90,7 +90,8 @@ std::unique_ptr<QuoteSource> SourceSetup::Make(const SourceEntry& source,
     if (source.name == YahooSource::kName) {
         YahooHosts hosts;
         if (options.upstreams.count(std::string(source.name))) {
-            hosts.cookie = hosts.home = hosts.query = hosts.query2 = Base(options, source);
+            hosts.cookie = hosts.home = hosts.query = hosts.query2 = hosts.feeds =
+                Base(options, source);
         }
         return std::make_unique<YahooSource>(context, hosts);
     }

@@ -41,7 +41,8 @@ protected:
     // Every Yahoo host on the fake: the home page under "/home", query2 under "/q2".
     static quotes::YahooHosts Hosts(const FakeUpstream& fake,
                                     const std::string& pages = "https://pages") {
-        return {fake.url(), fake.url() + "/home", fake.url(), fake.url() + "/q2", pages};
+        return {fake.url(), fake.url() + "/home", fake.url(), fake.url() + "/q2", pages,
+                fake.url()};
     }
     std::unique_ptr<quotes::QuoteSource> Yahoo(int callsPerMinute = 30) {
         return std::make_unique<quotes::YahooSource>(Context(), Hosts(upstream_), callsPerMinute);
@@ -593,9 +594,9 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
                     0) == 0;
     }
     EXPECT_TRUE(ranged);
-    const quotes::Reply news = Respond("/raw?dp=news&tn=_VOD.L", 0, *chain);
-    EXPECT_EQ(news.status, 302);
-    EXPECT_EQ(news.location, "https://pages/quote/VOD.L/news/");
+    const quotes::Reply overview = Respond("/palm/marketwatch/overview.asp", 0, *chain);
+    EXPECT_EQ(overview.status, 302);
+    EXPECT_EQ(overview.location, "https://pages/markets/");
 }
 
 // The chart page is drawn from the source's chart calls, which a second look within the minute
@@ -621,6 +622,35 @@ TEST_F(RelayTest, TheChartPageIsDrawnFromTheSourcesCharts) {
     EXPECT_EQ(unknown.status, 404);
     EXPECT_NE(unknown.body.find("No instrument is listed as XQZW&lt;b&gt;"), std::string::npos)
         << unknown.body;
+}
+
+// The news page is the headline feed read as XML: times in the exchange's zone, publishers,
+// links only to the web, markup shown as text; kept five minutes.
+TEST_F(RelayTest, TheNewsPageIsTheSourcesHeadlineFeedAsText) {
+    auto chain = Chain(Yahoo());
+    const auto news = [&](const std::string& symbol) {
+        return Respond("/raw?dp=news&tn=_" + symbol, 0, *chain);
+    };
+    const quotes::Reply page = news("MSFT");
+    ASSERT_EQ(page.status, 200) << page.body;
+    for (const char* part :
+         {"MSFT news - Microsoft Corporation", "Times are UTC-04:00.",
+          "2025-10-29 16:05 Reuters: <a href=\"https://finance.example/a1\">Microsoft beats",
+          "<br>Revenue rose 18%.</li>",
+          "2025-10-28 05:30 Zürich fund buys Microsoft – a stake “worth €2bn”<br>A quiet purchase",
+          "<li><a href=\"https://finance.example/a3\">Undated note</a></li>"})
+        EXPECT_NE(page.body.find(part), std::string::npos) << part << "\n" << page.body;
+    EXPECT_EQ(page.body.find("<script"), std::string::npos);
+    EXPECT_EQ(page.body.find("javascript:"), std::string::npos);
+    EXPECT_LT(page.body.find("Microsoft beats"), page.body.find("Zürich"));  // newest first
+    news("MSFT");
+    Advance(120);
+    news("MSFT");
+    EXPECT_EQ(upstream_.Calls("/rss/2.0/headline"), 1);  // five minutes a feed
+    EXPECT_NE(news("R1000").body.find("No headlines for R1000 now."), std::string::npos);
+    EXPECT_EQ(news("XQZW").status, 404);
+    upstream_.Fail("/rss/", UpstreamFault::serverError);
+    EXPECT_NE(news("R1001").body.find("could not be had (status 500)"), std::string::npos);
 }
 
 TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {

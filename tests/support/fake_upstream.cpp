@@ -78,6 +78,20 @@ const char* const kConsentPage =
     "<button type=\"submit\" name=\"agree\" value=\"agree\">Accept all</button>"
     "<button type=\"submit\" name=\"reject\" value=\"reject\">Reject all</button>"
     "</form></body></html>";
+// A headline feed as Yahoo's looks, written for the tests: an item whose description holds
+// markup, one with a title beyond ASCII, one without a date.
+const char* const kFeed = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rss version="2.0"><channel><title>Yahoo! Finance: MSFT News</title>
+<item><title>Microsoft beats estimates</title><link>https://finance.example/a1</link>
+<description>&lt;p&gt;Revenue rose &lt;b&gt;18%&lt;/b&gt;. Shares gained after hours.&lt;/p&gt;&lt;script&gt;alert(1)&lt;/script&gt;</description>
+<pubDate>Wed, 29 Oct 2025 20:05:00 +0000</pubDate><source url="https://r.example">Reuters</source></item>
+<item><title>Zürich fund buys Microsoft – a stake “worth €2bn”</title><link>javascript:alert(2)</link>
+<description><![CDATA[A <i>quiet</i> purchase]]></description><pubDate>Tue, 28 Oct 2025 09:30:00 GMT</pubDate></item>
+<item><title>Undated note</title><link>https://finance.example/a3</link></item>
+</channel></rss>)";
+const char* const kEmptyFeed =
+    R"(<?xml version="1.0"?><rss version="2.0"><channel><title>none</title></channel></rss>)";
+
 const char* const kConsentReply =
     "csrfToken=t%261&sessionId=s1&originalDoneUrl=https%3A%2F%2Ffinance.yahoo.com%2F%3Fguccounter"
     "%3D1&namespace=yahoo&reject=reject";
@@ -262,6 +276,12 @@ struct FakeUpstream::Impl {
                        if (symbol == "MSFT" || symbol.rfind("R1", 0) == 0)
                            return Answer(req, res, RecordedBody("yahoo-chart-MSFT.json"));
                        Answer(req, res, kChartNotFound, 404);
+                   });
+        server.Get("/rss/2.0/headline",
+                   [this](const httplib::Request& req, httplib::Response& res) {
+                       if (Disturb(FaultFor(req.path), "", res)) return;
+                       res.set_content(req.get_param_value("s") == "MSFT" ? kFeed : kEmptyFeed,
+                                       "application/rss+xml");
                    });
         server.Get("/api/v1/quote", [this](const httplib::Request& req, httplib::Response& res) {
             if (req.get_header_value("X-Finnhub-Token") != kFakeKey)

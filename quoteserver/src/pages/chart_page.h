@@ -22,6 +22,7 @@ struct ChartFacts {
     std::optional<double> last, change, changePercent, previousClose;
     std::optional<double> dayLow, dayHigh, yearLow, yearHigh, volume;
     std::string quoteTime;           // the quote's time, in the exchange's zone
+    int utcOffsetSeconds = 0;        // the exchange's
     std::vector<PriceBar> intraday;  // today's session (the last one when closed), 5 minutes a bar
     // The session's opening and closing times (local seconds), which today's chart spans;
     // without them it spans the bars.

@@ -282,11 +282,12 @@ std::string LiveSource::NoteThrottle(const UpstreamRequest& request,
 }
 
 UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char* what,
-                                      std::int64_t deadlineMs) {
+                                      std::int64_t deadlineMs, std::int64_t keepMs) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const auto kept = pageCalls_.find(request.url);
-        if (kept != pageCalls_.end() && context_.clock() - kept->second.fetchedMs < kPageCallMs) {
+        if (kept != pageCalls_.end() &&
+            context_.clock() - kept->second.fetchedMs < kept->second.keepMs) {
             ++hits_;
             return kept->second.response;
         }
@@ -297,10 +298,10 @@ UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char
     const std::int64_t now = context_.clock();
     if (pageCalls_.size() >= kMostPageCalls) {
         std::erase_if(pageCalls_,
-                      [&](const auto& e) { return now - e.second.fetchedMs >= kPageCallMs; });
+                      [&](const auto& e) { return now - e.second.fetchedMs >= e.second.keepMs; });
         if (pageCalls_.size() >= kMostPageCalls) pageCalls_.clear();
     }
-    pageCalls_[request.url] = PageEntry{got, now};
+    pageCalls_[request.url] = PageEntry{got, now, keepMs};
     return got;
 }
 

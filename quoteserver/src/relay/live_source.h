@@ -98,7 +98,7 @@ protected:
     // A call for a page: an answer of status 200 is kept kPageCallMs by its address, and a
     // call to the same address within that time is answered from it.
     UpstreamResponse PageCall(const UpstreamRequest& request, const char* what,
-                              std::int64_t deadlineMs);
+                              std::int64_t deadlineMs, std::int64_t keepMs = kPageCallMs);
     // An answer that is not what this source sends (a consent page, a throttling text, a cut
     // body, a refused key) fails as a failing status does.
     void Failed(FetchResult* noted, const std::string& why);
@@ -161,7 +161,7 @@ private:
     std::int64_t quotaUntilMs_ = 0;  // no call before: the source's own quota is spent
     struct PageEntry {
         UpstreamResponse response;
-        std::int64_t fetchedMs = 0;
+        std::int64_t fetchedMs = 0, keepMs = 0;
     };
     std::map<std::string, PageEntry> pageCalls_;  // by address
     Reach reach_ = Reach::unknown;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/url_encode.h"
+
 namespace quotes {
 
 inline constexpr int kUpstreamConnectSeconds = 5;
@@ -54,9 +56,5 @@ inline constexpr const char* kBrowserUserAgent =
 
 std::unique_ptr<UpstreamHttp> MakeUpstreamHttp(int totalSeconds = kUpstreamTotalSeconds,
                                                std::string userAgent = kBrowserUserAgent);
-
-// Percent-encodes everything but letters, digits and "-._~" (and the dots of a text of dots
-// alone), so that a symbol can neither add a query key nor reach another path.
-std::string UrlEncode(const std::string& text);
 
 }  // namespace quotes

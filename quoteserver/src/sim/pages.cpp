@@ -125,7 +125,7 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
                  (std::fabs(pct) > 0.3 ? FixedText(std::fabs(pct), 1) + "% " : "") + "in " +
                  HtmlEscape(std::string(inst->market->name)) + " trading " + when + "</li>\n";
     }
-    return HtmlPageSim(symbol + " news", "<ul>\n" + items + "</ul>\n");
+    return HtmlPageSim(symbol + " news (simulated headlines)", "<ul>\n" + items + "</ul>\n");
 }
 
 std::string OverviewPage(std::int64_t now) {

@@ -73,6 +73,7 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
     const std::int64_t offset = json::Integer(*meta, "gmtoffset").value_or(0);
     ChartFacts f;
     f.symbol = requested;
+    f.utcOffsetSeconds = static_cast<int>(offset);
     f.name = json::Text(*meta, "longName");
     if (f.name.empty()) f.name = json::Text(*meta, "shortName");
     f.exchange = json::Text(*meta, "fullExchangeName");

@@ -11,6 +11,7 @@
 #include "protocol/history_query.h"
 #include "protocol/quote_request.h"
 #include "relay/json_fields.h"
+#include "relay/providers/rss_feed.h"
 #include "relay/providers/yahoo_chart_page.h"
 #include "relay/providers/yahoo_headers.h"
 #include "relay/source_symbols.h"
@@ -209,43 +210,74 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
 
 PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
                              std::int64_t deadlineMs) {
+    const std::string requested(symbol), mapped = YahooSymbol(requested);
+    if (page == PageKind::chart) return ChartPage(requested, mapped, utcSeconds, deadlineMs);
+    if (page == PageKind::news) return NewsPage(requested, mapped, utcSeconds, deadlineMs);
     PageAnswer answer;
     answer.kind = AnswerKind::quote;
-    const std::string mapped = YahooSymbol(std::string(symbol));
-    if (page == PageKind::chart)
-        return ChartPage(std::string(symbol), mapped, utcSeconds, deadlineMs);
-    if (page == PageKind::overview || mapped.empty()) {
-        answer.location = hosts_.pages + "/markets/";
-        return answer;
-    }
-    answer.location = hosts_.pages + "/quote/" + UrlEncode(mapped) + "/news/";
+    answer.location = hosts_.pages + "/markets/";
     return answer;
 }
 
-PageAnswer YahooSource::ChartPage(const std::string& requested, const std::string& mapped,
-                                  std::int64_t utcSeconds, std::int64_t deadlineMs) {
-    if (mapped.empty())
-        return {AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+UpstreamResponse YahooSource::DayChart(const std::string& mapped, std::int64_t deadlineMs) {
+    return PageCall(ChartCall(mapped, "?range=1d&interval=5m"), "chart page", deadlineMs);
+}
+
+UpstreamRequest YahooSource::ChartCall(const std::string& mapped, const char* range) {
     std::string cookie, crumb;  // the session's, when there is one: no new one for a page
     {
         std::lock_guard<std::mutex> lock(sessionMutex_);
         if (!renewing_) cookie = cookie_, crumb = crumb_;
     }
-    const std::string base = hosts_.query + "/v8/finance/chart/" + UrlEncode(mapped);
-    const UpstreamResponse day = PageCall(
-        {base + "?range=1d&interval=5m" + CrumbKey(crumb), YahooApiHeaders(hosts_.pages, cookie)},
-        "chart page", deadlineMs);
-    if (day.status == 404)
-        return {AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    return {hosts_.query + "/v8/finance/chart/" + UrlEncode(mapped) + range + CrumbKey(crumb),
+            YahooApiHeaders(hosts_.pages, cookie)};
+}
+
+PageAnswer YahooSource::ChartPage(const std::string& requested, const std::string& mapped,
+                                  std::int64_t utcSeconds, std::int64_t deadlineMs) {
+    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    if (mapped.empty()) return unknown;
+    const UpstreamResponse day = DayChart(mapped, deadlineMs);
+    if (day.status == 404) return unknown;
     if (day.status != 200) return {};
-    const UpstreamResponse year = PageCall(
-        {base + "?range=1y&interval=1d" + CrumbKey(crumb), YahooApiHeaders(hosts_.pages, cookie)},
-        "chart page", deadlineMs);
+    const UpstreamResponse year =
+        PageCall(ChartCall(mapped, "?range=1y&interval=1d"), "chart page", deadlineMs);
     std::optional<ChartFacts> facts =
         YahooChartFacts(requested, day.body, year.status == 200 ? year.body : "");
     if (!facts) return {};
     facts->origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
     return {AnswerKind::quote, ChartPageHtml(*facts), {}};
+}
+
+PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string& mapped,
+                                 std::int64_t utcSeconds, std::int64_t deadlineMs) {
+    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    if (mapped.empty()) return unknown;
+    // The chart's meta names the symbol and its exchange's zone; a 404 there is no such symbol.
+    const UpstreamResponse day = DayChart(mapped, deadlineMs);
+    if (day.status == 404) return unknown;
+    const std::optional<ChartFacts> chart =
+        day.status == 200 ? YahooChartFacts(requested, day.body, "") : std::nullopt;
+    const int offset = chart ? chart->utcOffsetSeconds : 0;
+    const std::string origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
+    UpstreamRequest ask{
+        hosts_.feeds + "/rss/2.0/headline?s=" + UrlEncode(mapped) + "&region=US&lang=en-US",
+        {"Accept: application/rss+xml,application/xml;q=0.9,*/*;q=0.8",
+         "Accept-Language: en-US,en;q=0.9"}};
+    ask.page = true;  // a document, not data: its '<' is no throttling page
+    const UpstreamResponse feed = PageCall(ask, "news", deadlineMs, kYahooNewsMs);
+    const auto none = [&](const std::string& why) {
+        return PageAnswer{AnswerKind::quote, NoNewsPage(requested, why, origin), {}};
+    };
+    if (feed.status != 200) {
+        return none("Yahoo Finance's headlines could not be had (" +
+                    (feed.status ? "status " + std::to_string(feed.status) : "no answer") + ").");
+    }
+    std::optional<std::vector<NewsItem>> items = ReadRssItems(feed.body, offset);
+    if (!items) return none("Yahoo Finance's headline feed answered no feed.");
+    const NewsFacts facts{requested, chart ? chart->name : "", std::move(*items), ZoneText(offset),
+                          origin};
+    return {AnswerKind::quote, NewsPageHtml(facts), {}};
 }
 
 namespace {

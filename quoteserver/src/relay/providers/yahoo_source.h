@@ -16,7 +16,11 @@ struct YahooHosts {
     std::string query = "https://query1.finance.yahoo.com";
     std::string query2 = "https://query2.finance.yahoo.com";  // the crumb's second place
     std::string pages = "https://finance.yahoo.com";  // the site's pages, and the calls' origin
+    std::string feeds = "https://feeds.finance.yahoo.com";  // the headline feed
 };
+
+// A symbol's headlines are asked again after this long at the soonest.
+inline constexpr std::int64_t kYahooNewsMs = 5 * 60 * 1000;
 
 // How many redirects the cookie and consent calls follow.
 inline constexpr int kYahooMostRedirects = 5;
@@ -65,6 +69,12 @@ private:
 
     PageAnswer ChartPage(const std::string& requested, const std::string& mapped,
                          std::int64_t utcSeconds, std::int64_t deadlineMs);
+    PageAnswer NewsPage(const std::string& requested, const std::string& mapped,
+                        std::int64_t utcSeconds, std::int64_t deadlineMs);
+    // Today's chart call of a page, kept a minute.
+    UpstreamResponse DayChart(const std::string& mapped, std::int64_t deadlineMs);
+    // A chart call of a page for `range` ("?range=..."), in the session when there is one.
+    UpstreamRequest ChartCall(const std::string& mapped, const char* range);
 
     const YahooHosts hosts_;
     std::mutex sessionMutex_;  // guards the three below
