@@ -571,7 +571,7 @@ TEST_F(RelayTest, SymbolsReachTheUpstreamEncodedAndKeysNeverLeave) {
 
 namespace {
 
-TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
+TEST_F(RelayTest, HistoryComesFromTheSourcesCharts) {
     auto chain = Chain(Yahoo());
     const std::int64_t now = 1761850000;  // the day after the recording
     const quotes::Reply table =
@@ -594,9 +594,6 @@ TEST_F(RelayTest, HistoryAndPagesComeFromTheSource) {
                     0) == 0;
     }
     EXPECT_TRUE(ranged);
-    const quotes::Reply overview = Respond("/palm/marketwatch/overview.asp", 0, *chain);
-    EXPECT_EQ(overview.status, 302);
-    EXPECT_EQ(overview.location, "https://pages/markets/");
 }
 
 // The chart page is drawn from the source's chart calls, which a second look within the minute
@@ -651,6 +648,27 @@ TEST_F(RelayTest, TheNewsPageIsTheSourcesHeadlineFeedAsText) {
     EXPECT_EQ(news("XQZW").status, 404);
     upstream_.Fail("/rss/", UpstreamFault::serverError);
     EXPECT_NE(news("R1001").body.find("could not be had (status 500)"), std::string::npos);
+}
+
+// The market summary is one spark call for every line, kept a minute; its movers are the
+// symbols quoted in the last hour.
+TEST_F(RelayTest, TheSummaryIsOneBatchedCallAndTheHoursMovers) {
+    auto chain = Chain(Yahoo());
+    Ask(*chain, "MSFT,AAPL", "sl1");
+    const auto summary = [&] { return Respond("/palm/marketwatch/overview.asp", 0, *chain); };
+    const quotes::Reply page = summary();
+    ASSERT_EQ(page.status, 200) << page.body;
+    for (const char* part : {"<td>S&amp;P 500</td><td align=\"right\">101.00</td>",
+                             "<td>10-year Treasury yield</td><td align=\"right\">115.00</td>",
+                             "+15.00%", "⠉", "<li>AAPL Apple Inc. 269.70 +0.26%</li>",
+                             "<li>MSFT Microsoft Corporation 541.55 -0.10%</li>"})
+        EXPECT_NE(page.body.find(part), std::string::npos) << part << "\n" << page.body;
+    summary();
+    EXPECT_EQ(upstream_.Calls("/v7/finance/spark"), 1);
+    Advance(3601);
+    const quotes::Reply later = summary();
+    EXPECT_EQ(upstream_.Calls("/v7/finance/spark"), 2);
+    EXPECT_EQ(later.body.find("<li>AAPL"), std::string::npos);  // quoted over an hour ago
 }
 
 TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {

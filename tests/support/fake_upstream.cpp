@@ -78,6 +78,24 @@ const char* const kConsentPage =
     "<button type=\"submit\" name=\"agree\" value=\"agree\">Accept all</button>"
     "<button type=\"submit\" name=\"reject\" value=\"reject\">Reject all</button>"
     "</form></body></html>";
+// The spark endpoint's v7 form: each symbol's day a rise from 100 to its index + 101, the
+// previous close 100.
+std::string SparkBody(const std::vector<std::string>& symbols) {
+    Json results = Json::array();
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        const double last = 101.0 + static_cast<double>(i);
+        Json chart = {{"meta",
+                       {{"symbol", symbols[i]},
+                        {"regularMarketPrice", last},
+                        {"chartPreviousClose", 100},
+                        {"priceHint", 2}}},
+                      {"timestamp", {1761744600, 1761744900, 1761745200}},
+                      {"indicators", {{"quote", {{{"close", {100.0, (100 + last) / 2, last}}}}}}}};
+        results.push_back({{"symbol", symbols[i]}, {"response", {chart}}});
+    }
+    return Json{{"spark", {{"result", results}, {"error", nullptr}}}}.dump();
+}
+
 // A headline feed as Yahoo's looks, written for the tests: an item whose description holds
 // markup, one with a title beyond ASCII, one without a date.
 const char* const kFeed = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -276,6 +294,10 @@ struct FakeUpstream::Impl {
                        if (symbol == "MSFT" || symbol.rfind("R1", 0) == 0)
                            return Answer(req, res, RecordedBody("yahoo-chart-MSFT.json"));
                        Answer(req, res, kChartNotFound, 404);
+                   });
+        server.Get("/v7/finance/spark",
+                   [this](const httplib::Request& req, httplib::Response& res) {
+                       Answer(req, res, SparkBody(SplitList(req.get_param_value("symbols"))));
                    });
         server.Get("/rss/2.0/headline",
                    [this](const httplib::Request& req, httplib::Response& res) {

@@ -281,6 +281,16 @@ std::string LiveSource::NoteThrottle(const UpstreamRequest& request,
     return "upstream " + name_ + " answers again";
 }
 
+std::vector<std::pair<std::string, LiveQuote>> LiveSource::QuotedWithin(std::int64_t ms) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::int64_t now = context_.clock();
+    std::vector<std::pair<std::string, LiveQuote>> quoted;
+    for (const auto& [symbol, entry] : cache_) {
+        if (!entry.unknown && now - entry.fetchedMs <= ms) quoted.emplace_back(symbol, entry.quote);
+    }
+    return quoted;
+}
+
 UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char* what,
                                       std::int64_t deadlineMs, std::int64_t keepMs) {
     {

@@ -95,6 +95,8 @@ protected:
                                        const char* what, std::size_t symbols, FetchResult& noted) {
         return Call(requests, what, symbols, noted.deadlineMs, &noted);
     }
+    // The quotes the source fetched within the last `ms`, by source symbol.
+    std::vector<std::pair<std::string, LiveQuote>> QuotedWithin(std::int64_t ms) const;
     // A call for a page: an answer of status 200 is kept kPageCallMs by its address, and a
     // call to the same address within that time is answered from it.
     UpstreamResponse PageCall(const UpstreamRequest& request, const char* what,

@@ -67,6 +67,8 @@ constexpr std::array kMarkets = {
     Market{"L", "London", 0, H(8), H(16, 30), kMondayToFriday, 400, "GBp", "LSE"},
     // Currencies trade around the clock from Monday to Friday.
     Market{"=X", "Currencies", 0, H(0), H(23, 59), kMondayToFriday, 1, "USD", "CCY"},
+    // For the Nikkei 225 of the market summary; no listing of the viewer's is in Tokyo.
+    Market{"T", "Tokyo", 540, H(9), H(15), kMondayToFriday, 2500, "JPY", "JPX"},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "pages/chart_page.h"
 #include "pages/html.h"
+#include "pages/summary_page.h"
 #include "pages/symbol_pages.h"
 #include "sim/instruments.h"
 #include "sim/sessions.h"
@@ -129,40 +130,32 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
 }
 
 std::string OverviewPage(std::int64_t now) {
-    std::string indices =
-        "<table border=\"1\"><tr><th>Index</th><th>Last</th><th>Change</th></tr>\n";
-    struct Mover {
-        const Instrument* inst;
-        double pct;
-    };
-    std::vector<Mover> movers;
+    SummaryFacts facts;
+    for (const SummaryInstrument& entry : kSummaryInstruments) {
+        SummaryLine line;
+        line.label = entry.label;
+        if (const Instrument* inst = FindInstrument(entry.simulatedSymbol)) {
+            const Quote q = SimulateQuote(*inst, now);
+            line.decimals = q.decimals;
+            line.last = q.last;
+            line.change = q.last - q.prevClose;
+            line.changePercent = ChangePercent(q);
+            line.path.resize(kDaySamples);
+            line.path.resize(SimulateSessionPath(*inst, now, line.path.data(),
+                                                 static_cast<int>(line.path.size())));
+        }
+        facts.lines.push_back(std::move(line));
+    }
     int count = 0;
     const Instrument* all = Instruments(count);
     for (int i = 0; i < count; ++i) {
+        if (all[i].kind != InstrumentKind::stock) continue;
         const Quote q = SimulateQuote(all[i], now);
-        if (all[i].kind == InstrumentKind::index) {
-            indices += "<tr><td>" + HtmlEscape(all[i].name) + "</td><td>" + FixedText(q.last, 2) +
-                       "</td><td>" + FixedText(ChangePercent(q), 2) + "%</td></tr>\n";
-        } else if (all[i].kind == InstrumentKind::stock) {
-            movers.push_back({&all[i], ChangePercent(q)});
-        }
+        facts.movers.push_back({all[i].symbol, all[i].name, q.last, ChangePercent(q)});
     }
-    indices += "</table>\n";
-    std::sort(movers.begin(), movers.end(), [](const Mover& a, const Mover& b) {
-        return a.pct > b.pct || (a.pct == b.pct && a.inst->symbol < b.inst->symbol);
-    });
-    auto list = [&](const char* title, auto begin, auto end) {
-        std::string out = std::string("<h2>") + title + "</h2>\n<ol>\n";
-        for (auto it = begin; it != end; ++it) {
-            out += "<li>" + HtmlEscape(it->inst->symbol) + " " + HtmlEscape(it->inst->name) + " " +
-                   FixedText(it->pct, 2) + "%</li>\n";
-        }
-        return out + "</ol>\n";
-    };
-    const std::size_t n = std::min<std::size_t>(5, movers.size());
-    return HtmlPageSim("Market overview",
-                       indices + list("Biggest gainers", movers.begin(), movers.begin() + n) +
-                           list("Biggest losers", movers.rbegin(), movers.rbegin() + n));
+    facts.moversFrom = "Gainers and losers among the simulated market's listings.";
+    facts.origin = "The simulated market of the Tickwell quote service, " + UtcClockText(now) + ".";
+    return SummaryPageHtml(facts);
 }
 
 }  // namespace quotes

@@ -7,6 +7,7 @@
 
 #include "common/market_time.h"
 #include "common/number_text.h"
+#include "pages/summary_page.h"
 #include "pages/symbol_pages.h"
 #include "protocol/history_query.h"
 #include "protocol/quote_request.h"
@@ -14,6 +15,7 @@
 #include "relay/providers/rss_feed.h"
 #include "relay/providers/yahoo_chart_page.h"
 #include "relay/providers/yahoo_headers.h"
+#include "relay/providers/yahoo_spark.h"
 #include "relay/source_symbols.h"
 
 namespace quotes {
@@ -22,6 +24,15 @@ namespace {
 using json::Json;
 
 constexpr const char* kYahooOrigin = "Yahoo Finance, through the Tickwell quote service";
+constexpr std::int64_t kMoversWithinMs = 60 * 60 * 1000;
+
+// A quote's change in percent: the source's, else from its price and previous close.
+std::optional<double> ChangePercentOf(const LiveQuote& q) {
+    if (q.changePercent) return q.changePercent;
+    if (q.last && q.previousClose && *q.previousClose != 0)
+        return (*q.last - *q.previousClose) / *q.previousClose * 100;
+    return std::nullopt;
+}
 
 int Decimals(const Json& object, const char* key) {
     return static_cast<int>(std::clamp<std::int64_t>(json::Integer(object, key).value_or(2), 2, 4));
@@ -213,10 +224,7 @@ PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_
     const std::string requested(symbol), mapped = YahooSymbol(requested);
     if (page == PageKind::chart) return ChartPage(requested, mapped, utcSeconds, deadlineMs);
     if (page == PageKind::news) return NewsPage(requested, mapped, utcSeconds, deadlineMs);
-    PageAnswer answer;
-    answer.kind = AnswerKind::quote;
-    answer.location = hosts_.pages + "/markets/";
-    return answer;
+    return SummaryPage(utcSeconds, deadlineMs);
 }
 
 UpstreamResponse YahooSource::DayChart(const std::string& mapped, std::int64_t deadlineMs) {
@@ -247,6 +255,47 @@ PageAnswer YahooSource::ChartPage(const std::string& requested, const std::strin
     if (!facts) return {};
     facts->origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
     return {AnswerKind::quote, ChartPageHtml(*facts), {}};
+}
+
+PageAnswer YahooSource::SummaryPage(std::int64_t utcSeconds, std::int64_t deadlineMs) {
+    std::string list;
+    for (const SummaryInstrument& entry : kSummaryInstruments)
+        list += (list.empty() ? "" : ",") + UrlEncode(entry.symbol);
+    std::string cookie, crumb;
+    {
+        std::lock_guard<std::mutex> lock(sessionMutex_);
+        if (!renewing_) cookie = cookie_, crumb = crumb_;
+    }
+    const UpstreamResponse got = PageCall({hosts_.query + "/v7/finance/spark?symbols=" + list +
+                                               "&range=1d&interval=5m" + CrumbKey(crumb),
+                                           YahooApiHeaders(hosts_.pages, cookie)},
+                                          "summary", deadlineMs);
+    if (got.status != 200) return {};
+    const std::map<std::string, SparkSeries> sparks = ReadSpark(got.body);
+    SummaryFacts facts;
+    for (const SummaryInstrument& entry : kSummaryInstruments) {
+        SummaryLine line;
+        line.label = entry.label;
+        if (const auto found = sparks.find(entry.symbol); found != sparks.end()) {
+            const SparkSeries& s = found->second;
+            line.decimals = s.decimals;
+            line.last = s.last;
+            line.path = s.closes;
+            if (s.last && s.previousClose) {
+                line.change = *s.last - *s.previousClose;
+                if (*s.previousClose != 0)
+                    line.changePercent = *line.change / *s.previousClose * 100;
+            }
+        }
+        facts.lines.push_back(std::move(line));
+    }
+    for (const auto& [symbol, quote] : QuotedWithin(kMoversWithinMs)) {
+        const auto pct = ChangePercentOf(quote);
+        if (quote.last && pct) facts.movers.push_back({symbol, quote.name, *quote.last, *pct});
+    }
+    facts.moversFrom = "Gainers and losers among the symbols quoted in the last hour.";
+    facts.origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
+    return {AnswerKind::quote, SummaryPageHtml(facts), {}};
 }
 
 PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string& mapped,

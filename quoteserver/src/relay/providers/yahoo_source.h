@@ -71,6 +71,7 @@ private:
                          std::int64_t utcSeconds, std::int64_t deadlineMs);
     PageAnswer NewsPage(const std::string& requested, const std::string& mapped,
                         std::int64_t utcSeconds, std::int64_t deadlineMs);
+    PageAnswer SummaryPage(std::int64_t utcSeconds, std::int64_t deadlineMs);
     // Today's chart call of a page, kept a minute.
     UpstreamResponse DayChart(const std::string& mapped, std::int64_t deadlineMs);
     // A chart call of a page for `range` ("?range=..."), in the session when there is one.
