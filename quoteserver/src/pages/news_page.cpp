@@ -6,19 +6,13 @@
 #include <iterator>
 
 #include "common/market_time.h"
-#include "common/url_encode.h"
 #include "pages/html.h"
+#include "pages/symbol_pages.h"
 
 namespace quotes {
 namespace {
 
 constexpr std::size_t kMostSummary = 240;
-
-// The link to a symbol's chart page, its symbol percent-encoded.
-std::string ChartLink(const std::string& symbol) {
-    return "<p><a href=\"/raw?dp=page&amp;pg=finance/quote_chart&amp;s=" + UrlEncode(symbol) +
-           "\">Chart of " + HtmlEscape(symbol) + "</a></p>\n";
-}
 
 std::string When(std::int64_t local) {
     if (local == 0) return "";
@@ -118,7 +112,7 @@ std::string FirstSentence(const std::string& text) {
 
 std::string NewsPageHtml(const NewsFacts& f) {
     const std::string title = f.symbol + " news" + (f.name.empty() ? "" : " - " + f.name);
-    std::string body = ChartLink(f.symbol);
+    std::string body = ChartLinkHtml(f.symbol);
     if (f.items.empty()) body += "<p>No headlines for " + HtmlEscape(f.symbol) + " now.</p>\n";
     if (!f.items.empty() && !f.zone.empty())
         body += "<p>Times are " + HtmlEscape(f.zone) + ".</p>\n";
@@ -148,7 +142,7 @@ std::string ZoneText(int offset) {
 
 std::string NoNewsPage(const std::string& symbol, const std::string& why,
                        const std::string& origin) {
-    return HtmlPage(symbol + " news", ChartLink(symbol) + "<p>" + HtmlEscape(why) + "</p>\n",
+    return HtmlPage(symbol + " news", ChartLinkHtml(symbol) + "<p>" + HtmlEscape(why) + "</p>\n",
                     origin);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/market_time.h"
+#include "common/url_encode.h"
 #include "pages/html.h"
 
 namespace quotes {
@@ -10,6 +11,11 @@ namespace quotes {
 std::string UnknownSymbolPage(const std::string& symbol, const std::string& origin) {
     return HtmlPage("Unknown symbol",
                     "<p>No instrument is listed as " + HtmlEscape(symbol) + ".</p>\n", origin);
+}
+
+std::string ChartLinkHtml(const std::string& symbol) {
+    return "<p><a href=\"/raw?dp=page&amp;pg=finance/quote_chart&amp;s=" + UrlEncode(symbol) +
+           "\">Chart of " + HtmlEscape(symbol) + "</a></p>\n";
 }
 
 std::string UtcClockText(std::int64_t utc) {

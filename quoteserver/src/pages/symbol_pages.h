@@ -9,6 +9,8 @@ namespace quotes {
 
 // Says no instrument is listed as `symbol` (escaped), where the page would have come from.
 std::string UnknownSymbolPage(const std::string& symbol, const std::string& origin);
+// A paragraph linking to the symbol's chart page on this service.
+std::string ChartLinkHtml(const std::string& symbol);
 // "2026-12-09 15:55 UTC".
 std::string UtcClockText(std::int64_t utcSeconds);
 

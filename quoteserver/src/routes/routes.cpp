@@ -76,7 +76,12 @@ Reply Redirect(std::string location) {
 Reply SymbolPage(PageKind page, const std::string& symbol, const Request& request,
                  SourceChain& sources) {
     PageAnswer answer = sources.Page(page, symbol, request.utcSeconds, request.deadlineMs);
-    if (answer.kind == AnswerKind::none) return Html(503, NoPagePage());
+    if (answer.kind == AnswerKind::none) {
+        const char* what = page == PageKind::chart  ? " chart"
+                           : page == PageKind::news ? " news"
+                                                    : "Market summary";
+        return Html(503, NoPagePage(symbol + what, symbol));
+    }
     if (answer.kind == AnswerKind::unknown)
         return Html(404, answer.html.empty() ? NotFoundPage() : std::move(answer.html));
     if (!answer.location.empty()) return Redirect(std::move(answer.location));

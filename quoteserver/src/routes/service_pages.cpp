@@ -1,12 +1,15 @@
 #include "routes/service_pages.h"
 
+#include "pages/html.h"
+#include "pages/symbol_pages.h"
+
 namespace quotes {
 namespace {
 
+constexpr const char* kService = "The Tickwell quote service.";
+
 std::string Page(const std::string& title, const std::string& body) {
-    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + title +
-           "</title></head>\n<body>\n<h1>" + title + "</h1>\n" + body +
-           "<p><small>The Tickwell quote service.</small></p>\n</body></html>\n";
+    return HtmlPage(title, body, kService);
 }
 
 }  // namespace
@@ -22,8 +25,12 @@ std::string NotFoundPage() {
     return Page("Not found", "<p>There is no such page.</p>\n");
 }
 
-std::string NoPagePage() {
-    return Page("No page", "<p>None of the service's quote sources draws this page.</p>\n");
+std::string NoPagePage(const std::string& what, const std::string& symbol) {
+    return HtmlPage(what,
+                    (symbol.empty() ? "" : ChartLinkHtml(symbol)) +
+                        "<p>No quote source in use could give this page now: none "
+                        "draws it, or none answered.</p>\n",
+                    kService);
 }
 
 }  // namespace quotes

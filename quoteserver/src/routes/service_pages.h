@@ -8,6 +8,8 @@ namespace quotes {
 
 std::string MakerPage();
 std::string NotFoundPage();
-std::string NoPagePage();
+// No source in use drew the page: which page, and a link to the symbol's chart when there is
+// a symbol.
+std::string NoPagePage(const std::string& what, const std::string& symbol);
 
 }  // namespace quotes

@@ -126,7 +126,10 @@ std::string NewsPage(const std::string& symbol, std::int64_t now) {
                  (std::fabs(pct) > 0.3 ? FixedText(std::fabs(pct), 1) + "% " : "") + "in " +
                  HtmlEscape(std::string(inst->market->name)) + " trading " + when + "</li>\n";
     }
-    return HtmlPageSim(symbol + " news (simulated headlines)", "<ul>\n" + items + "</ul>\n");
+    return HtmlPage(
+        symbol + " news (simulated headlines)",
+        ChartLinkHtml(symbol) + "<ul>\n" + items + "</ul>\n",
+        "Headlines made up from the simulated market's moves, " + UtcClockText(now) + ".");
 }
 
 std::string OverviewPage(std::int64_t now) {

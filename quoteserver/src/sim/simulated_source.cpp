@@ -34,8 +34,9 @@ HistoryAnswer SimulatedSource::History(std::string_view query, std::int64_t utcS
 PageAnswer SimulatedSource::Page(PageKind page, std::string_view symbol, std::int64_t now,
                                  std::int64_t) {
     PageAnswer answer;
-    answer.kind = AnswerKind::quote;
     const std::string name(symbol);
+    const bool known = page == PageKind::overview || FindInstrument(name);
+    answer.kind = known ? AnswerKind::quote : AnswerKind::unknown;
     switch (page) {
         case PageKind::chart: answer.html = ChartPage(name, now); break;
         case PageKind::news: answer.html = NewsPage(name, now); break;

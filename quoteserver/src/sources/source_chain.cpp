@@ -120,11 +120,14 @@ HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now,
 
 PageAnswer SourceChain::Page(PageKind page, std::string_view symbol, std::int64_t now,
                              std::int64_t deadlineMs) {
+    PageAnswer unknown;  // a later source may know the symbol
     for (auto& source : sources_) {
         PageAnswer answer = source->Page(page, symbol, now, deadlineMs);
-        if (answer.kind != AnswerKind::none) return answer;
+        if (answer.kind == AnswerKind::quote) return answer;
+        if (answer.kind == AnswerKind::unknown && unknown.kind == AnswerKind::none)
+            unknown = std::move(answer);
     }
-    return {};
+    return unknown;
 }
 
 std::string SourceChain::Status() const {
