@@ -21,10 +21,6 @@ constexpr int kDaySamples = 79;
 
 constexpr const char* kSimulated = "Simulated market of the Tickwell quote service.";
 
-std::string HtmlPageSim(const std::string& title, const std::string& body) {
-    return HtmlPage(title, body, kSimulated);
-}
-
 double ChangePercent(const Quote& q) {
     return q.prevClose > 0 ? (q.last - q.prevClose) / q.prevClose * 100 : 0;
 }
