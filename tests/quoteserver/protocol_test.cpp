@@ -8,12 +8,14 @@
 #include <chrono>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "model/exchange_table.h"
 #include "model/fixed_text.h"
 #include "model/portfolio.h"
 #include "platform/host/utf.h"
 #include "quotes/quote_batch.h"
+#include "support/fake_upstream.h"
 #include "support/service_process.h"
 
 namespace {
@@ -200,45 +202,76 @@ TEST(ProtocolPages, ChartNewsOverviewAndMaker) {
 
 // The pages read well in a terminal browser: the chart page's prices are text as well as a
 // picture. w3m shows the page as a terminal user sees it.
-TEST(ProtocolPages, TheChartReadsAsTextInATerminalBrowser) {
-    ServiceProcess service({"--clock", "2026-12-07T15:30:00Z"});
-    const std::string target = "/raw?dp=page&pg=finance/quote_chart&s=MSFT";
-    const auto chart = Get(service.port(), target);
-    ASSERT_EQ(chart.status, 200);
-    EXPECT_LT(chart.body.size(), 64u * 1024);
-    const auto quote = Get(service.port(), "/d/quotes.csv?s=MSFT&f=l1");
-    const std::string last = quote.body.substr(0, quote.body.find('\r'));
-    char path[] = "/tmp/tickwell-chart-XXXXXX";  // w3m at 80 columns, as a terminal shows it
+// A page as a terminal browser shows it at 80 columns ("w3m -dump -cols 80", "lynx -dump
+// -width=80 ..."), through a file as a viewer's browser reads it.
+std::string Dumped(const std::string& html, const std::string& browser) {
+    char path[] = "/tmp/tickwell-page-XXXXXX";
     const int fd = ::mkstemp(path);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, chart.body.data(), chart.body.size()),
-              static_cast<ssize_t>(chart.body.size()));
+    if (fd < 0) return "";
+    const bool written = ::write(fd, html.data(), html.size()) == static_cast<ssize_t>(html.size());
     ::close(fd);
     std::string text;
-    if (FILE* w3m =
-            ::popen(("w3m -dump -cols 80 -T text/html " + std::string(path)).c_str(), "r")) {
+    if (FILE* dump = written ? ::popen((browser + " " + path).c_str(), "r") : nullptr) {
         char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, w3m)) > 0;)
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, dump)) > 0;)
             text.append(buffer, n);
-        ::pclose(w3m);
+        ::pclose(dump);
     }
     ::unlink(path);
-    ASSERT_FALSE(text.empty()) << "w3m gave nothing";
-    EXPECT_NE(text.find("MSFT - Microsoft Corporation"), std::string::npos) << text;
-    EXPECT_NE(text.find("Last         " + last), std::string::npos) << text;
-    EXPECT_NE(text.find("\n9:30 "), std::string::npos) << text;  // today's time axis
-    EXPECT_NE(text.find(" Jan "), std::string::npos) << text;     // and the year's months
-    EXPECT_NE(text.find("⣀"), std::string::npos) << text;        // the lines in Braille dots
-    EXPECT_NE(text.find("Last five sessions"), std::string::npos) << text;
-    std::size_t at = 0, lines = 0;
-    for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1, ++lines) {
+    return text;
+}
+
+// Every line within 80 columns (a Braille cell is three bytes, one column) and no tag left.
+void ExpectReadable(const std::string& text, const std::string& what) {
+    ASSERT_FALSE(text.empty()) << what << ": the browser gave nothing";
+    std::size_t at = 0;
+    for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
         const std::string line = text.substr(at, end - at);
-        std::size_t columns = 0;  // characters: a Braille cell is three bytes
+        std::size_t columns = 0;
         for (const char c : line) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        EXPECT_LE(columns, 80u) << line;
-        EXPECT_EQ(line.find('<'), std::string::npos) << line;
+        EXPECT_LE(columns, 80u) << what << ": " << line;
+        EXPECT_EQ(line.find('<'), std::string::npos) << what << ": " << line;
     }
-    EXPECT_GT(lines, 40u);
+}
+
+// The chart, news and summary pages, simulated and relayed from the fake upstream, as w3m and
+// lynx show them in an 80-column terminal.
+TEST(ProtocolPages, EveryPageReadsAsTextInTerminalBrowsers) {
+    tickwell_test::FakeUpstream upstream;
+    ServiceProcess simulated({"--clock", "2026-12-07T15:30:00Z"});
+    ServiceProcess live({"--source", "yahoo", "--upstream", "yahoo=" + upstream.url()});
+    const struct {
+        const ServiceProcess& service;
+        const char* target;
+        std::vector<const char*> shown;  // texts each browser shows
+    } pages[] = {
+        {simulated,
+         "/raw?dp=page&pg=finance/quote_chart&s=MSFT",
+         {"MSFT - Microsoft Corporation", "9:30", "Jan", "⣀", "Last five sessions", "2026-12-07"}},
+        {simulated, "/raw?dp=news&tn=_MSFT", {"MSFT news (simulated headlines)", "Microsoft"}},
+        {simulated, "/palm/marketwatch/overview.asp", {"S&P 500", "Nikkei 225", "Biggest losers"}},
+        {live,
+         "/raw?dp=page&pg=finance/quote_chart&s=MSFT",
+         {"MSFT - Microsoft Corporation", "NasdaqGS", "541.55", "Yahoo Finance"}},
+        {live, "/raw?dp=news&tn=_MSFT", {"Microsoft beats estimates", "Zürich fund buys"}},
+        {live, "/palm/marketwatch/overview.asp", {"10-year Treasury yield", "Hang Seng"}},
+    };
+    for (const auto& page : pages) {
+        const auto reply = Get(page.service.port(), page.target);
+        ASSERT_EQ(reply.status, 200) << page.target << "\n" << reply.body;
+        EXPECT_LT(reply.body.size(), 64u * 1024);
+        EXPECT_EQ(reply.body.find("<script"), std::string::npos);
+        for (const std::string browser :
+             {"w3m -dump -cols 80 -T text/html",
+              "lynx -dump -force_html -width=80 -nolist -display_charset=utf-8"}) {
+            const std::string text = Dumped(reply.body, browser);
+            const std::string what = browser.substr(0, browser.find(' ')) + " " + page.target;
+            ExpectReadable(text, what);
+            for (const char* shown : page.shown)
+                EXPECT_NE(text.find(shown), std::string::npos) << what << ": " << shown << "\n"
+                                                               << text;
+        }
+    }
 }
 
 }  // namespace
