@@ -3,6 +3,7 @@
 # and the viewer routed to it; the service stops when the viewer exits.
 #   ./run.sh          the simulated market (offline)
 #   ./run.sh --live   real quotes: Yahoo, then Finnhub and Twelve Data where a key is set
+#   ./run.sh --live --upstream yahoo=URL   Yahoo's calls to URL instead (a mirror, a fake)
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -37,21 +38,28 @@ config="${XDG_CONFIG_HOME:-$HOME/.config}/tickwell/quotes.conf"
 has_key() {
     [ -n "${!1:-}" ] || { [ -r "$config" ] && grep -Eq "^[[:space:]]*$1[[:space:]]*=[[:space:]]*[^[:space:]#]" "$config"; }
 }
-for arg in "$@"; do
-    if [ "$arg" = "--live" ]; then
+service_args=()
+while [ $# -gt 0 ]; do
+    if [ "$1" = "--live" ]; then
         sources=yahoo
         has_key FINNHUB_API_KEY && sources+=,finnhub
         has_key TWELVEDATA_API_KEY && sources+=,twelvedata
+    elif [ "$1" = "--upstream" ] && [ $# -gt 1 ]; then
+        # A source's calls to another base URL (a mirror, or bench/fake_upstream.py offline).
+        service_args+=(--upstream "$2")
+        shift
     else
-        viewer_args+=("$arg")
+        viewer_args+=("$1")
     fi
+    shift
 done
 
 port_file=$(mktemp)
 service_log=$(mktemp)
 # The service's own messages go to a file: written to the terminal, they would land on the
 # viewer's screen.
-"$build/bin/tickwell-quotes" --port 0 --quiet --source "$sources" >"$port_file" 2>"$service_log" &
+"$build/bin/tickwell-quotes" --port 0 --quiet --source "$sources" ${service_args[@]+"${service_args[@]}"} \
+  >"$port_file" 2>"$service_log" &
 service=$!
 trap 'kill "$service" 2>/dev/null; rm -f "$port_file" "$service_log"' EXIT
 for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
@@ -67,11 +75,12 @@ if [ "$sources" != simulated ]; then
     [ -n "$status" ] && ! grep -q ': checking' <<<"$status" && break
     sleep 0.1
   done
-  if [ -n "$status" ] && ! grep -Eq ': (ok|backing off|checking)' <<<"$status"; then
+  # Every source unreachable; one that answers in any way (ok, backing off, blocked...) is there.
+  if [ -n "$status" ] && ! grep -v ': unreachable' <<<"$status" | grep -q .; then
     echo "tickwell: no live quote source can be reached (is the network up?); the list keeps its last quotes"
     sleep 2  # long enough to read before the viewer takes the screen
   fi
 fi
 
 # Every host the viewer reaches on port 80 (quotes, charts, news, overview) is the service.
-TICKWELL_CONNECT_TO="::127.0.0.1:${port}" "$build/bin/tickwell" "${viewer_args[@]}"
+TICKWELL_CONNECT_TO="::127.0.0.1:${port}" "$build/bin/tickwell" ${viewer_args[@]+"${viewer_args[@]}"}

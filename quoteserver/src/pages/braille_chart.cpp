@@ -59,17 +59,18 @@ double PlaceOf(int x, int columns, std::size_t slots) {
 // The line through the values, each column joined to the one before: between values it runs
 // straight, and a column standing for several values spans their lowest to their highest.
 void DrawLine(DotGrid& grid, const std::vector<double>& values, std::size_t slots, double lo,
-              double hi) {
+              double hi, std::size_t from = 0) {
     const auto rowOf = [&](double v) {
         const double at = hi > lo ? (hi - v) / (hi - lo) : 0.5;
         return static_cast<int>(std::lround(at * (grid.height() - 1)));
     };
     const std::size_t n = values.size();
     const int columns = grid.width();
-    int previous = rowOf(values.front());
+    int previous = rowOf(values[std::min(from, n - 1)]);
     for (int x = 0; x < columns; ++x) {
         const double place = PlaceOf(x, columns, slots);
-        if (place > static_cast<double>(n - 1) + 1e-9) break;  // the session still to come
+        if (place > static_cast<double>(n - 1) + 1e-9) break;    // the session still to come
+        if (place + 1e-9 < static_cast<double>(from)) continue;  // before the first value
         const auto first = static_cast<std::size_t>(place);
         const std::size_t last = std::min(
             n, std::max(first + 1, static_cast<std::size_t>(PlaceOf(x + 1, columns, slots))));
@@ -183,7 +184,10 @@ std::string BrailleChart(const ChartSeries& series, int width, int rows) {
         for (int x = 0; x < grid.width(); x += 3) grid.Set(x, y);
     }
     const std::size_t slots = std::max(series.slots, values.size());
-    DrawLine(grid, values, slots, low, high);
+    const auto first = std::find_if(series.values.begin(), series.values.end(),
+                                    [](double v) { return std::isfinite(v); });
+    DrawLine(grid, values, slots, low, high,
+             static_cast<std::size_t>(first - series.values.begin()));
     std::string out;
     for (int row = 0; row < rows; ++row) {
         grid.AppendRow(out, row);

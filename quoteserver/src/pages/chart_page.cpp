@@ -58,8 +58,10 @@ ChartSeries DaySeries(const ChartFacts& f) {
         f.sessionClose > f.sessionOpen ? f.sessionClose : f.intraday.back().localSeconds;
     series.slots = static_cast<std::size_t>((close - open) / kBarSeconds) + 1;
     for (const PriceBar& bar : f.intraday) {
-        if (bar.localSeconds < open || bar.localSeconds > close) continue;
-        const auto place = static_cast<std::size_t>((bar.localSeconds - open) / kBarSeconds);
+        if (bar.localSeconds < open) continue;  // before the session
+        // The close's own bar may come a second after it: it is the last place.
+        const auto place =
+            static_cast<std::size_t>((std::min(bar.localSeconds, close) - open) / kBarSeconds);
         if (place >= series.values.size()) {
             series.values.resize(place + 1, std::nan(""));
             series.volumes.resize(place + 1, std::nan(""));

@@ -53,6 +53,10 @@ std::vector<PriceBar> Bars(const Json& result, std::int64_t offset) {
     return bars;
 }
 
+std::int64_t LocalDay(std::int64_t local) {
+    return local >= 0 ? local / 86400 : (local - 86399) / 86400;
+}
+
 std::string LocalTime(std::int64_t local) {
     const CivilDate date = CivilFromDays(local >= 0 ? local / 86400 : (local - 86399) / 86400);
     const std::int64_t minute = ((local % 86400) + 86400) % 86400 / 60;
@@ -81,13 +85,7 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
     f.decimals = static_cast<int>(json::Integer(*meta, "priceHint").value_or(2));
     if (f.decimals < 0 || f.decimals > 6) f.decimals = 2;
     f.last = json::Number(*meta, "regularMarketPrice");
-    // On a one-day range the close before it is yesterday's.
     f.previousClose = json::Number(*meta, "previousClose");
-    if (!f.previousClose) f.previousClose = json::Number(*meta, "chartPreviousClose");
-    if (f.last && f.previousClose) {
-        f.change = *f.last - *f.previousClose;
-        if (*f.previousClose != 0) f.changePercent = *f.change / *f.previousClose * 100;
-    }
     f.dayLow = json::Number(*meta, "regularMarketDayLow");
     f.dayHigh = json::Number(*meta, "regularMarketDayHigh");
     f.yearLow = json::Number(*meta, "fiftyTwoWeekLow");
@@ -98,7 +96,13 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
         f.quoteTime = LocalTime(*t + offset);
     const Json* period = json::Field(*meta, "currentTradingPeriod");
     const Json* regular = period ? json::Field(*period, "regular") : nullptr;
+    // Today's chart is of one session: the last bar's day (a longer answer is cut to it).
     f.intraday = Bars(*today, offset);
+    if (!f.intraday.empty()) {
+        const std::int64_t lastDay = LocalDay(f.intraday.back().localSeconds);
+        std::erase_if(f.intraday,
+                      [&](const PriceBar& bar) { return LocalDay(bar.localSeconds) != lastDay; });
+    }
     if (regular && !f.intraday.empty()) {
         const auto start = json::Integer(*regular, "start"), end = json::Integer(*regular, "end");
         // The session the bars are of: today's, or the last one when the market is closed.
@@ -112,6 +116,17 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
         const std::int64_t yearOffset =
             yearMeta ? json::Integer(*yearMeta, "gmtoffset").value_or(offset) : offset;
         f.daily = Bars(*history, yearOffset);
+    }
+    // The close before today's session: the chart's own, else the year's close before today,
+    // else the close before the range asked (on a one-day range, yesterday's).
+    const std::size_t days = f.daily.size();
+    if (!f.previousClose && days >= 2 && !f.intraday.empty() &&
+        LocalDay(f.daily.back().localSeconds) == LocalDay(f.intraday.back().localSeconds))
+        f.previousClose = f.daily[days - 2].close;
+    if (!f.previousClose) f.previousClose = json::Number(*meta, "chartPreviousClose");
+    if (f.last && f.previousClose) {
+        f.change = *f.last - *f.previousClose;
+        if (*f.previousClose != 0) f.changePercent = *f.change / *f.previousClose * 100;
     }
     return f;
 }
