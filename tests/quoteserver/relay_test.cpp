@@ -647,7 +647,16 @@ TEST_F(RelayTest, TheNewsPageIsTheSourcesHeadlineFeedAsText) {
     EXPECT_NE(news("R1000").body.find("No headlines for R1000 now."), std::string::npos);
     EXPECT_EQ(news("XQZW").status, 404);
     upstream_.Fail("/rss/", UpstreamFault::serverError);
-    EXPECT_NE(news("R1001").body.find("could not be had (status 500)"), std::string::npos);
+    const quotes::Reply failed = news("R1001");
+    EXPECT_EQ(failed.status, 503);
+    EXPECT_NE(failed.body.find("could not be had (status 500)"), std::string::npos);
+    // Where Yahoo has no headlines, Finnhub's company news with a key.
+    auto keyed = Chain(Yahoo(), Finnhub());
+    const quotes::Reply finnhub = Respond("/raw?dp=news&tn=_AAPL", 0, *keyed);
+    EXPECT_NE(finnhub.body.find("2025-10-29 16:00 Wire: <a href=\"https://news.example/1\">Apple&#39;s "
+                                "record quarter</a><br>Sales rose.</li>"),
+              std::string::npos)
+        << finnhub.body;
 }
 
 // The market summary is one spark call for every line, kept a minute; its movers are the

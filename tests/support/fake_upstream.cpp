@@ -317,6 +317,12 @@ struct FakeUpstream::Impl {
             }
             Answer(req, res, RecordedBody("finnhub-quote.json"));
         });
+        server.Get("/api/v1/company-news", [this](const httplib::Request& req,
+                                                  httplib::Response& res) {
+            Answer(
+                req, res,
+                R"([{"category":"company","datetime":1761768000,"headline":"Apple's <b>record</b> quarter","id":1,"image":"","related":"AAPL","source":"Wire","summary":"Sales rose. More later.","url":"https://news.example/1"}])");
+        });
         server.Get("/api/v1/stock/profile2", [this](const httplib::Request& req,
                                                     httplib::Response& res) {
             Answer(

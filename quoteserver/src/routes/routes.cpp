@@ -76,6 +76,8 @@ Reply Redirect(std::string location) {
 Reply SymbolPage(PageKind page, const std::string& symbol, const Request& request,
                  SourceChain& sources) {
     PageAnswer answer = sources.Page(page, symbol, request.utcSeconds, request.deadlineMs);
+    if (answer.kind == AnswerKind::none && !answer.html.empty())
+        return Html(503, std::move(answer.html));
     if (answer.kind == AnswerKind::none) {
         const char* what = page == PageKind::chart  ? " chart"
                            : page == PageKind::news ? " news"

@@ -80,7 +80,8 @@ struct HistoryAnswer {
 
 enum class PageKind : std::uint8_t { chart, news, overview };
 
-// A page of the browser: drawn (`html`), or where the source keeps its own (`location`).
+// A page of the browser: drawn (`html`), or where the source keeps its own (`location`); with
+// no answer (`none`), `html` may say why.
 struct PageAnswer {
     AnswerKind kind = AnswerKind::none;
     std::string html;

@@ -120,14 +120,16 @@ HistoryAnswer SourceChain::History(std::string_view query, std::int64_t now,
 
 PageAnswer SourceChain::Page(PageKind page, std::string_view symbol, std::int64_t now,
                              std::int64_t deadlineMs) {
-    PageAnswer unknown;  // a later source may know the symbol
+    // A later source may know the symbol, or answer where an earlier one failed; the first
+    // source's page saying why it could not is kept for when none answers.
+    PageAnswer kept;
     for (auto& source : sources_) {
         PageAnswer answer = source->Page(page, symbol, now, deadlineMs);
         if (answer.kind == AnswerKind::quote) return answer;
-        if (answer.kind == AnswerKind::unknown && unknown.kind == AnswerKind::none)
-            unknown = std::move(answer);
+        const bool better = answer.kind == AnswerKind::unknown && kept.kind == AnswerKind::none;
+        if (better || (kept.html.empty() && kept.kind == answer.kind)) kept = std::move(answer);
     }
-    return unknown;
+    return kept;
 }
 
 std::string SourceChain::Status() const {

@@ -1,4 +1,8 @@
+#include <cstdio>
+
 #include "common/market_time.h"
+#include "pages/news_page.h"
+#include "pages/symbol_pages.h"
 #include "relay/json_fields.h"
 #include "relay/providers/keyed_sources.h"
 #include "relay/source_symbols.h"
@@ -144,6 +148,62 @@ void FinnhubSource::Fetch(const std::vector<std::string>& symbols, FetchResult& 
         live.marketCap = p->second.marketCap;
         live.sharesOutstanding = p->second.shares;
     }
+}
+
+namespace {
+
+constexpr std::int64_t kNewsMs = 5 * 60 * 1000;
+constexpr std::int64_t kNewsDays = 7;
+
+std::string IsoDay(std::int64_t utc) {
+    const CivilDate d = CivilFromDays(utc / 86400);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return text;
+}
+
+// Company news: an array of {datetime, headline, source, summary, url}, newest first.
+std::optional<std::vector<NewsItem>> NewsItems(const std::string& body) {
+    const Json list = json::Parse(body);
+    if (!list.is_array()) return std::nullopt;
+    std::vector<NewsItem> items;
+    for (const Json& entry : list) {
+        if (items.size() >= kMostHeadlines) break;
+        if (!entry.is_object()) continue;
+        NewsItem item;
+        const std::int64_t utc = json::Integer(entry, "datetime").value_or(0);
+        item.localSeconds = utc > 0 ? utc + NewYorkOffsetSeconds(utc) : 0;
+        item.title = TextOfHtml(json::Text(entry, "headline"));
+        item.publisher = TextOfHtml(json::Text(entry, "source"));
+        item.link = json::Text(entry, "url");
+        item.summary = TextOfHtml(json::Text(entry, "summary"));
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+}  // namespace
+
+PageAnswer FinnhubSource::Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                               std::int64_t deadlineMs) {
+    const std::string requested(symbol), mapped = SourceSymbol(requested);
+    if (page != PageKind::news || mapped.empty()) return {};
+    const std::string origin =
+        "Finnhub, through the Tickwell quote service, " + UtcClockText(utcSeconds) + ".";
+    UpstreamRequest ask = Request("/api/v1/company-news", mapped);
+    ask.url += "&from=" + IsoDay(utcSeconds - kNewsDays * 86400) + "&to=" + IsoDay(utcSeconds);
+    const UpstreamResponse got = PageCall(ask, "news", deadlineMs, kNewsMs);
+    std::optional<std::vector<NewsItem>> items =
+        got.status == 200 ? NewsItems(got.body) : std::nullopt;
+    if (!items) {
+        const std::string why = got.status ? "status " + std::to_string(got.status) : "no answer";
+        return {
+            AnswerKind::none,
+            NoNewsPage(requested, "Finnhub's company news could not be had (" + why + ").", origin),
+            {}};
+    }
+    const NewsFacts facts{requested, "", std::move(*items), "New York time", origin};
+    return {AnswerKind::quote, NewsPageHtml(facts), {}};
 }
 
 }  // namespace quotes

@@ -23,6 +23,10 @@ public:
 
     FinnhubSource(RelayContext context, std::string base, std::string key,
                   int callsPerMinute = kFinnhubCallsPerMinute);
+    // The news page from Finnhub's company news of the last week; no chart or summary (its
+    // candles are not on a free key).
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                    std::int64_t deadlineMs) override;
 
 protected:
     std::string SourceSymbol(const std::string& requested) const override;

@@ -315,8 +315,9 @@ PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string
          "Accept-Language: en-US,en;q=0.9"}};
     ask.page = true;  // a document, not data: its '<' is no throttling page
     const UpstreamResponse feed = PageCall(ask, "news", deadlineMs, kYahooNewsMs);
+    // Failed: a later source may have the headlines; this page says why when none has.
     const auto none = [&](const std::string& why) {
-        return PageAnswer{AnswerKind::quote, NoNewsPage(requested, why, origin), {}};
+        return PageAnswer{AnswerKind::none, NoNewsPage(requested, why, origin), {}};
     };
     if (feed.status != 200) {
         return none("Yahoo Finance's headlines could not be had (" +
