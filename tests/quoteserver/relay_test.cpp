@@ -653,9 +653,10 @@ TEST_F(RelayTest, TheNewsPageIsTheSourcesHeadlineFeedAsText) {
     // Where Yahoo has no headlines, Finnhub's company news with a key.
     auto keyed = Chain(Yahoo(), Finnhub());
     const quotes::Reply finnhub = Respond("/raw?dp=news&tn=_AAPL", 0, *keyed);
-    EXPECT_NE(finnhub.body.find("2025-10-29 16:00 Wire: <a href=\"https://news.example/1\">Apple&#39;s "
-                                "record quarter</a><br>Sales rose.</li>"),
-              std::string::npos)
+    EXPECT_NE(
+        finnhub.body.find("2025-10-29 16:00 Wire: <a href=\"https://news.example/1\">Apple&#39;s "
+                          "record quarter</a><br>Sales rose.</li>"),
+        std::string::npos)
         << finnhub.body;
 }
 
@@ -678,6 +679,25 @@ TEST_F(RelayTest, TheSummaryIsOneBatchedCallAndTheHoursMovers) {
     const quotes::Reply later = summary();
     EXPECT_EQ(upstream_.Calls("/v7/finance/spark"), 2);
     EXPECT_EQ(later.body.find("<li>AAPL"), std::string::npos);  // quoted over an hour ago
+}
+
+// With keyed sources alone, the chart page is Twelve Data's two time series: two credits,
+// none again while both are kept.
+TEST_F(RelayTest, TwelveDataDrawsTheChartPageFromItsTimeSeries) {
+    auto chain = Chain(Finnhub(), TwelveData());
+    const auto chart = [&](const std::string& symbol) {
+        return Respond("/raw?dp=page&pg=finance/quote_chart&s=" + symbol, 0, *chain);
+    };
+    const quotes::Reply page = chart("AAPL");
+    ASSERT_EQ(page.status, 200) << page.body;
+    for (const char* part : {"AAPL", "NASDAQ", "<td>269.70</td>", "+0.70 (+0.26%)",
+                             "<td>268.00 - 269.80</td>", "Twelve Data", "Oct 28"})
+        EXPECT_NE(page.body.find(part), std::string::npos) << part << "\n" << page.body;
+    chart("AAPL");
+    EXPECT_EQ(upstream_.Calls("/time_series"), 2);
+    const std::string status = Respond(quotes::kStatusPath, 0, *chain).body;
+    EXPECT_NE(status.find("credits 2 of 8 this minute"), std::string::npos) << status;
+    EXPECT_EQ(chart("XQZW").status, 404);
 }
 
 TEST(RelayKeys, TheEnvironmentWinsAndAFileOthersCanReadIsNamed) {

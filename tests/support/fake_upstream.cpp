@@ -329,6 +329,18 @@ struct FakeUpstream::Impl {
                 req, res,
                 R"({"name":"Apple Inc","exchange":"NASDAQ NMS - GLOBAL MARKET","currency":"USD","marketCapitalization":4300000,"shareOutstanding":14800})");
         });
+        server.Get("/time_series", [this](const httplib::Request& req, httplib::Response& res) {
+            if (req.get_param_value("symbol") != "AAPL") {
+                return Answer(req, res,
+                              R"({"code":400,"message":"**symbol** not found","status":"error"})");
+            }
+            const bool days = req.get_param_value("interval") == "1day";
+            Answer(
+                req, res,
+                days
+                    ? R"({"meta":{"symbol":"AAPL","interval":"1day","currency":"USD","exchange":"NASDAQ"},"values":[{"datetime":"2025-10-29","open":"268.1","high":"271.4","low":"267.2","close":"269.70","volume":"40000000"},{"datetime":"2025-10-28","open":"267.0","high":"269.9","low":"266.5","close":"269.00","volume":"38000000"},{"datetime":"2025-10-27","open":"265.0","high":"268.0","low":"264.1","close":"267.50","volume":"35000000"}],"status":"ok"})"
+                    : R"({"meta":{"symbol":"AAPL","interval":"5min","currency":"USD","exchange":"NASDAQ"},"values":[{"datetime":"2025-10-29 10:05:00","open":"268.9","high":"269.8","low":"268.8","close":"269.70","volume":"900000"},{"datetime":"2025-10-29 10:00:00","open":"268.5","high":"269.0","low":"268.4","close":"268.90","volume":"800000"},{"datetime":"2025-10-29 09:30:00","open":"268.1","high":"268.6","low":"268.0","close":"268.50","volume":"1500000"}],"status":"ok"})");
+        });
         server.Get("/quote", [this](const httplib::Request& req, httplib::Response& res) {
             if (req.get_header_value("Authorization") != std::string("apikey ") + kFakeKey) {
                 return Answer(

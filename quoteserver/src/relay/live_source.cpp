@@ -291,6 +291,13 @@ std::vector<std::pair<std::string, LiveQuote>> LiveSource::QuotedWithin(std::int
     return quoted;
 }
 
+bool LiveSource::PageKept(const std::string& url) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto kept = pageCalls_.find(url);
+    return kept != pageCalls_.end() &&
+           context_.clock() - kept->second.fetchedMs < kept->second.keepMs;
+}
+
 UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char* what,
                                       std::int64_t deadlineMs, std::int64_t keepMs) {
     {

@@ -101,6 +101,8 @@ protected:
     // call to the same address within that time is answered from it.
     UpstreamResponse PageCall(const UpstreamRequest& request, const char* what,
                               std::int64_t deadlineMs, std::int64_t keepMs = kPageCallMs);
+    // Whether PageCall would answer `url` from what it keeps.
+    bool PageKept(const std::string& url) const;
     // An answer that is not what this source sends (a consent page, a throttling text, a cut
     // body, a refused key) fails as a failing status does.
     void Failed(FetchResult* noted, const std::string& why);

@@ -62,6 +62,16 @@ protected:
     std::string ReachUrl() const override { return base_; }
     std::string StatusNote() const override;
 
+public:
+    // The chart page from two time series (5-minute and daily), two credits; no news or
+    // summary.
+    PageAnswer Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
+                    std::int64_t deadlineMs) override;
+
+private:
+    // Takes `credits` for a call now, or false.
+    bool TakeCredits(int credits, std::int64_t utcSeconds);
+
 private:
     const std::string base_, key_;
     mutable std::mutex creditMutex_;
