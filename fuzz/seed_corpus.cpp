@@ -156,6 +156,29 @@ void QuoteBatchSeeds() {
           "X&f=n U\nA,B+C U\nQ=1 T\n\"Q\" U\n%41 U\nsp ace U\n\xFF\x00\xD8 U\n\xFF\xE9\x00 G\n"s);
 }
 
+// A page answer of each kind, behind the byte that picks its reader.
+void UpstreamPageSeeds() {
+    Write("upstream_pages", "feed",
+          "\x00<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><item><title>A &amp; "
+          "B</title><link>https://x.example/1</link><description>&lt;p&gt;One. "
+          "Two.&lt;/p&gt;</description><pubDate>Wed, 29 Oct 2025 20:05:00 "
+          "+0000</pubDate><source>Wire</source></item></channel></rss>"s);
+    Write("upstream_pages", "spark",
+          "\x01{\"spark\":{\"result\":[{\"symbol\":\"^GSPC\",\"response\":[{\"meta\":{"
+          "\"regularMarketPrice\":101,\"chartPreviousClose\":100},\"indicators\":{\"quote\":[{"
+          "\"close\":[100,100.5,101]}]}}]}]}}"s);
+    Write("upstream_pages", "chart",
+          "\x02{\"chart\":{\"result\":[{\"meta\":{\"symbol\":\"X\",\"gmtoffset\":-18000,"
+          "\"regularMarketPrice\":10,\"previousClose\":9,\"currentTradingPeriod\":{\"regular\":{"
+          "\"start\":1761744600,\"end\":1761768000}}},\"timestamp\":[1761744600,1761744900],"
+          "\"indicators\":{\"quote\":[{\"open\":[9,9.5],\"high\":[10,10],\"low\":[9,9],"
+          "\"close\":[9.5,10],\"volume\":[100,200]}]}}]}}"s);
+    Write("upstream_pages", "consent",
+          "\x03<form method=post action=\"/v2/collectConsent?sessionId=s\"><input type=\"hidden\" "
+          "name=\"csrfToken\" value=\"t&amp;1\"><input type='hidden' name='sessionId' "
+          "value='s'></form>"s);
+}
+
 void RespondSeeds() {
     ClearPortfolio();
     AppendQuoteRow(u"MSFT", u"U");
@@ -213,6 +236,7 @@ int main(int argc, char** argv) {
     HiveSeeds();
     QuoteBatchSeeds();
     RespondSeeds();
+    UpstreamPageSeeds();
     KeyDecoderSeeds();
     HttpReplySeeds();
     return 0;

@@ -32,6 +32,7 @@ std::string DateText(std::int64_t localSeconds) {
 }
 
 constexpr std::int64_t kBarSeconds = 300;
+constexpr std::int64_t kLongestSession = 24 * 3600;  // a longer one is a source's error
 
 // The year's closes, a month's name where each month starts.
 ChartSeries YearSeries(const std::vector<PriceBar>& bars, int decimals) {
@@ -52,10 +53,11 @@ ChartSeries YearSeries(const std::vector<PriceBar>& bars, int decimals) {
 ChartSeries DaySeries(const ChartFacts& f) {
     ChartSeries series;
     series.decimals = f.decimals;
-    const std::int64_t open =
-        f.sessionClose > f.sessionOpen ? f.sessionOpen : f.intraday.front().localSeconds;
-    const std::int64_t close =
-        f.sessionClose > f.sessionOpen ? f.sessionClose : f.intraday.back().localSeconds;
+    const bool session =
+        f.sessionClose > f.sessionOpen && f.sessionClose - f.sessionOpen <= kLongestSession;
+    const std::int64_t open = session ? f.sessionOpen : f.intraday.front().localSeconds;
+    const std::int64_t close = std::clamp(session ? f.sessionClose : f.intraday.back().localSeconds,
+                                          open, open + kLongestSession);
     series.slots = static_cast<std::size_t>((close - open) / kBarSeconds) + 1;
     for (const PriceBar& bar : f.intraday) {
         if (bar.localSeconds < open) continue;  // before the session

@@ -80,10 +80,7 @@ void LiveSource::Release(const std::vector<std::string>& mine) {
 void LiveSource::Answer(const std::vector<std::string>& symbols,
                         const std::vector<std::string>& tags, std::int64_t utcSeconds,
                         Freshness freshness, std::int64_t deadlineMs, QuoteAnswers& answers) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        askedUtc_ = utcSeconds;
-    }
+    NoteAsked(utcSeconds);
     std::vector<std::string> wanted(symbols.size());
     for (std::size_t i = 0; i < symbols.size(); ++i) wanted[i] = SourceSymbol(symbols[i]);
 
@@ -291,6 +288,11 @@ std::vector<std::pair<std::string, LiveQuote>> LiveSource::QuotedWithin(std::int
     return quoted;
 }
 
+void LiveSource::NoteAsked(std::int64_t utcSeconds) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    askedUtc_ = utcSeconds;
+}
+
 bool LiveSource::PageKept(const std::string& url) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto kept = pageCalls_.find(url);
@@ -310,7 +312,7 @@ UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char
         }
     }
     UpstreamResponse got = Call({request}, what, 1, deadlineMs).front();
-    if (got.status != 200) return got;
+    if (got.status != 200 || got.body.size() > kMostKeptPageBody) return got;
     std::lock_guard<std::mutex> lock(mutex_);
     const std::int64_t now = context_.clock();
     if (pageCalls_.size() >= kMostPageCalls) {

@@ -49,7 +49,8 @@ struct FetchResult {
 inline constexpr std::size_t kMostCachedSymbols = 20000;
 // What a page's calls answered is kept this long, so a page asked again costs no call.
 inline constexpr std::int64_t kPageCallMs = 60 * 1000;
-inline constexpr std::size_t kMostPageCalls = 128;
+inline constexpr std::size_t kMostPageCalls = 64;
+inline constexpr std::size_t kMostKeptPageBody = 512 * 1024;  // a larger answer is not kept
 // A source whose every answer for this long was a throttle (429, or a page or throttling text
 // where data was asked for) is blocked: /status says so, and the log once.
 inline constexpr std::int64_t kBlockedAfterMs = 60 * 1000;
@@ -101,6 +102,8 @@ protected:
     // call to the same address within that time is answered from it.
     UpstreamResponse PageCall(const UpstreamRequest& request, const char* what,
                               std::int64_t deadlineMs, std::int64_t keepMs = kPageCallMs);
+    // The time of the request a page is drawn for, against which quota resets are read.
+    void NoteAsked(std::int64_t utcSeconds);
     // Whether PageCall would answer `url` from what it keeps.
     bool PageKept(const std::string& url) const;
     // An answer that is not what this source sends (a consent page, a throttling text, a cut

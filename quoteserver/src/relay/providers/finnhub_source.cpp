@@ -188,6 +188,7 @@ PageAnswer FinnhubSource::Page(PageKind page, std::string_view symbol, std::int6
                                std::int64_t deadlineMs) {
     const std::string requested(symbol), mapped = SourceSymbol(requested);
     if (page != PageKind::news || mapped.empty()) return {};
+    NoteAsked(utcSeconds);
     const std::string origin =
         "Finnhub, through the Tickwell quote service, " + UtcClockText(utcSeconds) + ".";
     UpstreamRequest ask = Request("/api/v1/company-news", mapped);

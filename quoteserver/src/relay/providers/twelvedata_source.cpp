@@ -214,6 +214,7 @@ PageAnswer TwelveDataSource::Page(PageKind page, std::string_view symbol, std::i
                                   std::int64_t deadlineMs) {
     const std::string requested(symbol), mapped = SourceSymbol(requested);
     if (page != PageKind::chart || mapped.empty()) return {};
+    NoteAsked(utcSeconds);
     const auto call = [&](const char* series) {
         return UpstreamRequest{base_ + "/time_series?symbol=" + UrlEncode(mapped) + series,
                                {"Authorization: apikey " + key_}};

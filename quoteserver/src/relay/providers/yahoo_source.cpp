@@ -222,6 +222,7 @@ void YahooSource::Fetch(const std::vector<std::string>& symbols, FetchResult& re
 PageAnswer YahooSource::Page(PageKind page, std::string_view symbol, std::int64_t utcSeconds,
                              std::int64_t deadlineMs) {
     const std::string requested(symbol), mapped = YahooSymbol(requested);
+    NoteAsked(utcSeconds);
     if (page == PageKind::chart) return ChartPage(requested, mapped, utcSeconds, deadlineMs);
     if (page == PageKind::news) return NewsPage(requested, mapped, utcSeconds, deadlineMs);
     return SummaryPage(utcSeconds, deadlineMs);
