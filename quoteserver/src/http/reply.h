@@ -10,7 +10,6 @@ struct Reply {
     std::string contentType = "text/plain; charset=utf-8";
     std::string body;
     bool isQuotes = false;  // a quote reply (the fault modes apply to these)
-    std::string location;   // a redirect's target
 };
 
 }  // namespace quotes

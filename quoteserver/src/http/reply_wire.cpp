@@ -6,8 +6,6 @@ namespace quotes {
 const char* Reason(int status) {
     switch (status) {
         case 200: return "OK";
-        case 301: return "Moved Permanently";
-        case 302: return "Found";
         case 400: return "Bad Request";
         case 404: return "Not Found";
         case 405: return "Method Not Allowed";
@@ -36,8 +34,6 @@ std::string ReplyHead(const Reply& reply, bool closes) {
     if (closes) head += "\r\nConnection: close";
     head += "\r\nContent-Type: " + reply.contentType;
     head += "\r\nContent-Length: " + std::to_string(reply.body.size());
-    // A redirect's target is the service's own text, never a request's: no line break in it.
-    if (!reply.location.empty()) head += "\r\nLocation: " + Printable(reply.location);
     head += "\r\n\r\n";
     return head;
 }

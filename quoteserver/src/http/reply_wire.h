@@ -13,7 +13,7 @@ namespace quotes {
 // The status line's reason for a status: "OK", "Bad Request".
 const char* Reason(int status);
 
-// "HTTP/1.1 200 OK", Content-Type, Content-Length, Location when the reply redirects, and
+// "HTTP/1.1 200 OK", Content-Type, Content-Length, and
 // "Connection: close" when the connection ends after it.
 std::string ReplyHead(const Reply& reply, bool closes);
 

@@ -66,12 +66,6 @@ Reply HistoryReply(std::string_view query, const Request& request, SourceChain& 
     return reply;
 }
 
-Reply Redirect(std::string location) {
-    Reply reply = Html(302, "<html><body><a href=\"" + location + "\">Moved</a></body></html>");
-    reply.location = std::move(location);
-    return reply;
-}
-
 // A page of a symbol: drawn by a source, or where a live source keeps its own.
 Reply SymbolPage(PageKind page, const std::string& symbol, const Request& request,
                  SourceChain& sources) {
@@ -86,7 +80,6 @@ Reply SymbolPage(PageKind page, const std::string& symbol, const Request& reques
     }
     if (answer.kind == AnswerKind::unknown)
         return Html(404, answer.html.empty() ? NotFoundPage() : std::move(answer.html));
-    if (!answer.location.empty()) return Redirect(std::move(answer.location));
     return Html(200, std::move(answer.html));
 }
 

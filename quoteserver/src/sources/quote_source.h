@@ -80,12 +80,10 @@ struct HistoryAnswer {
 
 enum class PageKind : std::uint8_t { chart, news, overview };
 
-// A page of the browser: drawn (`html`), or where the source keeps its own (`location`); with
-// no answer (`none`), `html` may say why.
+// A page of the browser as the source draws it; with no answer (`none`), `html` may say why.
 struct PageAnswer {
     AnswerKind kind = AnswerKind::none;
     std::string html;
-    std::string location;
 };
 
 // What a source may spend on one request.

@@ -198,13 +198,12 @@ PageAnswer FinnhubSource::Page(PageKind page, std::string_view symbol, std::int6
         got.status == 200 ? NewsItems(got.body) : std::nullopt;
     if (!items) {
         const std::string why = got.status ? "status " + std::to_string(got.status) : "no answer";
-        return {
-            AnswerKind::none,
-            NoNewsPage(requested, "Finnhub's company news could not be had (" + why + ").", origin),
-            {}};
+        return {AnswerKind::none,
+                NoNewsPage(requested, "Finnhub's company news could not be had (" + why + ").",
+                           origin)};
     }
     const NewsFacts facts{requested, "", std::move(*items), "New York time", origin};
-    return {AnswerKind::quote, NewsPageHtml(facts), {}};
+    return {AnswerKind::quote, NewsPageHtml(facts)};
 }
 
 }  // namespace quotes

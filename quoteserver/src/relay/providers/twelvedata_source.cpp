@@ -229,13 +229,13 @@ PageAnswer TwelveDataSource::Page(PageKind page, std::string_view symbol, std::i
     const Json dayBody = json::Parse(day.status == 200 ? day.body : "");
     const Json yearBody = json::Parse(year.status == 200 ? year.body : "");
     if (IsError(dayBody) && UnknownSymbol(dayBody))
-        return {AnswerKind::unknown, UnknownSymbolPage(requested, "Twelve Data"), {}};
+        return {AnswerKind::unknown, UnknownSymbolPage(requested, "Twelve Data")};
     const Json* meta = json::Field(dayBody, "meta");
     if (!meta || !meta->is_object()) return {};
     ChartFacts facts = FactsOfSeries(requested, *meta, SeriesBars(dayBody), SeriesBars(yearBody));
     facts.origin =
         "Twelve Data, through the Tickwell quote service, " + UtcClockText(utcSeconds) + ".";
-    return {AnswerKind::quote, ChartPageHtml(facts), {}};
+    return {AnswerKind::quote, ChartPageHtml(facts)};
 }
 
 }  // namespace quotes

@@ -244,7 +244,7 @@ UpstreamRequest YahooSource::ChartCall(const std::string& mapped, const char* ra
 
 PageAnswer YahooSource::ChartPage(const std::string& requested, const std::string& mapped,
                                   std::int64_t utcSeconds, std::int64_t deadlineMs) {
-    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin)};
     if (mapped.empty()) return unknown;
     const UpstreamResponse day = DayChart(mapped, deadlineMs);
     if (day.status == 404) return unknown;
@@ -255,7 +255,7 @@ PageAnswer YahooSource::ChartPage(const std::string& requested, const std::strin
         YahooChartFacts(requested, day.body, year.status == 200 ? year.body : "");
     if (!facts) return {};
     facts->origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
-    return {AnswerKind::quote, ChartPageHtml(*facts), {}};
+    return {AnswerKind::quote, ChartPageHtml(*facts)};
 }
 
 PageAnswer YahooSource::SummaryPage(std::int64_t utcSeconds, std::int64_t deadlineMs) {
@@ -296,12 +296,12 @@ PageAnswer YahooSource::SummaryPage(std::int64_t utcSeconds, std::int64_t deadli
     }
     facts.moversFrom = "Gainers and losers among the symbols quoted in the last hour.";
     facts.origin = std::string(kYahooOrigin) + ", " + UtcClockText(utcSeconds) + ".";
-    return {AnswerKind::quote, SummaryPageHtml(facts), {}};
+    return {AnswerKind::quote, SummaryPageHtml(facts)};
 }
 
 PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string& mapped,
                                  std::int64_t utcSeconds, std::int64_t deadlineMs) {
-    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin), {}};
+    const PageAnswer unknown{AnswerKind::unknown, UnknownSymbolPage(requested, kYahooOrigin)};
     if (mapped.empty()) return unknown;
     // The chart's meta names the symbol and its exchange's zone; a 404 there is no such symbol.
     const UpstreamResponse day = DayChart(mapped, deadlineMs);
@@ -318,7 +318,7 @@ PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string
     const UpstreamResponse feed = PageCall(ask, "news", deadlineMs, kYahooNewsMs);
     // Failed: a later source may have the headlines; this page says why when none has.
     const auto none = [&](const std::string& why) {
-        return PageAnswer{AnswerKind::none, NoNewsPage(requested, why, origin), {}};
+        return PageAnswer{AnswerKind::none, NoNewsPage(requested, why, origin)};
     };
     if (feed.status != 200) {
         return none("Yahoo Finance's headlines could not be had (" +
@@ -328,7 +328,7 @@ PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string
     if (!items) return none("Yahoo Finance's headline feed answered no feed.");
     const NewsFacts facts{requested, chart ? chart->name : "", std::move(*items), ZoneText(offset),
                           origin};
-    return {AnswerKind::quote, NewsPageHtml(facts), {}};
+    return {AnswerKind::quote, NewsPageHtml(facts)};
 }
 
 namespace {
