@@ -293,22 +293,25 @@ void LiveSource::NoteAsked(std::int64_t utcSeconds) {
     askedUtc_ = utcSeconds;
 }
 
+const UpstreamResponse* LiveSource::KeptPage(const std::string& url) const {
+    const auto kept = pageCalls_.find(url);
+    const bool fresh =
+        kept != pageCalls_.end() && context_.clock() - kept->second.fetchedMs < kept->second.keepMs;
+    return fresh ? &kept->second.response : nullptr;
+}
+
 bool LiveSource::PageKept(const std::string& url) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto kept = pageCalls_.find(url);
-    return kept != pageCalls_.end() &&
-           context_.clock() - kept->second.fetchedMs < kept->second.keepMs;
+    return KeptPage(url) != nullptr;
 }
 
 UpstreamResponse LiveSource::PageCall(const UpstreamRequest& request, const char* what,
                                       std::int64_t deadlineMs, std::int64_t keepMs) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        const auto kept = pageCalls_.find(request.url);
-        if (kept != pageCalls_.end() &&
-            context_.clock() - kept->second.fetchedMs < kept->second.keepMs) {
+        if (const UpstreamResponse* kept = KeptPage(request.url)) {
             ++hits_;
-            return kept->second.response;
+            return *kept;
         }
     }
     UpstreamResponse got = Call({request}, what, 1, deadlineMs).front();

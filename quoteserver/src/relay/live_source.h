@@ -138,6 +138,8 @@ private:
     void Release(const std::vector<std::string>& mine);
     void Log(const std::string& line) const;
     void StatusLine(std::string& out) const;  // the state, the error and the counts
+    // A page call's kept answer while it is fresh, or null (the lock held).
+    const UpstreamResponse* KeptPage(const std::string& url) const;
     // A call's answer says whether the host was reached (the lock held); the first miss gives
     // the line to log, naming the host, which TellUnreachable writes once the lock is off.
     std::string NoteReach(const std::string& url, const UpstreamResponse& response);
