@@ -4,50 +4,33 @@
 
 #include "common/market_time.h"
 #include "relay/json_fields.h"
+#include "relay/providers/yahoo_chart_json.h"
 
 namespace quotes {
 namespace {
 
 using json::Json;
 
-const Json* Result(const Json& body) {
-    const Json* chart = json::Field(body, "chart");
-    const Json* results = chart ? json::Field(*chart, "result") : nullptr;
-    if (!results || !results->is_array() || results->empty()) return nullptr;
-    return results->front().is_object() ? &results->front() : nullptr;
-}
-
-const Json* Series(const Json& result, const char* name) {
-    const Json* indicators = json::Field(result, "indicators");
-    const Json* quote = indicators ? json::Field(*indicators, "quote") : nullptr;
-    if (!quote || !quote->is_array() || quote->empty()) return nullptr;
-    const Json* series = json::Field(quote->front(), name);
-    return series && series->is_array() ? series : nullptr;
-}
-
-std::optional<double> At(const Json* series, std::size_t i) {
-    if (!series || i >= series->size() || !(*series)[i].is_number()) return std::nullopt;
-    return (*series)[i].get<double>();
-}
-
 // The bars with a close, at the exchange's own time.
 std::vector<PriceBar> Bars(const Json& result, std::int64_t offset) {
     std::vector<PriceBar> bars;
     const Json* times = json::Field(result, "timestamp");
     if (!times || !times->is_array()) return bars;
-    const Json *open = Series(result, "open"), *high = Series(result, "high"),
-               *low = Series(result, "low"), *close = Series(result, "close"),
-               *volume = Series(result, "volume");
+    const Json *open = ChartSeries(result, "quote", "open"),
+               *high = ChartSeries(result, "quote", "high"),
+               *low = ChartSeries(result, "quote", "low"),
+               *close = ChartSeries(result, "quote", "close"),
+               *volume = ChartSeries(result, "quote", "volume");
     for (std::size_t i = 0; i < times->size(); ++i) {
-        const auto c = At(close, i);
+        const auto c = SeriesAt(close, i);
         if (!(*times)[i].is_number_integer() || !c) continue;
         PriceBar bar;
         bar.localSeconds = (*times)[i].get<std::int64_t>() + offset;
         bar.close = *c;
-        bar.open = At(open, i).value_or(*c);
-        bar.high = At(high, i).value_or(*c);
-        bar.low = At(low, i).value_or(*c);
-        bar.volume = At(volume, i).value_or(0);
+        bar.open = SeriesAt(open, i).value_or(*c);
+        bar.high = SeriesAt(high, i).value_or(*c);
+        bar.low = SeriesAt(low, i).value_or(*c);
+        bar.volume = SeriesAt(volume, i).value_or(0);
         bars.push_back(bar);
     }
     return bars;
@@ -71,7 +54,7 @@ std::string LocalTime(std::int64_t local) {
 std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const std::string& dayBody,
                                           const std::string& yearBody) {
     const Json day = json::Parse(dayBody), year = json::Parse(yearBody);
-    const Json* today = Result(day);
+    const Json* today = ChartResult(day);
     const Json* meta = today ? json::Field(*today, "meta") : nullptr;
     if (!meta || !meta->is_object()) return std::nullopt;
     const std::int64_t offset = json::Integer(*meta, "gmtoffset").value_or(0);
@@ -111,7 +94,7 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
             f.sessionClose = *end + offset;
         }
     }
-    if (const Json* history = Result(year)) {
+    if (const Json* history = ChartResult(year)) {
         const Json* yearMeta = json::Field(*history, "meta");
         const std::int64_t yearOffset =
             yearMeta ? json::Integer(*yearMeta, "gmtoffset").value_or(offset) : offset;

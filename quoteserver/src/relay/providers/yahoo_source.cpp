@@ -13,6 +13,7 @@
 #include "protocol/quote_request.h"
 #include "relay/json_fields.h"
 #include "relay/providers/rss_feed.h"
+#include "relay/providers/yahoo_chart_json.h"
 #include "relay/providers/yahoo_chart_page.h"
 #include "relay/providers/yahoo_headers.h"
 #include "relay/providers/yahoo_spark.h"
@@ -93,13 +94,9 @@ LiveQuote FromV7(const Json& q) {
 // The closes of a chart, oldest first, nulls left out.
 std::vector<double> Closes(const Json& result) {
     std::vector<double> closes;
-    const Json* indicators = json::Field(result, "indicators");
-    const Json* quote = indicators ? json::Field(*indicators, "quote") : nullptr;
-    if (!quote || !quote->is_array() || quote->empty()) return closes;
-    const Json* close = json::Field(quote->front(), "close");
-    if (!close || !close->is_array()) return closes;
-    for (const Json& value : *close) {
-        if (value.is_number()) closes.push_back(value.get<double>());
+    const Json* close = ChartSeries(result, "quote", "close");
+    for (std::size_t i = 0; close && i < close->size(); ++i) {
+        if (const auto value = SeriesAt(close, i)) closes.push_back(*value);
     }
     return closes;
 }
@@ -120,14 +117,6 @@ LiveQuote FromChart(const Json& result) {
 // The crumb as a chart call's query key, when the session has one.
 std::string CrumbKey(const std::string& crumb) {
     return crumb.empty() ? std::string() : "&crumb=" + UrlEncode(crumb);
-}
-
-// chart.result[0], or null.
-const Json* ChartResult(const Json& body) {
-    const Json* chart = json::Field(body, "chart");
-    const Json* results = chart ? json::Field(*chart, "result") : nullptr;
-    if (!results || !results->is_array() || results->empty()) return nullptr;
-    return &results->front();
 }
 
 }  // namespace
@@ -333,19 +322,6 @@ PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string
 
 namespace {
 
-const Json* Series(const Json& result, const char* group, const char* name) {
-    const Json* indicators = json::Field(result, "indicators");
-    const Json* list = indicators ? json::Field(*indicators, group) : nullptr;
-    if (!list || !list->is_array() || list->empty()) return nullptr;
-    const Json* series = json::Field(list->front(), name);
-    return series && series->is_array() ? series : nullptr;
-}
-
-std::optional<double> At(const Json* series, std::size_t i) {
-    if (!series || i >= series->size() || !(*series)[i].is_number()) return std::nullopt;
-    return (*series)[i].get<double>();
-}
-
 std::int64_t LocalDay(std::int64_t utc, std::int64_t offset) {
     const std::int64_t local = utc + offset;
     return local >= 0 ? local / 86400 : (local - 86399) / 86400;
@@ -357,15 +333,16 @@ std::string PriceTable(const Json& result) {
     const int decimals = meta ? Decimals(*meta, "priceHint") : 2;
     const std::int64_t offset = meta ? json::Integer(*meta, "gmtoffset").value_or(0) : 0;
     const Json* times = json::Field(result, "timestamp");
-    const Json* open = Series(result, "quote", "open");
-    const Json* high = Series(result, "quote", "high");
-    const Json* low = Series(result, "quote", "low");
-    const Json* close = Series(result, "quote", "close");
-    const Json* volume = Series(result, "quote", "volume");
-    const Json* adjusted = Series(result, "adjclose", "adjclose");
+    const Json* open = ChartSeries(result, "quote", "open");
+    const Json* high = ChartSeries(result, "quote", "high");
+    const Json* low = ChartSeries(result, "quote", "low");
+    const Json* close = ChartSeries(result, "quote", "close");
+    const Json* volume = ChartSeries(result, "quote", "volume");
+    const Json* adjusted = ChartSeries(result, "adjclose", "adjclose");
     std::vector<std::string> rows;
     for (std::size_t i = 0; times && times->is_array() && i < times->size(); ++i) {
-        const auto o = At(open, i), h = At(high, i), l = At(low, i), c = At(close, i);
+        const auto o = SeriesAt(open, i), h = SeriesAt(high, i), l = SeriesAt(low, i),
+                   c = SeriesAt(close, i);
         if (!(*times)[i].is_number() || !o || !h || !l || !c) continue;
         std::string row;
         AppendIsoDate(row, CivilFromDays(LocalDay((*times)[i].get<std::int64_t>(), offset)));
@@ -374,10 +351,10 @@ std::string PriceTable(const Json& result) {
             AppendNumber(row, price, decimals);
         }
         row += ',';
-        AppendDigits(row,
-                     static_cast<unsigned long long>(std::max(0.0, At(volume, i).value_or(0))));
+        AppendDigits(
+            row, static_cast<unsigned long long>(std::max(0.0, SeriesAt(volume, i).value_or(0))));
         row += ',';
-        AppendNumber(row, At(adjusted, i).value_or(*c), decimals);
+        AppendNumber(row, SeriesAt(adjusted, i).value_or(*c), decimals);
         rows.push_back(row + "\n");
     }
     std::string table = kHistoryHeader;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "relay/json_fields.h"
+#include "relay/providers/yahoo_chart_json.h"
 
 namespace quotes {
 namespace {
@@ -28,10 +29,7 @@ SparkSeries FromChart(const Json& chart) {
         series.decimals = static_cast<int>(
             std::clamp<std::int64_t>(json::Integer(*meta, "priceHint").value_or(2), 0, 6));
     }
-    const Json* indicators = json::Field(chart, "indicators");
-    const Json* quote = indicators ? json::Field(*indicators, "quote") : nullptr;
-    if (quote && quote->is_array() && !quote->empty())
-        AddCloses(json::Field(quote->front(), "close"), series);
+    AddCloses(ChartSeries(chart, "quote", "close"), series);
     return series;
 }
 
