@@ -221,12 +221,14 @@ UpstreamResponse YahooSource::DayChart(const std::string& mapped, std::int64_t d
     return PageCall(ChartCall(mapped, "?range=1d&interval=5m"), "chart page", deadlineMs);
 }
 
+void YahooSource::HeldSession(std::string& cookie, std::string& crumb) {
+    std::lock_guard<std::mutex> lock(sessionMutex_);
+    if (!renewing_) cookie = cookie_, crumb = crumb_;
+}
+
 UpstreamRequest YahooSource::ChartCall(const std::string& mapped, const char* range) {
-    std::string cookie, crumb;  // the session's, when there is one: no new one for a page
-    {
-        std::lock_guard<std::mutex> lock(sessionMutex_);
-        if (!renewing_) cookie = cookie_, crumb = crumb_;
-    }
+    std::string cookie, crumb;
+    HeldSession(cookie, crumb);
     return {hosts_.query + "/v8/finance/chart/" + UrlEncode(mapped) + range + CrumbKey(crumb),
             YahooApiHeaders(hosts_.pages, cookie)};
 }
@@ -252,10 +254,7 @@ PageAnswer YahooSource::SummaryPage(std::int64_t utcSeconds, std::int64_t deadli
     for (const SummaryInstrument& entry : kSummaryInstruments)
         list += (list.empty() ? "" : ",") + UrlEncode(entry.symbol);
     std::string cookie, crumb;
-    {
-        std::lock_guard<std::mutex> lock(sessionMutex_);
-        if (!renewing_) cookie = cookie_, crumb = crumb_;
-    }
+    HeldSession(cookie, crumb);
     const UpstreamResponse got = PageCall({hosts_.query + "/v7/finance/spark?symbols=" + list +
                                                "&range=1d&interval=5m" + CrumbKey(crumb),
                                            YahooApiHeaders(hosts_.pages, cookie)},
@@ -408,11 +407,8 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
                       "&period2=" + std::to_string((range.lastDay + 1) * 86400) +
                       "&interval=" + ChartInterval(range.interval);
     if (range.interval == HistoryInterval::dividends) url += "&events=div";
-    std::string cookie, crumb;  // the session's, when there is one: no new one for a history
-    {
-        std::lock_guard<std::mutex> lock(sessionMutex_);
-        if (!renewing_) cookie = cookie_, crumb = crumb_;
-    }
+    std::string cookie, crumb;
+    HeldSession(cookie, crumb);
     url += CrumbKey(crumb);
     const UpstreamResponse r =
         Call({{url, YahooApiHeaders(hosts_.pages, cookie)}}, "history", 1, deadlineMs).front();

@@ -52,6 +52,9 @@ private:
     // renewal runs at a time, outside the lock; the others wait for it by their deadline.
     bool Session(const std::string& refused, std::string& cookie, std::string& crumb,
                  FetchResult& result);
+    // The session's cookie and crumb when there is one and no renewal runs, else nothing: pages
+    // and histories make no session of their own.
+    void HeldSession(std::string& cookie, std::string& crumb);
     // A new session: the cookie from fc.yahoo.com, else from the site's home page, and the
     // crumb for it from query1, else from query2. False when none could be had.
     bool NewSession(std::string& cookie, std::string& crumb, FetchResult& result);
