@@ -16,6 +16,10 @@ struct CivilDate {
 // Days since 1970-01-01 of a civil date, and back.
 std::int64_t DaysFromCivil(CivilDate date);
 CivilDate CivilFromDays(std::int64_t days);
+// The day (since 1970-01-01) of a count of seconds, before 1970 too.
+inline std::int64_t DayOf(std::int64_t seconds) {
+    return seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+}
 // 0 = Sunday .. 6 = Saturday.
 int Weekday(std::int64_t days);
 

@@ -15,8 +15,7 @@ constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 
 // The month (0 to 11) and day of the month of a local time.
 std::pair<int, int> MonthAndDay(std::int64_t localSeconds) {
-    const CivilDate date =
-        CivilFromDays(localSeconds >= 0 ? localSeconds / 86400 : (localSeconds - 86399) / 86400);
+    const CivilDate date = CivilFromDays(DayOf(localSeconds));
     return {date.month - 1, date.day};
 }
 

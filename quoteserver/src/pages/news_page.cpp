@@ -16,7 +16,7 @@ constexpr std::size_t kMostSummary = 240;
 
 std::string When(std::int64_t local) {
     if (local == 0) return "";
-    const std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t day = DayOf(local);
     const CivilDate date = CivilFromDays(day);
     const std::int64_t minute = (local - day * 86400) / 60;
     char text[40];

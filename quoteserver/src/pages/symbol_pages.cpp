@@ -19,7 +19,7 @@ std::string ChartLinkHtml(const std::string& symbol) {
 }
 
 std::string UtcClockText(std::int64_t utc) {
-    const std::int64_t day = utc >= 0 ? utc / 86400 : (utc - 86399) / 86400;
+    const std::int64_t day = DayOf(utc);
     const CivilDate date = CivilFromDays(day);
     const std::int64_t second = utc - day * 86400;
     char text[40];

@@ -30,7 +30,7 @@ void LocalTime(std::optional<std::int64_t> utc, int offset, std::optional<CivilD
                std::optional<int>* minute) {
     if (!utc || *utc <= 0) return;
     const std::int64_t local = *utc + offset;
-    const std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t day = DayOf(local);
     date = CivilFromDays(day);
     if (minute) *minute = static_cast<int>((local - day * 86400) / 60);
 }

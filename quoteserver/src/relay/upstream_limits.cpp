@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/market_time.h"
+
 namespace quotes {
 
 TokenBucket::TokenBucket(int callsPerMinute)
@@ -18,14 +20,6 @@ bool TokenBucket::Take(std::int64_t nowMs) {
     return true;
 }
 
-namespace {
-
-std::int64_t UtcDay(std::int64_t utcSeconds) {
-    return utcSeconds >= 0 ? utcSeconds / 86400 : (utcSeconds - 86399) / 86400;
-}
-
-}  // namespace
-
 int CreditMeter::UsedThisMinute(std::int64_t nowMs) const {
     int used = 0;
     for (const auto& [when, credits] : minute_) used += nowMs - when < 60000 ? credits : 0;
@@ -33,13 +27,13 @@ int CreditMeter::UsedThisMinute(std::int64_t nowMs) const {
 }
 
 int CreditMeter::UsedToday(std::int64_t utcSeconds) const {
-    return UtcDay(utcSeconds) == day_ ? today_ : 0;
+    return DayOf(utcSeconds) == day_ ? today_ : 0;
 }
 
 int CreditMeter::Take(std::int64_t nowMs, std::int64_t utcSeconds, int wanted) {
     while (!minute_.empty() && nowMs - minute_.front().first >= 60000) minute_.pop_front();
-    if (UtcDay(utcSeconds) != day_) {  // a new day at 00:00 UTC
-        day_ = UtcDay(utcSeconds);
+    if (DayOf(utcSeconds) != day_) {  // a new day at 00:00 UTC
+        day_ = DayOf(utcSeconds);
         today_ = 0;
     }
     const int left = std::min(perMinute_ - UsedThisMinute(nowMs), perDay_ - today_);

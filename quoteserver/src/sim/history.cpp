@@ -91,7 +91,7 @@ std::optional<std::string> HistoryTable(std::string_view query, std::int64_t utc
     const Instrument* instrument = s ? LookupInstrument(PercentDecode(*s)) : nullptr;
     if (!instrument) return std::nullopt;
     const std::int64_t local = utcSeconds + instrument->market->utcOffsetMinutes * 60;
-    const std::int64_t today = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t today = DayOf(local);
     const HistoryRange range = ReadHistoryRange(query, today);
     const std::int64_t first = range.firstDay, last = range.lastDay;
     const Interval interval = range.interval;

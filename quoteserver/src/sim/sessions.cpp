@@ -27,7 +27,7 @@ std::int64_t SessionsBefore(const Market& market, std::int64_t day) {
 
 SessionPoint WorkOutSession(const Market& market, std::int64_t utcSeconds) {
     const std::int64_t local = utcSeconds + market.utcOffsetMinutes * 60;
-    std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    std::int64_t day = DayOf(local);
     const int minuteOfDay = static_cast<int>((local - day * 86400) / 60);
     const int length = market.closeMinute - market.openMinute;
     if (Trades(market, day) && minuteOfDay >= market.openMinute) {

@@ -40,7 +40,7 @@ LiveQuote FromQuote(const Json& q) {
 // the next source is asked first, and the quote is still served when none answers.
 std::optional<std::int64_t> SessionOpenedAt(std::int64_t utc) {
     const std::int64_t local = utc + NewYorkOffsetSeconds(utc);
-    const std::int64_t day = local >= 0 ? local / 86400 : (local - 86399) / 86400;
+    const std::int64_t day = DayOf(local);
     const std::int64_t second = local - day * 86400;
     const int weekday = Weekday(day);
     if (weekday == 0 || weekday == 6 || second < 9 * 3600 + 30 * 60 || second >= 16 * 3600)

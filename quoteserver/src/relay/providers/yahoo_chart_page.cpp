@@ -36,12 +36,8 @@ std::vector<PriceBar> Bars(const Json& result, std::int64_t offset) {
     return bars;
 }
 
-std::int64_t LocalDay(std::int64_t local) {
-    return local >= 0 ? local / 86400 : (local - 86399) / 86400;
-}
-
 std::string LocalTime(std::int64_t local) {
-    const CivilDate date = CivilFromDays(local >= 0 ? local / 86400 : (local - 86399) / 86400);
+    const CivilDate date = CivilFromDays(DayOf(local));
     const std::int64_t minute = ((local % 86400) + 86400) % 86400 / 60;
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day,
@@ -82,9 +78,9 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
     // Today's chart is of one session: the last bar's day (a longer answer is cut to it).
     f.intraday = Bars(*today, offset);
     if (!f.intraday.empty()) {
-        const std::int64_t lastDay = LocalDay(f.intraday.back().localSeconds);
+        const std::int64_t lastDay = DayOf(f.intraday.back().localSeconds);
         std::erase_if(f.intraday,
-                      [&](const PriceBar& bar) { return LocalDay(bar.localSeconds) != lastDay; });
+                      [&](const PriceBar& bar) { return DayOf(bar.localSeconds) != lastDay; });
     }
     if (regular && !f.intraday.empty()) {
         const auto start = json::Integer(*regular, "start"), end = json::Integer(*regular, "end");
@@ -104,7 +100,7 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
     // else the close before the range asked (on a one-day range, yesterday's).
     const std::size_t days = f.daily.size();
     if (!f.previousClose && days >= 2 && !f.intraday.empty() &&
-        LocalDay(f.daily.back().localSeconds) == LocalDay(f.intraday.back().localSeconds))
+        DayOf(f.daily.back().localSeconds) == DayOf(f.intraday.back().localSeconds))
         f.previousClose = f.daily[days - 2].close;
     if (!f.previousClose) f.previousClose = json::Number(*meta, "chartPreviousClose");
     if (f.last && f.previousClose) {

@@ -321,11 +321,6 @@ PageAnswer YahooSource::NewsPage(const std::string& requested, const std::string
 
 namespace {
 
-std::int64_t LocalDay(std::int64_t utc, std::int64_t offset) {
-    const std::int64_t local = utc + offset;
-    return local >= 0 ? local / 86400 : (local - 86399) / 86400;
-}
-
 // The chart's bars as table.csv rows, newest first; a bar without its prices is left out.
 std::string PriceTable(const Json& result) {
     const Json* meta = json::Field(result, "meta");
@@ -344,7 +339,7 @@ std::string PriceTable(const Json& result) {
                    c = SeriesAt(close, i);
         if (!(*times)[i].is_number() || !o || !h || !l || !c) continue;
         std::string row;
-        AppendIsoDate(row, CivilFromDays(LocalDay((*times)[i].get<std::int64_t>(), offset)));
+        AppendIsoDate(row, CivilFromDays(DayOf((*times)[i].get<std::int64_t>() + offset)));
         for (double price : {*o, *h, *l, *c}) {
             row += ',';
             AppendNumber(row, price, decimals);
@@ -377,7 +372,7 @@ std::string DividendRows(const Json& result) {
     std::sort(paid.rbegin(), paid.rend());
     std::string table = kDividendHeader;
     for (const auto& [date, amount] : paid) {
-        AppendIsoDate(table, CivilFromDays(LocalDay(date, offset)));
+        AppendIsoDate(table, CivilFromDays(DayOf(date + offset)));
         table += ',';
         AppendNumber(table, amount, 4);
         table += "00\n";
@@ -400,7 +395,7 @@ HistoryAnswer YahooSource::History(std::string_view query, std::int64_t utcSecon
     const auto s = QueryValue(query, "s");
     const std::string symbol = YahooSymbol(s ? PercentDecode(*s) : std::string());
     if (symbol.empty()) return {AnswerKind::unknown, {}};
-    const HistoryRange range = ReadHistoryRange(query, LocalDay(utcSeconds, 0));
+    const HistoryRange range = ReadHistoryRange(query, DayOf(utcSeconds));
     if (range.lastDay < range.firstDay) return {AnswerKind::quote, kHistoryHeader};  // no call
     std::string url = hosts_.query + "/v8/finance/chart/" + UrlEncode(symbol) +
                       "?period1=" + std::to_string(range.firstDay * 86400) +
