@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "pages/html.h"
 
 namespace quotes {
 namespace {
@@ -20,12 +21,6 @@ void AppendBraille(std::string& out, unsigned bits) {
     out += static_cast<char>(0xE0 | (code >> 12));
     out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (code & 0x3F));
-}
-
-std::string Fixed(double value, int decimals) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    return buffer;
 }
 
 // A grid of dots, `cells` wide and `rows` high.
@@ -170,10 +165,10 @@ std::string BrailleChart(const ChartSeries& series, int width, int rows) {
     std::vector<std::string> labels(rows);
     for (const int row : {0, rows / 3, (2 * rows) / 3, rows - 1}) {
         const double at = static_cast<double>(row * 4 + 1.5) / (rows * 4 - 1);
-        labels[row] = Fixed(high - (high - low) * std::clamp(at, 0.0, 1.0), series.decimals);
+        labels[row] = FixedText(high - (high - low) * std::clamp(at, 0.0, 1.0), series.decimals);
     }
-    labels[0] = Fixed(high, series.decimals);
-    labels[rows - 1] = Fixed(low, series.decimals);
+    labels[0] = FixedText(high, series.decimals);
+    labels[rows - 1] = FixedText(low, series.decimals);
     std::size_t labelWidth = 0;
     for (const std::string& label : labels) labelWidth = std::max(labelWidth, label.size());
     const int cells = std::max(8, width - static_cast<int>(labelWidth) - 1);

@@ -14,17 +14,6 @@ namespace {
 
 constexpr std::size_t kMostSummary = 240;
 
-std::string When(std::int64_t local) {
-    if (local == 0) return "";
-    const std::int64_t day = DayOf(local);
-    const CivilDate date = CivilFromDays(day);
-    const std::int64_t minute = (local - day * 86400) / 60;
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day,
-                  static_cast<int>(minute / 60), static_cast<int>(minute % 60));
-    return text;
-}
-
 // A link only to the web: an address of another scheme (javascript:, data:) is shown as text.
 bool WebLink(const std::string& link) {
     const bool web = link.rfind("https://", 0) == 0 || link.rfind("http://", 0) == 0;
@@ -120,7 +109,7 @@ std::string NewsPageHtml(const NewsFacts& f) {
     for (std::size_t i = 0; i < f.items.size() && i < kMostHeadlines; ++i) {
         const NewsItem& item = f.items[i];
         std::string line = "<li>";
-        const std::string when = When(item.localSeconds);
+        const std::string when = item.localSeconds ? ClockText(item.localSeconds) : "";
         if (!when.empty()) line += when + " ";
         if (!item.publisher.empty()) line += HtmlEscape(item.publisher) + ": ";
         const std::string text = HtmlEscape(item.title.empty() ? "(untitled)" : item.title);

@@ -1,8 +1,7 @@
 #include "pages/symbol_pages.h"
 
-#include <cstdio>
-
 #include "common/market_time.h"
+#include "common/number_text.h"
 #include "common/url_encode.h"
 #include "pages/html.h"
 
@@ -18,14 +17,20 @@ std::string ChartLinkHtml(const std::string& symbol) {
            "\">Chart of " + HtmlEscape(symbol) + "</a></p>\n";
 }
 
-std::string UtcClockText(std::int64_t utc) {
-    const std::int64_t day = DayOf(utc);
-    const CivilDate date = CivilFromDays(day);
-    const std::int64_t second = utc - day * 86400;
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d UTC", date.year, date.month,
-                  date.day, static_cast<int>(second / 3600), static_cast<int>(second % 3600 / 60));
+std::string ClockText(std::int64_t seconds) {
+    const std::int64_t day = DayOf(seconds);
+    const std::int64_t second = seconds - day * 86400;
+    std::string text;
+    AppendIsoDate(text, CivilFromDays(day));
+    text += ' ';
+    AppendDigits(text, static_cast<unsigned long long>(second / 3600), 2);
+    text += ':';
+    AppendDigits(text, static_cast<unsigned long long>(second % 3600 / 60), 2);
     return text;
+}
+
+std::string UtcClockText(std::int64_t utc) {
+    return ClockText(utc) + " UTC";
 }
 
 }  // namespace quotes

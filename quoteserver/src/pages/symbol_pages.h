@@ -11,6 +11,8 @@ namespace quotes {
 std::string UnknownSymbolPage(const std::string& symbol, const std::string& origin);
 // A paragraph linking to the symbol's chart page on this service.
 std::string ChartLinkHtml(const std::string& symbol);
+// "2026-12-09 15:55" of a time in seconds (local or UTC, as it was counted).
+std::string ClockText(std::int64_t seconds);
 // "2026-12-09 15:55 UTC".
 std::string UtcClockText(std::int64_t utcSeconds);
 

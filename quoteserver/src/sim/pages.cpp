@@ -86,10 +86,7 @@ std::string ChartPage(const std::string& symbol, std::int64_t now) {
     f.yearLow = q.yearLow;
     f.yearHigh = q.yearHigh;
     if (q.volume) f.volume = static_cast<double>(*q.volume);
-    char time[32];
-    std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", q.tradeDate.year,
-                  q.tradeDate.month, q.tradeDate.day, q.tradeMinute / 60, q.tradeMinute % 60);
-    f.quoteTime = time;
+    f.quoteTime = ClockText(DaysFromCivil(q.tradeDate) * 86400 + q.tradeMinute * 60);
     f.intraday = SessionBars(*inst, q, now);
     const SessionPoint session = LocateSession(*inst->market, now);
     f.sessionOpen =

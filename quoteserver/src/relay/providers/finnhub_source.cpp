@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "common/market_time.h"
+#include "common/number_text.h"
 #include "pages/news_page.h"
 #include "pages/symbol_pages.h"
 #include "relay/json_fields.h"
@@ -156,9 +155,8 @@ constexpr std::int64_t kNewsMs = 5 * 60 * 1000;
 constexpr std::int64_t kNewsDays = 7;
 
 std::string IsoDay(std::int64_t utc) {
-    const CivilDate d = CivilFromDays(utc / 86400);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    std::string text;
+    AppendIsoDate(text, CivilFromDays(DayOf(utc)));
     return text;
 }
 

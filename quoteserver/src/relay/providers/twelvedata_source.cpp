@@ -174,12 +174,7 @@ ChartFacts FactsOfSeries(const std::string& symbol, const Json& meta, std::vecto
         f.dayLow = low, f.dayHigh = high, f.volume = volume;
         f.sessionOpen = last * 86400 + 9 * 3600 + 30 * 60;  // US listings: 9:30 to 16:00
         f.sessionClose = last * 86400 + 16 * 3600;
-        char time[40];
-        const CivilDate date = CivilFromDays(last);
-        const std::int64_t minute = day.back().localSeconds % 86400 / 60;
-        std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d", date.year, date.month,
-                      date.day, static_cast<int>(minute / 60), static_cast<int>(minute % 60));
-        f.quoteTime = time;
+        f.quoteTime = ClockText(day.back().localSeconds);
         if (year.size() >= 2 && year.back().localSeconds / 86400 == last)
             f.previousClose = year[year.size() - 2].close;
         else if (!year.empty())

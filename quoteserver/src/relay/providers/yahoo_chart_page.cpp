@@ -1,8 +1,7 @@
 #include "relay/providers/yahoo_chart_page.h"
 
-#include <cstdio>
-
 #include "common/market_time.h"
+#include "pages/symbol_pages.h"
 #include "relay/json_fields.h"
 #include "relay/providers/yahoo_chart_json.h"
 
@@ -36,15 +35,6 @@ std::vector<PriceBar> Bars(const Json& result, std::int64_t offset) {
     return bars;
 }
 
-std::string LocalTime(std::int64_t local) {
-    const CivilDate date = CivilFromDays(DayOf(local));
-    const std::int64_t minute = ((local % 86400) + 86400) % 86400 / 60;
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year, date.month, date.day,
-                  static_cast<int>(minute / 60), static_cast<int>(minute % 60));
-    return text;
-}
-
 }  // namespace
 
 std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const std::string& dayBody,
@@ -72,7 +62,7 @@ std::optional<ChartFacts> YahooChartFacts(const std::string& requested, const st
     if (const auto v = json::Count(*meta, "regularMarketVolume"))
         f.volume = static_cast<double>(*v);
     if (const auto t = json::Integer(*meta, "regularMarketTime"))
-        f.quoteTime = LocalTime(*t + offset);
+        f.quoteTime = ClockText(*t + offset);
     const Json* period = json::Field(*meta, "currentTradingPeriod");
     const Json* regular = period ? json::Field(*period, "regular") : nullptr;
     // Today's chart is of one session: the last bar's day (a longer answer is cut to it).
