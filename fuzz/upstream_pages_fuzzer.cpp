@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         default:
-            if (auto reply = quotes::RejectAll("https://consent.yahoo.com/v2/x?s=1", body)) {
+            if (auto reply = quotes::RejectAll("http://127.0.0.1:1/v2/x?s=1", body)) {
                 FUZZ_CHECK(reply->form.find_first_of("\r\n ") == std::string::npos);
                 FUZZ_CHECK(reply->form.size() >= 13);
             }

@@ -73,7 +73,7 @@ const char* const kConsentPage =
     "<html><body><form method=\"post\" action=\"/v2/collectConsent?sessionId=s1\" "
     "class=\"consent-form\"><input type=\"hidden\" name=\"csrfToken\" value=\"t&amp;1\">"
     "<input type='hidden' name='sessionId' value='s1'/><input type=\"hidden\" "
-    "name=\"originalDoneUrl\" value=\"https://finance.yahoo.com/?guccounter=1\">"
+    "name=\"originalDoneUrl\" value=\"http://127.0.0.1/done?guccounter=1\">"
     "<input type=\"hidden\" name=\"namespace\" value=\"yahoo\">"
     "<button type=\"submit\" name=\"agree\" value=\"agree\">Accept all</button>"
     "<button type=\"submit\" name=\"reject\" value=\"reject\">Reject all</button>"
@@ -111,8 +111,8 @@ const char* const kEmptyFeed =
     R"(<?xml version="1.0"?><rss version="2.0"><channel><title>none</title></channel></rss>)";
 
 const char* const kConsentReply =
-    "csrfToken=t%261&sessionId=s1&originalDoneUrl=https%3A%2F%2Ffinance.yahoo.com%2F%3Fguccounter"
-    "%3D1&namespace=yahoo&reject=reject";
+    "csrfToken=t%261&sessionId=s1&originalDoneUrl=http%3A%2F%2F127.0.0.1%2Fdone%3Fguccounter%3D1"
+    "&namespace=yahoo&reject=reject";
 
 }  // namespace
 
