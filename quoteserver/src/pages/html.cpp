@@ -20,6 +20,20 @@ std::string HtmlEscape(std::string_view text) {
     return out;
 }
 
+std::size_t ReadEntity(std::string_view html, std::size_t at, std::string& out) {
+    static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
+        {"&amp;", "&"},  {"&lt;", "<"},   {"&gt;", ">"},   {"&quot;", "\""},
+        {"&#39;", "'"},  {"&apos;", "'"}, {"&nbsp;", " "}, {"&#8217;", "\xE2\x80\x99"},
+        {"&#x2F;", "/"}, {"&#47;", "/"}};
+    for (const auto& [entity, text] : kEntities) {
+        if (html.substr(at, entity.size()) == entity) {
+            out += text;
+            return entity.size();
+        }
+    }
+    return 0;
+}
+
 std::string FixedText(double value, int decimals) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);

@@ -53,20 +53,10 @@ std::string TextOfHtml(const std::string& html) {
             continue;
         }
         if (c == '&') {
-            static const std::pair<const char*, const char*> kEntities[] = {
-                {"&amp;", "&"}, {"&lt;", "<"},   {"&gt;", ">"},   {"&quot;", "\""},
-                {"&#39;", "'"}, {"&apos;", "'"}, {"&nbsp;", " "}, {"&#8217;", "\xE2\x80\x99"}};
-            bool read = false;
-            for (const auto& [entity, value] : kEntities) {
-                const std::size_t length = std::char_traits<char>::length(entity);
-                if (html.compare(i, length, entity) == 0) {
-                    text += value;
-                    i += length - 1;
-                    read = true;
-                    break;
-                }
+            if (const std::size_t length = ReadEntity(html, i, text)) {
+                i += length - 1;
+                continue;
             }
-            if (read) continue;
         }
         const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n';
         if (space || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <map>
 
+#include "pages/html.h"
 #include "relay/upstream_http.h"
 
 namespace quotes {
@@ -15,23 +16,13 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The few entities a hidden field's value carries.
+// A hidden field's value with its entities read.
 std::string Unescaped(const std::string& text) {
-    static const std::pair<const char*, char> kEntities[] = {
-        {"&amp;", '&'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&lt;", '<'},
-        {"&gt;", '>'},  {"&#x2F;", '/'}, {"&#47;", '/'}};
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        bool replaced = false;
-        for (const auto& [entity, c] : kEntities) {
-            if (text.compare(i, std::char_traits<char>::length(entity), entity) == 0) {
-                out += c;
-                i += std::char_traits<char>::length(entity);
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) out += text[i++];
+        const std::size_t length = text[i] == '&' ? ReadEntity(text, i, out) : 0;
+        if (length == 0) out += text[i];
+        i += length ? length : 1;
     }
     return out;
 }
