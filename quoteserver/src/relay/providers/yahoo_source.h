@@ -15,7 +15,7 @@ struct YahooHosts {
     std::string home = "https://finance.yahoo.com";  // the cookie's second place
     std::string query = "https://query1.finance.yahoo.com";
     std::string query2 = "https://query2.finance.yahoo.com";  // the crumb's second place
-    std::string pages = "https://finance.yahoo.com";  // the site's pages, and the calls' origin
+    std::string pages = "https://finance.yahoo.com";  // the site: the calls' Origin and Referer
     std::string feeds = "https://feeds.finance.yahoo.com";  // the headline feed
 };
 
